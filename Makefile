@@ -1,0 +1,34 @@
+# Two entry points for a newcomer on Debian 12:
+#   make demo   installs what is missing, builds in Release, creates the demo database
+#               under build/ and runs the main job on it
+#   make test   installs what is missing, builds with AddressSanitizer and UBSan, runs every test
+BUILD   ?= build
+JOBS    ?= $(shell nproc)
+WERROR  ?= OFF
+
+.PHONY: deps release demo test bench clean
+
+deps:
+	@scripts/install-deps
+
+release: deps
+	cmake -S . -B $(BUILD)/release -DCMAKE_BUILD_TYPE=Release -DTESSARAN_TESTS=OFF \
+	  -DTESSARAN_BENCH=OFF -DTESSARAN_WERROR=$(WERROR) > /dev/null
+	cmake --build $(BUILD)/release -j$(JOBS) --target tessaran
+
+demo: release
+	@scripts/run-demo $(BUILD)
+
+test: deps
+	cmake -S . -B $(BUILD)/asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+	  -DTESSARAN_SANITIZE=ON -DTESSARAN_BENCH=OFF -DTESSARAN_WERROR=$(WERROR) > /dev/null
+	cmake --build $(BUILD)/asan -j$(JOBS)
+	cd $(BUILD)/asan && ctest --output-on-failure
+
+bench: deps
+	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DTESSARAN_TESTS=OFF > /dev/null
+	cmake --build $(BUILD)/bench -j$(JOBS) --target tessaran_bench
+	$(BUILD)/bench/bench/tessaran_bench
+
+clean:
+	rm -rf $(BUILD)

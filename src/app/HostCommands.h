@@ -1,0 +1,25 @@
+#pragma once
+// The two hosts of the control: the desktop window (`tessaran gui`) and the headless
+// command-line run (`tessaran print` / `tessaran reprint`). main.cpp parses the command line
+// and calls these; each returns the process exit code.
+
+#include <string>
+#include <vector>
+
+namespace tessaran::app {
+
+struct HostOptions {
+    std::string databasePath;
+    std::string userName;
+    std::string period;                    // "yyyymm"
+    std::vector<std::string> associations; // codes given with --assoc
+    bool allAssociations = false;          // --all
+    std::string outputPath;                // --output FILE.pdf or FILE.txt
+    std::string printerName;               // --printer NAME
+    int copies = 1;
+};
+
+int runGuiHost(int& argc, char** argv, const HostOptions& options);
+int runPrintHost(int& argc, char** argv, const HostOptions& options, bool reprint);
+
+}  // namespace tessaran::app

@@ -1,0 +1,164 @@
+#pragma once
+// Ctr_Tessaran: the billing-statement control. The host sets the user's rights, its client
+// object and the open database, then calls Init. The user chooses a pay period and
+// associations; "Imprimer" prints each association's billing statements, recapitulative
+// statement and management-fee invoice and writes the fees back; "Réedition" reprints.
+//
+// One class across three folders: control/ (interface, lifecycle, form, selection panel),
+// billing/ (the runs, rate lookup, accumulation, fee flows) and printing/ (the documents).
+// The procedures keep the application's names and share the member state declared here.
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "database/Database.h"
+#include "platform/Client.h"
+#include "platform/Clock.h"
+#include "platform/HelpViewer.h"
+#include "platform/Printer.h"
+#include "platform/PrinterChoice.h"
+#include "platform/Rights.h"
+#include "platform/UiServices.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QAction;
+class QPushButton;
+
+namespace tessaran::control {
+
+// The platform doors the control goes through; the host supplies them.
+struct ControlServices {
+    platform::UiServices* ui = nullptr;
+    platform::PrinterChoice* printers = nullptr;
+    platform::Clock* clock = nullptr;
+    std::function<std::unique_ptr<platform::HelpViewer>()> makeHelpViewer;
+};
+
+class Ctr_Tessaran : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Ctr_Tessaran(ControlServices services, QWidget* parent = nullptr);
+    ~Ctr_Tessaran() override;  // UserControl_Terminate
+
+    // ---- Public interface seen by the host ----
+    bool W_Sortir = false;
+    void setDroitsUtilisateur(std::shared_ptr<platform::UserRights> rights);
+    void setTheClient(std::shared_ptr<platform::Client> client);
+    void setTheDatabase(std::shared_ptr<db::Database> database);
+    void Init();
+
+    // ---- The control's procedures (public, called only by the control itself) ----
+    void Remplir_CboPeriode();
+    void Remplir_ListAsso();
+    void Reedition();
+    void Remplir_FluxComptables(double W_Var, bool W_Creation, std::int16_t k);
+    void Cherche_Taux();
+    void Imprime_Entete();
+    void Imprime_Entete_Tableau();
+    void Cumule_Detail();
+    void Imprime_Detail();
+    void Imprime_Fin_Tableau();
+    void Requete_Flux_Complement();
+    void Imprime_Recap();
+    void Imprime_Entete_Recap();
+    void Imprime_Detail_Recap();
+    void Imprime_Fin_Tableau_Recap();
+    void Imprime_Frais_Gestion();
+    void Entete_Frais_Gestion();
+    void Entete_Tableau_Frais_Gestion();
+    void Detail_Frais_Gestion();
+    void Fin_Tableau_Frais_Gestion();
+
+    // ---- Event handlers (public so that hosts and tests can drive them by name) ----
+    void Cmd_Imprimer_Click();
+    void Cmd_Reedition_Click();
+    void Cmd_Sortir_Click();
+    void Cmd_Tous_Click();
+    void Cmd_Select_Click();
+    void Cmd_Supp_Click();
+    void Lst_Possible_DblClick();
+    void Lst_Select_DblClick();
+    void Mnu_Sommaire_Click();
+
+    // ---- Form controls ----
+    QComboBox* Cbo_PeriodePaie = nullptr;
+    QLabel* Etq_PeriodePaie = nullptr;
+    QGroupBox* Cdr_Assoc = nullptr;
+    QPushButton* Cmd_Tous = nullptr;
+    QListWidget* Lst_Possible = nullptr;
+    QPushButton* Cmd_Select = nullptr;
+    QPushButton* Cmd_Supp = nullptr;
+    QListWidget* Lst_Select = nullptr;
+    QLabel* Etq_Possible = nullptr;
+    QLabel* Etq_Select = nullptr;
+    QPushButton* Cmd_Imprimer = nullptr;
+    QPushButton* Cmd_Sortir = nullptr;
+    QPushButton* Cmd_Reedition = nullptr;
+    QMenu* Mnu_Aide = nullptr;
+    QAction* Mnu_Sommaire = nullptr;
+
+    // The printer of the current run (null outside a run).
+    platform::Printer* printer() const { return Printer_.get(); }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;   // UserControl_MouseDown
+    bool eventFilter(QObject* watched, QEvent* event) override;  // Cdr_Assoc_MouseDown
+
+private:
+    void buildForm();
+    void Applique_Droits();
+    void showHelpMenu(const QPoint& globalPosition);
+    void UserControl_Terminate();
+
+    // Run helpers shared by the print and the reprint runs.
+    std::string periodeChoisie() const;   // the combo box text as "yyyymm"
+    std::string requeteFlux(bool dejaFactures) const;  // the flow select of a run
+    void choisirTauxPrestation();         // flow step 3: rate of a flow without funding body
+    void zeroTotals();
+    void zeroDetail();
+    void startPrinter(int index);
+
+    ControlServices services_;
+    std::unique_ptr<platform::Printer> Printer_;
+
+    // ---- Member state shared between the procedures ----
+    std::shared_ptr<platform::UserRights> Droits;
+    std::shared_ptr<platform::FunctionRights> DroitsFonction;
+    std::shared_ptr<db::DynamicArray> ListeAsso;
+    std::shared_ptr<db::DynamicArray> ListeFlux;
+    std::shared_ptr<db::DynamicArray> ListeFluxComplement;
+    std::shared_ptr<db::DynamicArray> ListeActivites;
+    std::shared_ptr<db::DynamicArray> Detail;
+    std::shared_ptr<db::DynamicArray> Cumul;
+    std::int16_t TwipsParCm = platform::kTwipsPerCm;
+    std::string CodeAssoCourante;
+    std::string SecteurCourant;
+    std::string NumFacture;
+    bool SuitePage = false;
+    bool ModeImpression = false;
+    bool MultiSecteur = false;
+
+    std::string CleFlux;
+    std::string OrgCourant;
+    std::string PeriodeDetail;
+    std::string LibelleDetail;
+    double TauxHoraire = 0;
+
+    double TotalCaisse = 0, TotalFrais = 0, TotalHeures = 0, TotalBenef = 0;
+    double HeuresDetail = 0, CaisseDetail = 0, FraisDetail = 0, BenefDetail = 0;
+    double HeuresFlux = 0, MontantFlux = 0, TauxBareme = 0;
+    double TotalHeuresFacture = 0, TotalMontantFacture = 0, TotalFraisFacture = 0;
+
+    friend class ControlTestAccess;  // tests read the member state
+};
+
+}  // namespace tessaran::control

@@ -1,0 +1,53 @@
+#pragma once
+// The database component on SQLite: one table per data file (key TEXT PRIMARY KEY,
+// record BLOB holding the dynamic array's string form), WAL journal, the dictionary and the
+// secondary indexes in ordinary tables, so that the file opens in the stock sqlite3 shell.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Database.h"
+
+namespace tessaran::db {
+
+class SqliteDatabase : public Database, public std::enable_shared_from_this<SqliteDatabase> {
+public:
+    // Opens an existing Tessaran database; throws kNoDatabase when it is missing or not one.
+    static std::shared_ptr<SqliteDatabase> open(const std::string& path);
+    // Creates a new database with the ten application files and their dictionary; refuses
+    // (kNoDatabase) when the file already exists. ":memory:" gives a private in-memory one.
+    static std::shared_ptr<SqliteDatabase> create(const std::string& path);
+
+    ~SqliteDatabase() override;
+
+    std::shared_ptr<File> OpenFile(const std::string& name) override;
+    DynamicArray Select(const std::string& request, const std::string& option = {}) override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override;
+
+    // The data files of this database, in name order.
+    std::vector<std::string> fileNames() const;
+    // Every record of a file, in key order.
+    std::vector<std::pair<std::string, DynamicArray>> records(const std::string& fileName) const;
+    // The path it was opened with.
+    const std::string& path() const;
+
+    // The rights of users per function key, kept in a table of their own.
+    // level() returns nullopt when the user has no entry for that key.
+    std::optional<int> rightLevel(const std::string& user, const std::string& functionKey) const;
+    void setRightLevel(const std::string& user, const std::string& functionKey, int level);
+    struct RightEntry { std::string user; std::string functionKey; int level; };
+    std::vector<RightEntry> rights() const;
+
+    struct Impl;
+
+private:
+    explicit SqliteDatabase(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace tessaran::db
