@@ -1,0 +1,13 @@
+#pragma once
+// Exit codes of the `tessaran` command, documented in `tessaran --help` and docs/cli.md.
+
+namespace tessaran::app::exit_code {
+inline constexpr int kOk = 0;
+inline constexpr int kUsage = 1;          // unknown command or option, missing argument
+inline constexpr int kDatabase = 2;       // database missing, not ours, already exists, busy
+inline constexpr int kRefusedInput = 3;   // import document or select statement refused
+inline constexpr int kRefusedChoice = 4;  // unknown period or association, no right to print
+inline constexpr int kOutput = 5;         // output file or printer unusable
+inline constexpr int kNothingToPrint = 6; // the run found no flow to print or reprint
+inline constexpr int kCancelled = 7;      // the printer choice was cancelled
+}  // namespace tessaran::app::exit_code
