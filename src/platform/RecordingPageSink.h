@@ -1,0 +1,41 @@
+#pragma once
+// An output that keeps every drawing operation, for tests: what was printed where, in which
+// font, the rules and the page breaks.
+
+#include <string>
+#include <vector>
+
+#include "PageSink.h"
+
+namespace tessaran::platform {
+
+struct RecordedOp {
+    enum class Kind { Text, Line, NewPage, EndDocument };
+    Kind kind = Kind::Text;
+    int page = 0;  // 0-based page the operation belongs to
+    double x = 0, y = 0, x2 = 0, y2 = 0;
+    std::string text;
+    Font font;
+    int width = 0;  // rule width
+};
+
+class RecordingPageSink : public PageSink {
+public:
+    void drawText(double x, double y, const std::string& text, const Font& font) override;
+    void drawLine(double x1, double y1, double x2, double y2, int width) override;
+    void newPage() override;
+    void endDocument() override;
+
+    const std::vector<RecordedOp>& ops() const { return ops_; }
+    int pageCount() const { return page_ + 1; }
+    bool ended() const { return ended_; }
+    // The pages as the text output renders them (character grid, right-trimmed lines).
+    std::vector<std::string> pagesAsText() const;
+
+private:
+    std::vector<RecordedOp> ops_;
+    int page_ = 0;
+    bool ended_ = false;
+};
+
+}  // namespace tessaran::platform

@@ -1,0 +1,2 @@
+// Placeholder: the Qt outputs are filled in by the platform work.
+#include "QtPageSink.h"

@@ -1,0 +1,10 @@
+#include "control/Ctr_Tessaran.h"
+
+// Placeholder: filled in by the work on this part of the control.
+namespace tessaran::control {
+
+void Ctr_Tessaran::Imprime_Frais_Gestion() {}
+void Ctr_Tessaran::Entete_Frais_Gestion() {}
+void Ctr_Tessaran::Entete_Tableau_Frais_Gestion() {}
+
+}  // namespace tessaran::control
