@@ -146,6 +146,9 @@ private:
     bool SuitePage = false;
     bool ModeImpression = false;
     bool MultiSecteur = false;
+    // Fees, invoice numbers and complementary flows are written during the first copy only;
+    // later copies print the same documents without writing them again.
+    bool PremiereCopie = true;
 
     std::string CleFlux;
     std::string OrgCourant;

@@ -26,6 +26,7 @@ public:
     TESSARAN_MEMBER(SuitePage)
     TESSARAN_MEMBER(ModeImpression)
     TESSARAN_MEMBER(MultiSecteur)
+    TESSARAN_MEMBER(PremiereCopie)
     TESSARAN_MEMBER(CleFlux)
     TESSARAN_MEMBER(OrgCourant)
     TESSARAN_MEMBER(PeriodeDetail)
