@@ -1,2 +1,151 @@
-// Placeholder: the Qt outputs are filled in by the platform work.
 #include "QtPageSink.h"
+
+#include <QFontMetricsF>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPen>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QString>
+#include <QStringList>
+
+#include <fstream>
+#include <stdexcept>
+
+#include "QtPrinterSink.h"
+#include "platform/TextPageSink.h"
+
+namespace tessaran::platform {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+constexpr double kPointsPerInch = 72.0;
+// A ruled line is half a point wide per unit of drawing width: width 3 gives 1.5 pt (0.53 mm).
+constexpr double kRulePointsPerUnit = 0.5;
+// At 1440 dpi a device pixel is a twip, and 10- and 14-point fonts get whole pixel sizes (200
+// and 280), so the advance of each character keeps the model's 12 twips per point.
+constexpr int kResolutionDpi = 1440;
+
+// The plain-text file: the text rendition written to a file the output owns.
+class TextFilePageSink : public PageSink {
+public:
+    explicit TextFilePageSink(const std::string& path) : file_(path, std::ios::binary | std::ios::trunc), text_(file_) {
+        if (!file_) throw std::runtime_error("cannot write the text file \"" + path + "\"");
+    }
+    ~TextFilePageSink() override { text_.endDocument(); }
+    void drawText(double x, double y, const std::string& text, const Font& font) override {
+        text_.drawText(x, y, text, font);
+    }
+    void drawLine(double x1, double y1, double x2, double y2, int width) override {
+        text_.drawLine(x1, y1, x2, y2, width);
+    }
+    void newPage() override { text_.newPage(); }
+    void endDocument() override { text_.endDocument(); }
+
+private:
+    std::ofstream file_;
+    TextPageSink text_;
+};
+
+}  // namespace
+
+QString screenFontFamily(const std::string& name) {
+    // Liberation Mono has the metrics of "Courier New": the column grid depends on it.
+    if (name == "Courier New" || name.empty()) return QStringLiteral("Liberation Mono");
+    return QString::fromStdString(name);
+}
+
+QFont qtFont(const Font& font) {
+    QFont result(screenFontFamily(font.name));
+    result.setPointSizeF(font.size);
+    result.setBold(font.bold);
+    result.setUnderline(font.underline);
+    result.setKerning(false);
+    result.setStyleHint(QFont::TypeWriter);
+    return result;
+}
+
+void preparePageLayout(QPrinter& printer, bool forceA4) {
+    printer.setResolution(kResolutionDpi);
+    printer.setFullPage(false);
+    if (forceA4) printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(kMarginLeftMm, kMarginTopMm, kMarginRightMm, kMarginBottomMm),
+                           QPageLayout::Millimeter);
+    printer.setCopyCount(1);  // the run prints each copy itself
+}
+
+QtPrinterPageSink::QtPrinterPageSink(std::unique_ptr<QPrinter> printer, const std::string& outputName)
+    : printer_(std::move(printer)), painter_(std::make_unique<QPainter>()) {
+    if (!painter_->begin(printer_.get())) {
+        throw std::runtime_error("cannot print to " + outputName);
+    }
+    pixelsPerTwip_ = printer_->resolution() / kTwipsPerInch;
+}
+
+QtPrinterPageSink::~QtPrinterPageSink() { QtPrinterPageSink::endDocument(); }
+
+void QtPrinterPageSink::drawText(double x, double y, const std::string& text, const Font& font) {
+    if (ended_) return;
+    if (!currentFont_ || !(*currentFont_ == font)) {
+        painter_->setFont(qtFont(font));
+        ascent_ = QFontMetricsF(painter_->font(), printer_.get()).ascent();
+        currentFont_ = font;
+    }
+    // The item's top is at y: its baseline is one ascent lower.
+    painter_->setPen(QPen(Qt::black));
+    painter_->drawText(QPointF(x * pixelsPerTwip_, y * pixelsPerTwip_ + ascent_), QString::fromStdString(text));
+}
+
+void QtPrinterPageSink::drawLine(double x1, double y1, double x2, double y2, int width) {
+    if (ended_) return;
+    const double pixels = std::max(width, 1) * kRulePointsPerUnit / kPointsPerInch * printer_->resolution();
+    QPen pen(Qt::black, pixels, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    painter_->setPen(pen);
+    painter_->drawLine(QPointF(x1 * pixelsPerTwip_, y1 * pixelsPerTwip_),
+                       QPointF(x2 * pixelsPerTwip_, y2 * pixelsPerTwip_));
+}
+
+void QtPrinterPageSink::newPage() {
+    if (ended_) return;
+    if (!printer_->newPage()) throw std::runtime_error("the printer refused a new page");
+}
+
+void QtPrinterPageSink::endDocument() {
+    if (ended_) return;
+    ended_ = true;
+    painter_->end();
+}
+
+std::unique_ptr<PageSink> openPdfOutput(const std::string& path) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(QString::fromStdString(path));
+    printer->setFontEmbeddingEnabled(true);
+    printer->setCreator(QStringLiteral("Tessaran"));
+    preparePageLayout(*printer, true);
+    return std::make_unique<QtPrinterPageSink>(std::move(printer), "the PDF file \"" + path + "\"");
+}
+
+std::unique_ptr<PageSink> openSystemPrinter(const std::string& printerName) {
+    const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(printerName));
+    if (info.isNull()) {
+        const QStringList names = QPrinterInfo::availablePrinterNames();
+        throw std::runtime_error("unknown printer \"" + printerName + "\"; " +
+                                 (names.isEmpty() ? std::string("no printer is installed")
+                                                  : "available: " + names.join(QStringLiteral(", ")).toStdString()));
+    }
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    preparePageLayout(*printer, true);
+    return std::make_unique<QtPrinterPageSink>(std::move(printer), "the printer \"" + printerName + "\"");
+}
+
+std::unique_ptr<PageSink> openTextFileOutput(const std::string& path) {
+    return std::make_unique<TextFilePageSink>(path);
+}
+
+}  // namespace tessaran::platform

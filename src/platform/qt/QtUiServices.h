@@ -42,6 +42,7 @@ public:
 private:
     int unloads_ = 0;
     int messages_ = 0;
+    bool progressShown_ = false;  // a progress line is open on the terminal
 };
 
 }  // namespace tessaran::platform

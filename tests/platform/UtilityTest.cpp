@@ -1,0 +1,124 @@
+// The utility component: fixed-width number fields, day numbers, printer choice.
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "platform/NumberText.h"
+#include "platform/ScriptedPrinterChoice.h"
+#include "platform/Utility.h"
+
+namespace tessaran::platform {
+namespace {
+
+std::string fn(std::string_view number, int width) { return Utility::FormateNombre(number, width, 2, 0); }
+
+TEST(FormateNombre, FieldsOfTheThreeDocumentWidths) {
+    EXPECT_EQ(fn("12,5", 6), "    12,50");
+    EXPECT_EQ(fn("1234,56", 8), "    1234,56");
+    EXPECT_EQ(fn("98765,4", 9), "    98765,40");
+    EXPECT_EQ(fn("0", 6), "     0,00");
+    EXPECT_EQ(fn("", 9), "        0,00");
+    EXPECT_EQ(fn("123456", 6), "123456,00");  // exactly full
+}
+
+TEST(FormateNombre, RoundsHalfAwayFromZeroOnTheDecimalText) {
+    EXPECT_EQ(fn("0,125", 6), "     0,13");    // the double 0.125 is exact; 2.675 is not:
+    EXPECT_EQ(fn("2,675", 6), "     2,68");    // the binary value is below 2.675
+    EXPECT_EQ(fn("1,005", 6), "     1,01");
+    EXPECT_EQ(fn("-0,125", 6), "    -0,13");
+    EXPECT_EQ(fn("99,995", 6), "   100,00");   // the carry runs into the integer part
+    EXPECT_EQ(fn("999999,999", 6), "1000000,00");
+    EXPECT_EQ(fn(numberToText(1234567 / 100.0), 8), "   12345,67");
+}
+
+TEST(FormateNombre, SignsAndValuesTooWide) {
+    EXPECT_EQ(fn("-12,5", 6), "   -12,50");
+    EXPECT_EQ(fn("-0,004", 6), "     0,00");  // rounds to zero: no sign
+    EXPECT_EQ(fn("1234567", 6), "1234567,00");   // too wide: whole, never cut
+    EXPECT_EQ(fn("-123456", 6), "-123456,00");   // the sign counts in the width
+    EXPECT_EQ(fn("1E+12", 6), "1000000000000,00");
+}
+
+TEST(FormateNombre, ReadsEitherSeparatorAndOtherDecimalCounts) {
+    EXPECT_EQ(fn("12.5", 6), "    12,50");
+    EXPECT_EQ(fn("  0012,30 ", 6), "    12,30");
+    EXPECT_EQ(fn("2,5E-1", 6), "     0,25");
+    EXPECT_THROW(fn("douze", 6), std::invalid_argument);
+    EXPECT_THROW(fn("12,5 F", 6), std::invalid_argument);
+    EXPECT_EQ(Utility::FormateNombre("2,5", 4, 0, 0), "    3");  // width + 1 characters, no comma
+    EXPECT_EQ(Utility::FormateNombre("2,4999", 3, 3, 7), "  2,500");
+}
+
+TEST(DayNumbers, OriginAndKnownDays) {
+    EXPECT_EQ(Utility::DateEnJours("31/12/1967"), "0");
+    EXPECT_EQ(Utility::DateEnJours("01/01/1968"), "1");
+    EXPECT_EQ(Utility::DateEnJours("30/12/1967"), "-1");
+    EXPECT_EQ(Utility::DateEnJours("01/01/1967"), "-364");
+    EXPECT_EQ(Utility::DateEnJours("01/01/1970"), "732");
+    EXPECT_EQ(Utility::DateEnJours("01/01/2000"), "11689");
+    EXPECT_EQ(Utility::FormateDate("0"), "31/12/1967");
+    EXPECT_EQ(Utility::FormateDate("1"), "01/01/1968");
+    EXPECT_EQ(Utility::FormateDate("-1"), "30/12/1967");
+    EXPECT_EQ(Utility::FormateDate(11689L), "01/01/2000");
+}
+
+TEST(DayNumbers, LeapYearsAndCenturies) {
+    const auto days = [](const char* date) { return std::stol(Utility::DateEnJours(date)); };
+    // 2000 is a leap year, 1900 and 2100 are not.
+    EXPECT_EQ(days("01/03/2000") - days("28/02/2000"), 2);
+    EXPECT_EQ(Utility::FormateDate(days("28/02/2000") + 1), "29/02/2000");
+    EXPECT_EQ(days("01/03/1900") - days("28/02/1900"), 1);
+    EXPECT_EQ(days("01/03/2100") - days("28/02/2100"), 1);
+    EXPECT_THROW(Utility::DateEnJours("29/02/1900"), std::invalid_argument);
+    EXPECT_THROW(Utility::DateEnJours("29/02/2100"), std::invalid_argument);
+    EXPECT_EQ(days("01/01/2001") - days("01/01/2000"), 366);
+    EXPECT_EQ(days("01/01/2000") - days("01/01/1600"), 146097);  // 400 Gregorian years
+}
+
+TEST(DayNumbers, EveryDayRoundTripsAcrossCenturies) {
+    for (long day = -700000; day <= 800000; day += 97) {
+        const std::string date = Utility::FormateDate(day);
+        ASSERT_EQ(date.size(), 10u) << day;
+        ASSERT_EQ(Utility::DateEnJours(date), std::to_string(day)) << date;
+    }
+}
+
+TEST(DayNumbers, ThirtyTwoDaysAfterTheFirstIsInTheNextMonth) {
+    for (int year : {1968, 1999, 2000, 2001, 2100}) {
+        for (int month = 1; month <= 12; ++month) {
+            char first[16];
+            std::snprintf(first, sizeof first, "01/%02d/%04d", month, year);
+            const std::string later = Utility::FormateDate(std::stol(Utility::DateEnJours(first)) + 32);
+            const int expectedMonth = month % 12 + 1;
+            EXPECT_EQ(std::stoi(later.substr(3, 2)), expectedMonth) << first << " -> " << later;
+        }
+    }
+}
+
+TEST(DayNumbers, UnreadableTextsAndLenientForms) {
+    for (const char* bad : {"", "  ", "abc", "12x", "1.5", "99999999999"}) {
+        EXPECT_EQ(Utility::FormateDate(bad), "") << bad;
+    }
+    EXPECT_EQ(Utility::FormateDate(" 12486 "), Utility::FormateDate(12486L));
+    EXPECT_EQ(Utility::DateEnJours(""), "");
+    EXPECT_EQ(Utility::DateEnJours("1/3/2002"), Utility::DateEnJours("01/03/2002"));
+    for (const char* bad : {"01-03-2002", "32/01/2002", "01/13/2002", "00/01/2002", "01/01/0000", "1/1/"}) {
+        EXPECT_THROW(Utility::DateEnJours(bad), std::invalid_argument) << bad;
+    }
+}
+
+TEST(ChoixImprimante, ReturnsTheIndexAndRemembersTheCopies) {
+    ScriptedPrinterChoice printers({1, 4}, {"a", "b"});
+    Utility utility(printers);
+    EXPECT_EQ(utility.ChoixImprimante(""), "1");
+    EXPECT_EQ(utility.NbExemplaires(), 4);
+
+    ScriptedPrinterChoice cancelling({-1, 9});
+    Utility other(cancelling);
+    EXPECT_EQ(other.ChoixImprimante(""), "-1");
+    EXPECT_EQ(other.NbExemplaires(), 1);
+}
+
+}  // namespace
+}  // namespace tessaran::platform
