@@ -1,9 +1,85 @@
+// The body of a sector's billing statement: one line per detail line, then, at the end of
+// the statement, the association's complementary lines, the totals and the balance. A full
+// page is closed by ruling its table body and continues on a new page under a new heading.
+
 #include "control/Ctr_Tessaran.h"
 
-// Placeholder: filled in by the work on this part of the control.
+#include "control/DataModule.h"
+#include "printing/PageLayout.h"
+#include "printing/PageText.h"
+#include "printing/StatementLines.h"
+
 namespace tessaran::control {
 
-void Ctr_Tessaran::Imprime_Detail() {}
-void Ctr_Tessaran::Imprime_Fin_Tableau() {}
+void Ctr_Tessaran::Imprime_Detail() {
+    platform::Printer& printer = *Printer_;
+    if (printing::pageIsFull(printer, TwipsParCm)) {
+        SuitePage = true;
+        Imprime_Fin_Tableau();
+        printer.newPage();
+        Imprime_Entete();
+    }
+
+    printing::StatementLine line;
+    line.label = LibelleDetail;
+    line.period = PeriodeDetail;
+    line.hours = HeuresDetail;
+    line.amount = CaisseDetail;
+    line.fee = FraisDetail;
+    line.beneficiary = BenefDetail;
+    line.feeWithheld = dataModule().ORGPRISECHARGE.record->get(18) == "C";
+
+    const printing::PrintedFigures printed = printing::printStatementLine(printer, line);
+    if (line.feeWithheld) FraisDetail = 0;
+    TotalHeures += printed.hours;
+    TotalCaisse += printed.amount;
+    TotalFrais += printed.fee;
+    TotalBenef += printed.beneficiary;
+}
+
+void Ctr_Tessaran::Imprime_Fin_Tableau() {
+    platform::Printer& printer = *Printer_;
+    DataModule& data = dataModule();
+    const bool endOfStatement = !SuitePage;
+
+    // A single-sector association has its complementary lines on the statement; the others
+    // get them on their recapitulative statement.
+    if (endOfStatement && data.FEDEASSOC.record->DCount(41) == 1) {
+        printing::printBlankLine(printer);
+        const auto breakPageIfFull = [&] {
+            if (!printing::pageIsFull(printer, TwipsParCm)) return;
+            SuitePage = true;
+            Imprime_Fin_Tableau();
+            printer.newPage();
+            Imprime_Entete();
+        };
+        if (ModeImpression) {
+            const db::DynamicArray& scale = *data.BAREMEFEDEASSO.record;
+            const int items = scale.DCount(3);
+            for (int i = 1; i <= items; ++i) {
+                breakPageIfFull();
+                TotalCaisse += printing::printComplementaryLine(printer, scale.get(3, i),
+                                                                printing::storedNumber(scale.get(4, i)));
+                Remplir_FluxComptables(printing::storedNumber(scale.get(4, i)), true, static_cast<std::int16_t>(i));
+            }
+        } else {
+            Requete_Flux_Complement();
+            const int flows = ListeFluxComplement ? ListeFluxComplement->DCount() : 0;
+            for (int i = 1; i <= flows; ++i) {
+                breakPageIfFull();
+                data.FLUXCOMPTABLES2 = data.FLUXCOMPTABLES.file->Read(ListeFluxComplement->get(i));
+                TotalCaisse += printing::printComplementaryLine(printer, data.FLUXCOMPTABLES2->get(27),
+                                                                printing::storedNumber(data.FLUXCOMPTABLES2->get(28)));
+            }
+        }
+    }
+
+    if (!SuitePage) {
+        printing::printStatementTotals(printer, TwipsParCm, {TotalHeures, TotalCaisse, TotalFrais, TotalBenef});
+    }
+    printing::ruleTableBody(printer, TwipsParCm, printing::kTableBottomCm * TwipsParCm);
+    if (SuitePage) return;
+    printing::ruleStatementFootBoxes(printer, TwipsParCm);
+}
 
 }  // namespace tessaran::control

@@ -1,0 +1,65 @@
+#include "printing/PageText.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/DateText.h"
+#include "platform/NumberText.h"
+#include "platform/Printer.h"
+#include "platform/Utility.h"
+
+namespace tessaran::printing {
+
+std::string spaces(int count) { return std::string(static_cast<std::size_t>(std::max(count, 0)), ' '); }
+
+std::string firstCharacters(std::string_view utf8, int count) {
+    int seen = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const bool startsCharacter = (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80;
+        if (startsCharacter && seen++ == count) return std::string(utf8.substr(0, i));
+    }
+    return std::string(utf8);
+}
+
+std::string padded(std::string_view utf8, int width) {
+    std::string text = firstCharacters(utf8, width);
+    return text + spaces(width - platform::Printer::characterCount(text));
+}
+
+std::string numberField(double value, int width) {
+    return platform::Utility::FormateNombre(platform::numberToText(value), width, 2, 0);
+}
+
+double printedValue(std::string_view field) { return platform::textToNumber(field); }
+
+double storedNumber(std::string_view text) {
+    std::string normalised(text);
+    std::replace(normalised.begin(), normalised.end(), ',', '.');
+    return platform::leadingNumber(normalised);
+}
+
+bool showsAsNonZero(double value) { return platform::leadingNumber(platform::numberToText(value * 100)) != 0; }
+
+std::string addressText(const db::DynamicArray& record) {
+    std::string text;
+    for (int attribute = 3; attribute <= 6; ++attribute) {
+        const std::string part = record.get(attribute);
+        if (!part.empty()) text += part + " ";
+    }
+    return text;
+}
+
+std::string postcodeTownText(const db::DynamicArray& record) { return record.get(8) + " " + record.get(9); }
+
+std::string periodText(std::string_view yyyymm) {
+    if (const auto period = platform::parsePeriod(yyyymm)) return platform::periodInCapitals(*period);
+    return firstCharacters(yyyymm, 15);
+}
+
+std::string dateText(const platform::CalendarDate& date) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d", date.day % 100, date.month % 100, date.year % 10000);
+    return text;
+}
+
+}  // namespace tessaran::printing
