@@ -18,6 +18,7 @@ inline constexpr std::uint32_t kImport = 0x80040204;        // refused exchange 
 inline constexpr std::uint32_t kBusy = 0x80040205;          // another process holds the write lock
 inline constexpr std::uint32_t kNoDatabase = 0x80040206;    // database file missing or not ours
 inline constexpr std::uint32_t kInvalidRequest = 0x80040207;// malformed select request array
+inline constexpr std::uint32_t kExport = 0x80040208;        // a record cannot be written as JSON
 }  // namespace error_code
 
 class DatabaseError : public std::runtime_error {

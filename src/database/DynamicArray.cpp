@@ -31,6 +31,17 @@ DynamicArray::Attribute parseAttribute(std::string_view text) {
     return attribute;
 }
 
+// True when `text` holds a mark above the level it is assigned at (`level` is the lowest
+// mark that would split it there): the array is then re-read from its whole text, as the
+// string form would be, so that the parsed form never holds a mark inside an element.
+bool holdsMarkAbove(std::string_view text, char level) {
+    for (const char c : text)
+        if (c == kAttributeMark || (level != kAttributeMark && c == kValueMark) ||
+            (level == kSubvalueMark && c == kSubvalueMark))
+            return true;
+    return false;
+}
+
 DynamicArray::Value emptyValue() { return DynamicArray::Value{std::string()}; }
 DynamicArray::Attribute emptyAttribute() { return DynamicArray::Attribute{emptyValue()}; }
 
@@ -119,10 +130,12 @@ DynamicArray::Value& DynamicArray::valueAt(int attribute, int value) {
 
 void DynamicArray::set(int attribute, std::string_view text) {
     attributeAt(attribute) = parseAttribute(text);
+    if (holdsMarkAbove(text, kAttributeMark)) assign(str());
 }
 
 void DynamicArray::set(int attribute, int value, std::string_view text) {
     valueAt(attribute, value) = parseValue(text);
+    if (holdsMarkAbove(text, kValueMark)) assign(str());
 }
 
 void DynamicArray::set(int attribute, int value, int subvalue, std::string_view text) {
@@ -130,6 +143,7 @@ void DynamicArray::set(int attribute, int value, int subvalue, std::string_view 
     const auto wanted = static_cast<std::size_t>(std::max(subvalue, 1));
     while (val.size() < wanted) val.emplace_back();
     val[wanted - 1] = std::string(text);
+    if (holdsMarkAbove(text, kSubvalueMark)) assign(str());
 }
 
 int DynamicArray::DCount() const {
@@ -145,25 +159,24 @@ int DynamicArray::DCount(int attribute) const {
 
 void DynamicArray::Insert(int attribute, std::string_view text) {
     const auto at = static_cast<std::size_t>(std::max(attribute, 1)) - 1;
-    if (at >= attributes_.size()) {
+    if (DCount() == 0) attributes_.clear();  // the empty text "" has no attribute to move down
+    if (at >= attributes_.size())
         attributeAt(attribute) = parseAttribute(text);
-        return;
-    }
-    attributes_.insert(attributes_.begin() + static_cast<std::ptrdiff_t>(at), parseAttribute(text));
+    else
+        attributes_.insert(attributes_.begin() + static_cast<std::ptrdiff_t>(at), parseAttribute(text));
+    if (holdsMarkAbove(text, kAttributeMark)) assign(str());
 }
 
 void DynamicArray::Insert(int attribute, int value, std::string_view text) {
     Attribute& attr = attributeAt(attribute);
     const auto at = static_cast<std::size_t>(std::max(value, 1)) - 1;
-    if (isEmptyAttribute(attr) && at == 0) {
+    if (isEmptyAttribute(attr) && at == 0)
         attr[0] = parseValue(text);
-        return;
-    }
-    if (at >= attr.size()) {
+    else if (at >= attr.size())
         valueAt(attribute, value) = parseValue(text);
-        return;
-    }
-    attr.insert(attr.begin() + static_cast<std::ptrdiff_t>(at), parseValue(text));
+    else
+        attr.insert(attr.begin() + static_cast<std::ptrdiff_t>(at), parseValue(text));
+    if (holdsMarkAbove(text, kValueMark)) assign(str());
 }
 
 }  // namespace tessaran::db

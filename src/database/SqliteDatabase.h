@@ -3,6 +3,8 @@
 // record BLOB holding the dynamic array's string form), WAL journal, the dictionary and the
 // secondary indexes in ordinary tables, so that the file opens in the stock sqlite3 shell.
 
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +44,22 @@ public:
     void setRightLevel(const std::string& user, const std::string& functionKey, int level);
     struct RightEntry { std::string user; std::string functionKey; int level; };
     std::vector<RightEntry> rights() const;
+
+    // How long begin() and writes wait for another process's write transaction before
+    // giving up with kBusy; 30 seconds unless set.
+    void setBusyTimeout(std::chrono::milliseconds timeout);
+
+    // Runs `change` as one atomic change: in a transaction of its own, or in a savepoint of
+    // the open transaction. When it throws nothing of it is left and the error propagates.
+    void atomically(const std::function<void()>& change);
+
+    // Rebuilds the secondary indexes from the records, e.g. after records or the indexed
+    // attributes were changed with another tool.
+    void rebuildIndexes();
+
+    // Fault injection for tests: the `count`-th record write from now fails midway, after the
+    // record was stored but before its index entries were (0 turns it off).
+    void failWriteAfter(int count);
 
     struct Impl;
 

@@ -1,0 +1,173 @@
+#include "RecordStore.h"
+
+#include "DatabaseError.h"
+#include "ValueText.h"
+
+namespace tessaran::db {
+namespace {
+
+const std::set<int> kNoAttributes;
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
+    : connection_(connection),
+      catalogue_(std::move(catalogue)),
+      dropIndexEntries_(connection, "DELETE FROM tessaran_index WHERE file = ?1 AND key = ?2"),
+      addIndexEntry_(connection,
+                     "INSERT OR IGNORE INTO tessaran_index (file, attribute, value, key) VALUES (?1, ?2, ?3, ?4)"),
+      forgetChange_(connection, "DELETE FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
+      indexEqual_(connection,
+                  "SELECT key FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND value = ?3"),
+      indexFrom_(connection,
+                 "SELECT value, key FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND value >= ?3 "
+                 "ORDER BY value"),
+      changed_(connection, "SELECT key FROM tessaran_changed WHERE file = ?1") {}
+
+void RecordStore::requireFile(const std::string& file) const {
+    if (!hasFile(file)) throw DatabaseError(error_code::kUnknownFile, "no data file named \"" + file + "\"");
+}
+
+const std::set<int>& RecordStore::indexedAttributes(const std::string& file) const {
+    const auto found = catalogue_.indexed.find(file);
+    return found == catalogue_.indexed.end() ? kNoAttributes : found->second;
+}
+
+RecordStore::FileStatements& RecordStore::statementsOf(const std::string& file) {
+    requireFile(file);
+    auto found = fileStatements_.find(file);
+    if (found != fileStatements_.end()) return found->second;
+    // The name is one of the catalogue's plain names, so it can name a table.
+    const std::string table = sqlite::quotedIdentifier(file);
+    FileStatements statements{
+        sqlite::Statement(connection_, "SELECT record FROM " + table + " WHERE key = ?1"),
+        sqlite::Statement(connection_, "INSERT INTO " + table +
+                                           " (key, record) VALUES (?1, ?2) "
+                                           "ON CONFLICT (key) DO UPDATE SET record = excluded.record"),
+        sqlite::Statement(connection_, "SELECT key, record FROM " + table + " ORDER BY key"),
+        sqlite::Statement(connection_,
+                          "SELECT key, record FROM " + table + " WHERE key >= ?1 ORDER BY key")};
+    return fileStatements_.emplace(file, std::move(statements)).first->second;
+}
+
+std::optional<std::string> RecordStore::read(const std::string& file, std::string_view key) {
+    sqlite::StatementUse use(statementsOf(file).read);
+    use->bind(1, key);
+    if (!use->step()) return std::nullopt;
+    return std::string(use->blob(0));
+}
+
+void RecordStore::atomically(const std::function<void()>& change) {
+    const bool ownTransaction = sqlite3_get_autocommit(connection_) != 0;
+    sqlite::execute(connection_, ownTransaction ? "BEGIN IMMEDIATE" : "SAVEPOINT tessaran_change");
+    try {
+        change();
+    } catch (...) {
+        // SQLite may already have rolled the transaction back on some failures; the
+        // rollback is then a harmless no-op error.
+        sqlite3_exec(connection_, ownTransaction ? "ROLLBACK" : "ROLLBACK TO tessaran_change; RELEASE tessaran_change",
+                     nullptr, nullptr, nullptr);
+        throw;
+    }
+    sqlite::execute(connection_, ownTransaction ? "COMMIT" : "RELEASE tessaran_change");
+}
+
+void RecordStore::readConsistently(const std::function<void()>& reads) {
+    if (sqlite3_get_autocommit(connection_) == 0) {
+        reads();
+        return;
+    }
+    sqlite::execute(connection_, "BEGIN");
+    try {
+        reads();
+    } catch (...) {
+        sqlite3_exec(connection_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    sqlite::execute(connection_, "COMMIT");
+}
+
+void RecordStore::write(const std::string& file, std::string_view key, const DynamicArray& record) {
+    FileStatements& statements = statementsOf(file);
+    atomically([&] {
+        statements.upsert.bind(1, key).bindBlob(2, record.str()).run();
+        if (writesBeforeFault_ > 0 && --writesBeforeFault_ == 0)
+            throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
+        indexRecord(file, key, record);
+        forgetChange_.bind(1, file).bind(2, key).run();
+    });
+}
+
+void RecordStore::indexRecord(const std::string& file, std::string_view key, const DynamicArray& record) {
+    const std::set<int>& indexed = indexedAttributes(file);
+    if (indexed.empty()) return;
+    dropIndexEntries_.bind(1, file).bind(2, key).run();
+    const auto& attributes = record.attributes();
+    for (const int attribute : indexed) {
+        if (attribute > static_cast<int>(attributes.size())) break;
+        for (const DynamicArray::Value& value : attributes[static_cast<std::size_t>(attribute - 1)]) {
+            const std::string text = valueText(value);
+            if (text.empty()) continue;  // absent and empty values are found by scanning
+            addIndexEntry_.bind(1, file).bind(2, attribute).bind(3, text).bind(4, key).run();
+        }
+    }
+}
+
+void RecordStore::scan(const std::string& file, const RowVisitor& visit) {
+    sqlite::StatementUse use(statementsOf(file).scan);
+    while (use->step()) visit(use->text(0), use->blob(1));
+}
+
+void RecordStore::scanPrefix(const std::string& file, std::string_view prefix, const RowVisitor& visit) {
+    sqlite::StatementUse use(statementsOf(file).scanFrom);
+    use->bind(1, prefix);
+    while (use->step()) {
+        const std::string_view key = use->text(0);
+        if (!startsWith(key, prefix)) break;  // keys are in byte order: the range is over
+        visit(key, use->blob(1));
+    }
+}
+
+void RecordStore::indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
+                            std::vector<std::string>& keys) {
+    requireFile(file);
+    if (!prefix) {
+        sqlite::StatementUse use(indexEqual_);
+        use->bind(1, file).bind(2, attribute).bind(3, value);
+        while (use->step()) keys.emplace_back(use->text(0));
+        return;
+    }
+    sqlite::StatementUse use(indexFrom_);
+    use->bind(1, file).bind(2, attribute).bind(3, value);
+    while (use->step()) {
+        if (!startsWith(use->text(0), value)) break;
+        keys.emplace_back(use->text(1));
+    }
+}
+
+void RecordStore::changedKeys(const std::string& file, std::vector<std::string>& keys) {
+    sqlite::StatementUse use(changed_);
+    use->bind(1, file);
+    while (use->step()) keys.emplace_back(use->text(0));
+}
+
+void RecordStore::rebuildIndexes() {
+    atomically([&] {
+        sqlite::execute(connection_, "DELETE FROM tessaran_index");
+        for (const std::string& file : catalogue_.files) {
+            if (indexedAttributes(file).empty()) continue;
+            std::vector<std::pair<std::string, DynamicArray>> records;
+            scan(file, [&](std::string_view key, std::string_view record) {
+                records.emplace_back(std::string(key), DynamicArray(record));
+            });
+            for (const auto& [key, record] : records) indexRecord(file, key, record);
+        }
+        sqlite::execute(connection_, "DELETE FROM tessaran_changed");
+    });
+}
+
+}  // namespace tessaran::db

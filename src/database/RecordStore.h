@@ -1,0 +1,84 @@
+#pragma once
+// The records of the data files on one SQLite connection: reading by key, key ranges and
+// full scans in key order, writing with the secondary index kept up to date, and index
+// lookups. File names are checked against the catalogue before any table is named.
+
+#include <sqlite3.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "DynamicArray.h"
+#include "SqliteHandle.h"
+#include "StorageSchema.h"
+
+namespace tessaran::db {
+
+class RecordStore {
+public:
+    RecordStore(sqlite3* connection, schema::Catalogue catalogue);
+
+    const schema::Catalogue& catalogue() const { return catalogue_; }
+    bool hasFile(const std::string& file) const { return catalogue_.files.count(file) != 0; }
+    // Throws kUnknownFile when there is no data file of that name.
+    void requireFile(const std::string& file) const;
+    const std::set<int>& indexedAttributes(const std::string& file) const;
+
+    // The stored string form of a record, or nothing when the key is absent.
+    std::optional<std::string> read(const std::string& file, std::string_view key);
+    // Stores a record and its index entries as one atomic change.
+    void write(const std::string& file, std::string_view key, const DynamicArray& record);
+
+    using RowVisitor = std::function<void(std::string_view key, std::string_view record)>;
+    // Every record of a file, in key order.
+    void scan(const std::string& file, const RowVisitor& visit);
+    // The records whose key begins with `prefix`, in key order.
+    void scanPrefix(const std::string& file, std::string_view prefix, const RowVisitor& visit);
+
+    // Keys whose indexed attribute has a value equal to (or beginning with) `value`.
+    void indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
+                   std::vector<std::string>& keys);
+    // Keys written by another tool since the application last indexed them.
+    void changedKeys(const std::string& file, std::vector<std::string>& keys);
+    // Rebuilds every index entry from the records, and forgets the changed keys.
+    void rebuildIndexes();
+
+    // Runs `change` atomically: in its own transaction outside an explicit one, or in a
+    // savepoint inside it, so a failure leaves nothing of it behind either way.
+    void atomically(const std::function<void()>& change);
+
+    // Runs `reads` on one snapshot of the database: in a read transaction of its own outside
+    // an explicit transaction (which also spares a lock per statement), as is inside one.
+    void readConsistently(const std::function<void()>& reads);
+
+    // Fault injection for tests: the `count`-th write from now fails midway (0 turns it off).
+    void failWriteAfter(int count) { writesBeforeFault_ = count; }
+
+private:
+    struct FileStatements {
+        sqlite::Statement read;
+        sqlite::Statement upsert;
+        sqlite::Statement scan;
+        sqlite::Statement scanFrom;
+    };
+    FileStatements& statementsOf(const std::string& file);
+    void indexRecord(const std::string& file, std::string_view key, const DynamicArray& record);
+
+    sqlite3* connection_;
+    schema::Catalogue catalogue_;
+    std::map<std::string, FileStatements> fileStatements_;
+    sqlite::Statement dropIndexEntries_;
+    sqlite::Statement addIndexEntry_;
+    sqlite::Statement forgetChange_;
+    sqlite::Statement indexEqual_;
+    sqlite::Statement indexFrom_;
+    sqlite::Statement changed_;
+    int writesBeforeFault_ = 0;
+};
+
+}  // namespace tessaran::db

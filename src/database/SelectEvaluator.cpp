@@ -1,0 +1,109 @@
+#include "SelectEvaluator.h"
+
+#include <algorithm>
+
+#include "ValueText.h"
+
+namespace tessaran::db::select {
+namespace {
+
+bool matches(const Alternative& alternative, std::string_view text) {
+    const bool same = alternative.prefix ? text.substr(0, alternative.text.size()) == alternative.text
+                                         : text == alternative.text;
+    return same == alternative.equal;
+}
+
+std::string_view keyCharacters(const FieldDefinition& field, std::string_view key) {
+    const auto first = static_cast<std::size_t>(std::max(field.first, 1) - 1);
+    if (first >= key.size()) return {};
+    return key.substr(first, static_cast<std::size_t>(std::max(field.length, 0)));
+}
+
+}  // namespace
+
+bool Evaluator::holds(const Statement& statement, std::string_view key, const DynamicArray& record) {
+    if (statement.groups.empty()) return true;
+    for (const AndGroup& group : statement.groups) {
+        bool all = true;
+        for (const Condition& condition : group.conditions) {
+            if (!holds(condition, key, record)) {
+                all = false;
+                break;
+            }
+        }
+        if (all) return true;
+    }
+    return false;
+}
+
+bool Evaluator::holds(const Condition& condition, std::string_view key, const DynamicArray& record) {
+    return anyValue(condition.field.definition, key, record, [&](std::string_view text) {
+        for (const Alternative& alternative : condition.alternatives)
+            if (matches(alternative, text)) return true;
+        return false;
+    });
+}
+
+bool Evaluator::anyValue(const FieldDefinition& field, std::string_view key, const DynamicArray& record,
+                         const std::function<bool(std::string_view)>& visit) {
+    switch (field.kind) {
+    case FieldDefinition::Kind::Key:
+        return visit(key);
+    case FieldDefinition::Kind::Characters:
+        return visit(keyCharacters(field, key));
+    case FieldDefinition::Kind::Attribute:
+    case FieldDefinition::Kind::Translation: {
+        const auto& attributes = record.attributes();
+        const bool translated = field.kind == FieldDefinition::Kind::Translation;
+        if (field.attribute < 1 || field.attribute > static_cast<int>(attributes.size()))
+            return visit(translated ? std::string_view(translate(field, {})) : std::string_view());
+        for (const DynamicArray::Value& value : attributes[static_cast<std::size_t>(field.attribute - 1)]) {
+            const bool found = value.size() == 1 && !translated ? visit(value.front())
+                               : translated                   ? visit(translate(field, valueText(value)))
+                                                              : visit(valueText(value));
+            if (found) return true;
+        }
+        return false;
+    }
+    }
+    return false;
+}
+
+const std::string& Evaluator::translate(const FieldDefinition& field, std::string_view code) {
+    std::string cacheKey = field.targetFile;
+    cacheKey += kAttributeMark;
+    cacheKey += std::to_string(field.targetAttribute);
+    cacheKey += kAttributeMark;
+    cacheKey += code;
+    auto found = translations_.find(cacheKey);
+    if (found != translations_.end()) return found->second;
+
+    std::string translation;
+    if (std::optional<std::string> target = lookup_(field.targetFile, std::string(code)))
+        translation = DynamicArray(*target).get(field.targetAttribute);
+    if (translation.empty()) translation = std::string(code);  // no record or no such attribute: the code
+    return translations_.emplace(std::move(cacheKey), std::move(translation)).first->second;
+}
+
+std::string Evaluator::joined(const FieldDefinition& field, std::string_view key, const DynamicArray& record,
+                              char mark) {
+    std::string text;
+    bool first = true;
+    anyValue(field, key, record, [&](std::string_view value) {
+        if (!first) text += mark;
+        first = false;
+        text += value;
+        return false;
+    });
+    return text;
+}
+
+std::string Evaluator::sortText(const FieldDefinition& field, std::string_view key, const DynamicArray& record) {
+    return joined(field, key, record, kValueMark);
+}
+
+std::string Evaluator::resultText(const FieldDefinition& field, std::string_view key, const DynamicArray& record) {
+    return joined(field, key, record, kSubvalueMark);
+}
+
+}  // namespace tessaran::db::select

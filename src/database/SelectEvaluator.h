@@ -1,0 +1,46 @@
+#pragma once
+// Evaluates fields and conditions of a select statement on one parsed record. Dictionary
+// translations read other files through the lookup given, and are remembered for the life
+// of the evaluator (one select), so each code is looked up once.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "DynamicArray.h"
+#include "SelectTree.h"
+
+namespace tessaran::db::select {
+
+// The stored string form of the record `key` of `file`, or nothing.
+using RecordLookup = std::function<std::optional<std::string>(const std::string& file, const std::string& key)>;
+
+class Evaluator {
+public:
+    explicit Evaluator(RecordLookup lookup) : lookup_(std::move(lookup)) {}
+
+    // The statement's whole condition (true when it has none).
+    bool holds(const Statement& statement, std::string_view key, const DynamicArray& record);
+    // True when some value of the field satisfies some alternative of the condition; an
+    // absent or empty attribute counts as one empty value.
+    bool holds(const Condition& condition, std::string_view key, const DynamicArray& record);
+
+    // The field as one text for sorting: its values joined by the value mark.
+    std::string sortText(const FieldDefinition& field, std::string_view key, const DynamicArray& record);
+    // The field as one value of a result list: its values joined by the subvalue mark.
+    std::string resultText(const FieldDefinition& field, std::string_view key, const DynamicArray& record);
+
+private:
+    // Calls `visit` with each value of the field until it returns true; returns whether one did.
+    bool anyValue(const FieldDefinition& field, std::string_view key, const DynamicArray& record,
+                  const std::function<bool(std::string_view)>& visit);
+    std::string joined(const FieldDefinition& field, std::string_view key, const DynamicArray& record, char mark);
+    const std::string& translate(const FieldDefinition& field, std::string_view code);
+
+    RecordLookup lookup_;
+    std::unordered_map<std::string, std::string> translations_;
+};
+
+}  // namespace tessaran::db::select

@@ -1,0 +1,157 @@
+#include "SelectRunner.h"
+
+#include <algorithm>
+#include <numeric>
+#include <unordered_set>
+
+#include "DatabaseError.h"
+#include "SelectEvaluator.h"
+#include "SelectParser.h"
+#include "SelectPlanner.h"
+
+namespace tessaran::db::select {
+namespace {
+
+// What is kept of a selected record: its key, its sort texts and its row of the result list.
+// The parsed record itself is dropped at once, so a large select holds little memory.
+struct Match {
+    std::string key;
+    std::vector<std::string> sortTexts;
+    std::string row;
+};
+
+std::vector<FieldDefinition> requestedFields(const std::string& list, const std::string& file,
+                                             const schema::Catalogue& catalogue) {
+    std::vector<FieldDefinition> fields;
+    std::size_t at = 0;
+    while (at < list.size()) {
+        if (list[at] == ' ') {
+            ++at;
+            continue;
+        }
+        const std::size_t end = std::min(list.find(' ', at), list.size());
+        const std::string word = list.substr(at, end - at);
+        std::optional<FieldDefinition> field = resolveField(word, file, catalogue);
+        if (!field)
+            throw DatabaseError(error_code::kInvalidRequest,
+                                "select request: unknown attribute \"" + word + "\" in the attribute list");
+        fields.push_back(std::move(*field));
+        at = end;
+    }
+    if (fields.empty()) fields.push_back(FieldDefinition::key());
+    return fields;
+}
+
+class Selection {
+public:
+    Selection(RecordStore& store, const Statement& statement, std::vector<FieldDefinition> wanted)
+        : store_(store),
+          statement_(statement),
+          wanted_(std::move(wanted)),
+          evaluator_([&store](const std::string& file, const std::string& key) -> std::optional<std::string> {
+              if (!store.hasFile(file)) return std::nullopt;
+              return store.read(file, key);
+          }) {}
+
+    // Collects the records that the plan admits and the statement accepts, each once.
+    void collect() {
+        const Plan access = plan(statement_, store_.indexedAttributes(statement_.file));
+        const auto consider = [this](std::string_view key, std::string_view text) { this->consider(key, text); };
+        if (access.scanAll) {
+            store_.scan(statement_.file, consider);
+            return;
+        }
+        std::vector<std::string> candidates;
+        std::unordered_set<std::string> scanned;  // keys already met in a key range
+        for (const Lookup& lookup : access.lookups) {
+            switch (lookup.kind) {
+            case Lookup::Kind::KeyEqual:
+                candidates.push_back(lookup.value);
+                break;
+            case Lookup::Kind::IndexEqual:
+            case Lookup::Kind::IndexPrefix:
+                store_.indexKeys(statement_.file, lookup.attribute, lookup.value,
+                                 lookup.kind == Lookup::Kind::IndexPrefix, candidates);
+                break;
+            case Lookup::Kind::KeyPrefix:
+                store_.scanPrefix(statement_.file, lookup.value, [&](std::string_view key, std::string_view text) {
+                    if (scanned.insert(std::string(key)).second) consider(key, text);
+                });
+                break;
+            }
+        }
+        // Records written by another tool may not be indexed yet: look at them whatever the index says.
+        store_.changedKeys(statement_.file, candidates);
+
+        std::sort(candidates.begin(), candidates.end());
+        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+        for (const std::string& key : candidates) {
+            if (!scanned.empty() && scanned.count(key)) continue;
+            if (std::optional<std::string> text = store_.read(statement_.file, key)) consider(key, *text);
+        }
+    }
+
+    // The result list: the matches ordered by the sort fields, then by key.
+    DynamicArray result() {
+        std::vector<std::size_t> order(matches_.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
+            const Match& left = matches_[a];
+            const Match& right = matches_[b];
+            for (std::size_t f = 0; f < left.sortTexts.size(); ++f) {
+                const int comparison = left.sortTexts[f].compare(right.sortTexts[f]);
+                if (comparison != 0) return comparison < 0;
+            }
+            return left.key < right.key;
+        });
+        std::string list;
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            if (i) list += kAttributeMark;
+            list += matches_[order[i]].row;
+        }
+        return DynamicArray(list);
+    }
+
+private:
+    void consider(std::string_view key, std::string_view text) {
+        const DynamicArray record(text);
+        if (!evaluator_.holds(statement_, key, record)) return;
+        Match match;
+        match.key = std::string(key);
+        match.sortTexts.reserve(statement_.sortFields.size());
+        for (const Field& field : statement_.sortFields)
+            match.sortTexts.push_back(evaluator_.sortText(field.definition, key, record));
+        for (std::size_t f = 0; f < wanted_.size(); ++f) {
+            if (f) match.row += kValueMark;
+            match.row += evaluator_.resultText(wanted_[f], key, record);
+        }
+        matches_.push_back(std::move(match));
+    }
+
+    RecordStore& store_;
+    const Statement& statement_;
+    std::vector<FieldDefinition> wanted_;
+    Evaluator evaluator_;
+    std::vector<Match> matches_;
+};
+
+}  // namespace
+
+DynamicArray run(RecordStore& store, std::string_view requestText) {
+    const DynamicArray request(requestText);
+    const std::string statementText = request.get(1);
+    const std::string requestFile = request.get(2);
+    if (statementText.empty())
+        throw DatabaseError(error_code::kInvalidRequest, "select request: attribute 1 holds no statement");
+
+    const Statement statement = parse(statementText, store.catalogue());
+    if (!requestFile.empty() && requestFile != statement.file)
+        throw DatabaseError(error_code::kInvalidRequest, "select request: the statement selects from \"" +
+                                                             statement.file + "\" but the request names \"" +
+                                                             requestFile + "\"");
+    Selection selection(store, statement, requestedFields(request.get(3), statement.file, store.catalogue()));
+    store.readConsistently([&] { selection.collect(); });
+    return selection.result();
+}
+
+}  // namespace tessaran::db::select

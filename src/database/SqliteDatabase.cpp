@@ -1,0 +1,161 @@
+#include "SqliteDatabase.h"
+
+#include <filesystem>
+
+#include "RecordStore.h"
+#include "SelectRunner.h"
+#include "SqliteFile.h"
+#include "SqliteHandle.h"
+#include "StorageSchema.h"
+
+namespace tessaran::db {
+namespace {
+
+constexpr int kDefaultBusyTimeoutMs = 30000;
+
+void configure(sqlite3* connection) {
+    sqlite3_busy_timeout(connection, kDefaultBusyTimeoutMs);
+    sqlite3_extended_result_codes(connection, 1);
+    // WAL with NORMAL synchronisation: a process killed in the middle of a transaction
+    // leaves the database as the last commit made it.
+    sqlite::execute(connection, "PRAGMA synchronous = NORMAL");
+}
+
+sqlite::ConnectionHandle connect(const std::string& path, int flags) {
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
+    sqlite::ConnectionHandle connection(raw);  // closed whatever happens next
+    if (rc != SQLITE_OK)
+        throw DatabaseError(error_code::kNoDatabase,
+                            "cannot open the database \"" + path + "\": " + sqlite3_errstr(rc));
+    return connection;
+}
+
+}  // namespace
+
+struct SqliteDatabase::Impl {
+    std::string path;
+    sqlite::ConnectionHandle connection;
+    std::unique_ptr<RecordStore> store;  // declared last: its statements go before the connection
+};
+
+SqliteDatabase::SqliteDatabase(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+SqliteDatabase::~SqliteDatabase() = default;
+
+std::shared_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path) {
+    auto impl = std::make_unique<Impl>();
+    impl->path = path;
+    impl->connection = connect(path, SQLITE_OPEN_READWRITE);
+    sqlite3* connection = impl->connection.get();
+    sqlite3_busy_timeout(connection, kDefaultBusyTimeoutMs);
+    if (!schema::isOurs(connection))
+        throw DatabaseError(error_code::kNoDatabase, "\"" + path + "\" is not a Tessaran database");
+    configure(connection);
+    impl->store = std::make_unique<RecordStore>(connection, schema::load(connection));
+    return std::shared_ptr<SqliteDatabase>(new SqliteDatabase(std::move(impl)));
+}
+
+std::shared_ptr<SqliteDatabase> SqliteDatabase::create(const std::string& path) {
+    const bool inMemory = path == ":memory:";
+    std::error_code ignored;
+    if (!inMemory && std::filesystem::exists(path, ignored))
+        throw DatabaseError(error_code::kNoDatabase,
+                            "a file already exists at \"" + path + "\"; a new database needs a new path");
+    auto impl = std::make_unique<Impl>();
+    impl->path = path;
+    impl->connection = connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    sqlite3* connection = impl->connection.get();
+    configure(connection);
+    if (!inMemory) sqlite::execute(connection, "PRAGMA journal_mode = WAL");
+    sqlite::execute(connection, "BEGIN IMMEDIATE");
+    try {
+        schema::create(connection);
+        sqlite::execute(connection, "COMMIT");
+    } catch (...) {
+        sqlite3_exec(connection, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    impl->store = std::make_unique<RecordStore>(connection, schema::load(connection));
+    return std::shared_ptr<SqliteDatabase>(new SqliteDatabase(std::move(impl)));
+}
+
+std::shared_ptr<File> SqliteDatabase::OpenFile(const std::string& name) {
+    impl_->store->requireFile(name);
+    return std::make_shared<SqliteFile>(shared_from_this(), *impl_->store, name);
+}
+
+DynamicArray SqliteDatabase::Select(const std::string& request, const std::string& /*option*/) {
+    return select::run(*impl_->store, request);
+}
+
+void SqliteDatabase::begin() {
+    if (inTransaction())
+        throw DatabaseError(error_code::kStorage, "a transaction is already open on this database");
+    sqlite::execute(impl_->connection.get(), "BEGIN IMMEDIATE");
+}
+
+void SqliteDatabase::commit() {
+    if (!inTransaction()) throw DatabaseError(error_code::kStorage, "no transaction to commit");
+    sqlite::execute(impl_->connection.get(), "COMMIT");
+}
+
+void SqliteDatabase::rollback() {
+    if (!inTransaction()) return;  // nothing to undo, e.g. SQLite already rolled back on a failure
+    sqlite::execute(impl_->connection.get(), "ROLLBACK");
+}
+
+bool SqliteDatabase::inTransaction() const { return sqlite3_get_autocommit(impl_->connection.get()) == 0; }
+
+std::vector<std::string> SqliteDatabase::fileNames() const {
+    const auto& files = impl_->store->catalogue().files;
+    return {files.begin(), files.end()};
+}
+
+std::vector<std::pair<std::string, DynamicArray>> SqliteDatabase::records(const std::string& fileName) const {
+    std::vector<std::pair<std::string, DynamicArray>> result;
+    impl_->store->scan(fileName, [&](std::string_view key, std::string_view record) {
+        result.emplace_back(std::string(key), DynamicArray(record));
+    });
+    return result;
+}
+
+const std::string& SqliteDatabase::path() const { return impl_->path; }
+
+std::optional<int> SqliteDatabase::rightLevel(const std::string& user, const std::string& functionKey) const {
+    sqlite::Statement query(impl_->connection.get(),
+                            "SELECT level FROM tessaran_rights WHERE user = ?1 AND function_key = ?2");
+    sqlite::StatementUse use(query);
+    use->bind(1, user).bind(2, functionKey);
+    if (!use->step()) return std::nullopt;
+    return static_cast<int>(use->integer(0));
+}
+
+void SqliteDatabase::setRightLevel(const std::string& user, const std::string& functionKey, int level) {
+    sqlite::Statement upsert(impl_->connection.get(),
+                             "INSERT INTO tessaran_rights (user, function_key, level) VALUES (?1, ?2, ?3) "
+                             "ON CONFLICT (user, function_key) DO UPDATE SET level = excluded.level");
+    atomically([&] { upsert.bind(1, user).bind(2, functionKey).bind(3, level).run(); });
+}
+
+std::vector<SqliteDatabase::RightEntry> SqliteDatabase::rights() const {
+    sqlite::Statement query(impl_->connection.get(),
+                            "SELECT user, function_key, level FROM tessaran_rights ORDER BY user, function_key");
+    std::vector<RightEntry> entries;
+    sqlite::StatementUse use(query);
+    while (use->step())
+        entries.push_back({std::string(use->text(0)), std::string(use->text(1)), static_cast<int>(use->integer(2))});
+    return entries;
+}
+
+void SqliteDatabase::setBusyTimeout(std::chrono::milliseconds timeout) {
+    sqlite3_busy_timeout(impl_->connection.get(), static_cast<int>(timeout.count()));
+}
+
+void SqliteDatabase::atomically(const std::function<void()>& change) { impl_->store->atomically(change); }
+
+void SqliteDatabase::rebuildIndexes() { impl_->store->rebuildIndexes(); }
+
+void SqliteDatabase::failWriteAfter(int count) { impl_->store->failWriteAfter(count); }
+
+}  // namespace tessaran::db

@@ -1,0 +1,103 @@
+#include "SqliteHandle.h"
+
+#include "DatabaseError.h"
+
+namespace tessaran::db::sqlite {
+
+void fail(sqlite3* connection, int resultCode, std::string_view doing) {
+    const int primary = resultCode & 0xFF;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        throw DatabaseError(error_code::kBusy, kBusyMessage);
+    std::string message = "storage failure while ";
+    message += doing;
+    message += ": ";
+    message += connection ? sqlite3_errmsg(connection) : sqlite3_errstr(resultCode);
+    throw DatabaseError(error_code::kStorage, message);
+}
+
+void execute(sqlite3* connection, const char* sql) {
+    const int rc = sqlite3_exec(connection, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) fail(connection, rc, sql);
+}
+
+Statement::Statement(sqlite3* connection, std::string_view sql) : connection_(connection) {
+    sqlite3_stmt* raw = nullptr;
+    const int rc = sqlite3_prepare_v3(connection, sql.data(), static_cast<int>(sql.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &raw, nullptr);
+    statement_.reset(raw);
+    if (rc != SQLITE_OK) fail(connection, rc, "preparing a statement");
+}
+
+Statement& Statement::bind(int index, std::string_view text) {
+    const int rc = sqlite3_bind_text64(statement_.get(), index, text.data(), text.size(),
+                                       SQLITE_TRANSIENT, SQLITE_UTF8);
+    if (rc != SQLITE_OK) fail(connection_, rc, "binding a value");
+    return *this;
+}
+
+Statement& Statement::bindBlob(int index, std::string_view bytes) {
+    // A zero-length blob must still be a blob, not NULL: give SQLite a valid pointer.
+    static constexpr char kNothing = 0;
+    const int rc = sqlite3_bind_blob64(statement_.get(), index, bytes.empty() ? &kNothing : bytes.data(),
+                                       bytes.size(), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) fail(connection_, rc, "binding a value");
+    return *this;
+}
+
+Statement& Statement::bind(int index, long long number) {
+    const int rc = sqlite3_bind_int64(statement_.get(), index, number);
+    if (rc != SQLITE_OK) fail(connection_, rc, "binding a value");
+    return *this;
+}
+
+Statement& Statement::bindNull(int index) {
+    const int rc = sqlite3_bind_null(statement_.get(), index);
+    if (rc != SQLITE_OK) fail(connection_, rc, "binding a value");
+    return *this;
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(statement_.get());
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    sqlite3_reset(statement_.get());
+    fail(connection_, rc, "running a statement");
+}
+
+void Statement::run() {
+    StatementUse use(*this);
+    while (step()) {
+    }
+}
+
+void Statement::reset() {
+    sqlite3_reset(statement_.get());
+    sqlite3_clear_bindings(statement_.get());
+}
+
+std::string_view Statement::text(int column) const {
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(statement_.get(), column));
+    const int size = sqlite3_column_bytes(statement_.get(), column);
+    return data ? std::string_view(data, static_cast<std::size_t>(size)) : std::string_view();
+}
+
+std::string_view Statement::blob(int column) const {
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(statement_.get(), column));
+    const int size = sqlite3_column_bytes(statement_.get(), column);
+    return data ? std::string_view(data, static_cast<std::size_t>(size)) : std::string_view();
+}
+
+long long Statement::integer(int column) const { return sqlite3_column_int64(statement_.get(), column); }
+
+bool Statement::isNull(int column) const {
+    return sqlite3_column_type(statement_.get(), column) == SQLITE_NULL;
+}
+
+std::string quotedIdentifier(std::string_view name) {
+    std::string quoted = "\"";
+    quoted += name;
+    quoted += '"';
+    return quoted;
+}
+
+}  // namespace tessaran::db::sqlite

@@ -1,0 +1,180 @@
+#include "StorageSchema.h"
+
+#include "DatabaseError.h"
+#include "Schema.h"
+#include "SqliteHandle.h"
+
+namespace tessaran::db::schema {
+namespace {
+
+constexpr const char* kFormatName = "tessaran-multivalue";
+constexpr const char* kFormatVersion = "1";
+
+constexpr const char* kCatalogueTables = R"sql(
+CREATE TABLE tessaran_meta (
+    name  TEXT PRIMARY KEY,
+    value TEXT NOT NULL
+);
+CREATE TABLE tessaran_files (
+    name TEXT PRIMARY KEY
+);
+CREATE TABLE tessaran_dictionary (
+    file             TEXT NOT NULL REFERENCES tessaran_files(name),
+    name             TEXT NOT NULL,
+    kind             TEXT NOT NULL CHECK (kind IN ('key', 'attribute', 'characters', 'translation')),
+    attribute        INTEGER,
+    first            INTEGER,
+    length           INTEGER,
+    target_file      TEXT,
+    target_attribute INTEGER,
+    PRIMARY KEY (file, name)
+);
+CREATE TABLE tessaran_indexed (
+    file      TEXT NOT NULL REFERENCES tessaran_files(name),
+    attribute INTEGER NOT NULL CHECK (attribute > 0),
+    PRIMARY KEY (file, attribute)
+);
+CREATE TABLE tessaran_index (
+    file      TEXT NOT NULL,
+    attribute INTEGER NOT NULL,
+    value     TEXT NOT NULL,
+    key       TEXT NOT NULL,
+    PRIMARY KEY (file, attribute, value, key)
+) WITHOUT ROWID;
+CREATE INDEX tessaran_index_by_key ON tessaran_index (file, key);
+CREATE TABLE tessaran_changed (
+    file TEXT NOT NULL,
+    key  TEXT NOT NULL,
+    PRIMARY KEY (file, key)
+) WITHOUT ROWID;
+CREATE TABLE tessaran_rights (
+    user         TEXT NOT NULL,
+    function_key TEXT NOT NULL,
+    level        INTEGER NOT NULL,
+    PRIMARY KEY (user, function_key)
+);
+)sql";
+
+// The table of a data file, and triggers that note every key written to it. The
+// application clears the note when it has brought the secondary index up to date; a write
+// made with another tool leaves it, and selects then look at that key whatever the index says.
+std::string fileTableSql(const std::string& file) {
+    const std::string table = sqlite::quotedIdentifier(file);
+    const std::string literal = "'" + file + "'";
+    std::string sql = "CREATE TABLE " + table + " (key TEXT PRIMARY KEY, record BLOB NOT NULL) WITHOUT ROWID;\n";
+    const auto trigger = [&](const char* event, const char* body) {
+        sql += "CREATE TRIGGER " + sqlite::quotedIdentifier(file + "_" + event) + " AFTER " + event + " ON " +
+               table + " BEGIN " + body + " END;\n";
+    };
+    // Written without a conflict clause: the statement that fires a trigger imposes its own.
+    const auto note = [&](const char* which) {
+        return std::string("INSERT INTO tessaran_changed SELECT ") + literal + ", " + which +
+               " WHERE NOT EXISTS (SELECT 1 FROM tessaran_changed WHERE file = " + literal + " AND key = " + which +
+               ");";
+    };
+    trigger("INSERT", note("NEW.key").c_str());
+    trigger("UPDATE", (note("OLD.key") + " " + note("NEW.key")).c_str());
+    trigger("DELETE", note("OLD.key").c_str());
+    return sql;
+}
+
+void addCharacters(sqlite3* connection, const char* file, const char* name, int first, int length) {
+    sqlite::Statement insert(connection,
+                             "INSERT INTO tessaran_dictionary (file, name, kind, first, length) "
+                             "VALUES (?1, ?2, 'characters', ?3, ?4)");
+    insert.bind(1, file).bind(2, name).bind(3, first).bind(4, length).run();
+}
+
+void addTranslation(sqlite3* connection, const char* file, const char* name, int attribute,
+                    const char* targetFile, int targetAttribute) {
+    sqlite::Statement insert(connection,
+                             "INSERT INTO tessaran_dictionary (file, name, kind, attribute, target_file, "
+                             "target_attribute) VALUES (?1, ?2, 'translation', ?3, ?4, ?5)");
+    insert.bind(1, file).bind(2, name).bind(3, attribute).bind(4, targetFile).bind(5, targetAttribute).run();
+}
+
+void addIndexed(sqlite3* connection, const char* file, int attribute) {
+    sqlite::Statement insert(connection, "INSERT INTO tessaran_indexed (file, attribute) VALUES (?1, ?2)");
+    insert.bind(1, file).bind(2, attribute).run();
+}
+
+FieldDefinition::Kind kindNamed(std::string_view kind) {
+    if (kind == "attribute") return FieldDefinition::Kind::Attribute;
+    if (kind == "characters") return FieldDefinition::Kind::Characters;
+    if (kind == "translation") return FieldDefinition::Kind::Translation;
+    return FieldDefinition::Kind::Key;
+}
+
+}  // namespace
+
+bool isPlainFileName(std::string_view name) {
+    if (name.empty() || name.size() > 64) return false;
+    for (const char c : name)
+        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
+    return true;
+}
+
+void create(sqlite3* connection) {
+    sqlite::execute(connection, kCatalogueTables);
+    {
+        sqlite::Statement meta(connection, "INSERT INTO tessaran_meta (name, value) VALUES (?1, ?2)");
+        meta.bind(1, "format").bind(2, kFormatName).run();
+        meta.bind(1, "version").bind(2, kFormatVersion).run();
+    }
+    sqlite::Statement addFile(connection, "INSERT INTO tessaran_files (name) VALUES (?1)");
+    for (const std::string_view name : kApplicationFiles) {
+        const std::string file(name);
+        addFile.bind(1, file).run();
+        sqlite::execute(connection, fileTableSql(file).c_str());
+    }
+    // Flow keys: "00000" or the flow's own prefix, then association, sector and period.
+    addCharacters(connection, "FLUXCOMPTABLES", "CodeAssoc", 6, 3);
+    addCharacters(connection, "FLUXCOMPTABLES", "CodeSecteur", 9, 3);
+    addCharacters(connection, "FLUXCOMPTABLES", "PeriodeFact", 12, 6);
+    // The funding body's abbreviation, or its code when it has none.
+    addTranslation(connection, "FLUXCOMPTABLES", "SigleOrg", 4, "ORGPRISECHARGE", 2);
+
+    // The attributes that selects test for equality.
+    for (const int attribute : {1, 4, 20, 36, 37}) addIndexed(connection, "FLUXCOMPTABLES", attribute);
+    addIndexed(connection, "ACTIVITES", 12);
+}
+
+bool isOurs(sqlite3* connection) {
+    try {
+        sqlite::Statement format(connection, "SELECT value FROM tessaran_meta WHERE name = 'format'");
+        return format.step() && format.text(0) == kFormatName;
+    } catch (const DatabaseError&) {
+        return false;  // not a database, or one without our catalogue
+    }
+}
+
+Catalogue load(sqlite3* connection) {
+    Catalogue catalogue;
+    sqlite::Statement files(connection, "SELECT name FROM tessaran_files");
+    while (files.step()) {
+        const std::string name(files.text(0));
+        if (isPlainFileName(name)) catalogue.files.insert(name);
+    }
+    sqlite::Statement fields(connection,
+                             "SELECT file, name, kind, attribute, first, length, target_file, target_attribute "
+                             "FROM tessaran_dictionary");
+    while (fields.step()) {
+        FieldDefinition field;
+        field.kind = kindNamed(fields.text(2));
+        field.attribute = static_cast<int>(fields.integer(3));
+        field.first = fields.isNull(4) ? 1 : static_cast<int>(fields.integer(4));
+        field.length = static_cast<int>(fields.integer(5));
+        field.targetFile = std::string(fields.text(6));
+        field.targetAttribute = static_cast<int>(fields.integer(7));
+        catalogue.dictionary[std::string(fields.text(0))][std::string(fields.text(1))] = field;
+    }
+    sqlite::Statement indexed(connection, "SELECT file, attribute FROM tessaran_indexed");
+    while (indexed.step()) {
+        const long long attribute = indexed.integer(1);
+        if (attribute > 0 && attribute <= kMaxAttributeNumber)
+            catalogue.indexed[std::string(indexed.text(0))].insert(static_cast<int>(attribute));
+    }
+    return catalogue;
+}
+
+}  // namespace tessaran::db::schema

@@ -1,0 +1,26 @@
+#pragma once
+// The layout of a Tessaran database file: one table per data file plus the catalogue tables
+// (files, dictionary, indexed attributes, secondary index, rights, keys changed outside the
+// application). Everything is an ordinary table, so the stock sqlite3 shell reads and writes it.
+
+#include <sqlite3.h>
+
+#include <string_view>
+
+#include "Catalogue.h"
+
+namespace tessaran::db::schema {
+
+// True for a name usable as a data file: capitals, digits and underscores, 1 to 64 long.
+bool isPlainFileName(std::string_view name);
+
+// Creates every table of a new database, the ten application files, their dictionary and
+// the indexed attributes.
+void create(sqlite3* connection);
+
+// True when the connection holds a database of this format.
+bool isOurs(sqlite3* connection);
+
+Catalogue load(sqlite3* connection);
+
+}  // namespace tessaran::db::schema

@@ -1,0 +1,170 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "DatabaseTestSupport.h"
+#include "database/DatabaseError.h"
+#include "database/Exchange.h"
+#include "database/SqliteDatabase.h"
+
+namespace tessaran::db {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::firstValues;
+using testing::request;
+
+constexpr const char* kDocument = R"json({
+  "FEDEASSOC": {
+    "A02": {"1": "Aube", "41": ["S01"], "49": [12000, 12500], "50": ["1", "2"], "51": [1250, -3]},
+    "A01": {"10": "dix", "2": "deux", "1": "Zéphyr — « aide »"}
+  },
+  "ACTIVITES": {"P1": {"12": "P", "14": 2.5}},
+  "SECTEUR": {}
+})json";
+
+std::uint32_t codeOf(const std::shared_ptr<SqliteDatabase>& database, const std::vector<std::string>& files) {
+    try {
+        exportJson(*database, files);
+    } catch (const DatabaseError& error) {
+        return error.code();
+    }
+    return 0;
+}
+
+TEST(Exchange, ImportKeepsNumbersAsTextAndExportWritesTheSameFormInOrder) {
+    auto database = SqliteDatabase::create(":memory:");
+    EXPECT_EQ(importJson(*database, kDocument), 3);
+    const auto association = database->OpenFile("FEDEASSOC")->Read("A02");
+    EXPECT_EQ(association->get(49, 2), "12500");
+    EXPECT_EQ(association->get(51), std::string("1250") + kValueMark + "-3");
+    EXPECT_EQ(association->DCount(41), 1);
+    EXPECT_EQ(database->OpenFile("ACTIVITES")->Read("P1")->get(14), "2.5");
+    EXPECT_EQ(firstValues(database->Select(request("SSELECT ACTIVITES AVEC 12 = \"P\"", "ACTIVITES"))),
+              std::vector<std::string>{"P1"});  // imported records are indexed
+
+    const std::string exported = exportJson(*database, {"FEDEASSOC", "ACTIVITES"});
+    EXPECT_EQ(exported, R"json({
+  "ACTIVITES": {
+    "P1": {
+      "12": "P",
+      "14": "2.5"
+    }
+  },
+  "FEDEASSOC": {
+    "A01": {
+      "1": "Zéphyr — « aide »",
+      "2": "deux",
+      "10": "dix"
+    },
+    "A02": {
+      "1": "Aube",
+      "41": "S01",
+      "49": [
+        "12000",
+        "12500"
+      ],
+      "50": [
+        "1",
+        "2"
+      ],
+      "51": [
+        "1250",
+        "-3"
+      ]
+    }
+  }
+}
+)json");
+
+    const std::string everything = exportJson(*database);
+    auto copy = SqliteDatabase::create(":memory:");
+    importJson(*copy, everything);
+    EXPECT_EQ(exportJson(*copy), everything);
+    EXPECT_THAT(everything, HasSubstr("\"PERIODESPAIE\": {}"));
+    EXPECT_EQ(codeOf(database, {"NOPE"}), error_code::kUnknownFile);
+}
+
+TEST(Exchange, RefusesBadDocumentsNamingThePlaceAndChangesNothing) {
+    auto database = SqliteDatabase::create(":memory:");
+    importJson(*database, R"({"SECTEUR": {"S01": {"1": "Aide"}}})");
+    const std::string before = exportJson(*database);
+
+    struct Case {
+        std::string document;
+        std::vector<std::string> named;
+    };
+    const std::string good = R"("SECTEUR": {"S00": {"1": "new"}}, )";
+    const std::vector<Case> cases = {
+        {R"({"SECTEUR": {"S02": {"1": "x"}})", {"not JSON", "line 1, column 32"}},
+        {"", {"not JSON"}},
+        {R"(["SECTEUR"])", {"object of files"}},
+        {"{" + good + R"("SECTEURS": {}})", {"unknown file \"SECTEURS\""}},
+        {R"({"SECTEUR": []})", {"file \"SECTEUR\"", "object of records"}},
+        {R"({"SECTEUR": {"S02": "Soins"}})", {"file \"SECTEUR\", key \"S02\"", "object of attributes"}},
+        {R"({"SECTEUR": {"S02": {"0": "x"}}})", {"key \"S02\", attribute \"0\"", "whole number"}},
+        {R"({"SECTEUR": {"S02": {"1.5": "x"}}})", {"attribute \"1.5\""}},
+        {R"({"SECTEUR": {"S02": {"-1": "x"}}})", {"attribute \"-1\""}},
+        {R"({"SECTEUR": {"S02": {"01": "x"}}})", {"attribute \"01\""}},
+        {R"({"SECTEUR": {"S02": {"soins": "x"}}})", {"attribute \"soins\""}},
+        {R"({"SECTEUR": {"S02": {"1": true}}})", {"attribute \"1\"", "boolean"}},
+        {R"({"SECTEUR": {"S02": {"1": null}}})", {"attribute \"1\"", "null"}},
+        {R"({"SECTEUR": {"S02": {"1": {"a": "b"}}}})", {"attribute \"1\"", "object"}},
+        {R"({"SECTEUR": {"S02": {"1": ["a", ["b"]]}}})", {"attribute \"1\"", "value 2", "nested array"}},
+        {R"({"SECTEUR": {"S02": {"1": ["a", {}]}}})", {"value 2", "object"}},
+        {R"({"SECTEUR": {"": {"1": "a"}}})", {"key must not be empty"}},
+    };
+    for (const Case& c : cases) {
+        try {
+            importJson(*database, c.document);
+            ADD_FAILURE() << "accepted: " << c.document;
+        } catch (const DatabaseError& error) {
+            EXPECT_EQ(error.code(), error_code::kImport) << c.document;
+            for (const std::string& part : c.named) EXPECT_THAT(error.what(), HasSubstr(part)) << c.document;
+        }
+        EXPECT_EQ(exportJson(*database), before) << c.document;
+    }
+}
+
+TEST(Exchange, ImportFailingMidwayLeavesNothingBehind) {
+    auto database = SqliteDatabase::create(":memory:");
+    importJson(*database, R"({"ACTIVITES": {"A0": {"12": "P"}}})");
+    const std::string before = exportJson(*database);
+    const std::string document = R"({"ACTIVITES": {"A1": {"12": "P"}, "A2": {"12": "P"}, "A3": {"12": "P"}}})";
+
+    for (int failing = 1; failing <= 3; ++failing) {
+        database->failWriteAfter(failing);
+        EXPECT_THROW(importJson(*database, document), DatabaseError);
+        EXPECT_EQ(exportJson(*database), before);
+        EXPECT_EQ(firstValues(database->Select(request("SSELECT ACTIVITES AVEC 12 = \"P\"", "ACTIVITES"))),
+                  std::vector<std::string>{"A0"});
+        EXPECT_FALSE(database->inTransaction());
+    }
+
+    // Inside the caller's transaction a failed import is undone and the transaction goes on.
+    database->begin();
+    database->OpenFile("ACTIVITES")->write("B1", DynamicArray("kept"));
+    database->failWriteAfter(2);
+    EXPECT_THROW(importJson(*database, document), DatabaseError);
+    EXPECT_TRUE(database->inTransaction());
+    database->commit();
+    EXPECT_EQ(database->OpenFile("ACTIVITES")->Read("B1")->str(), "kept");
+    EXPECT_EQ(database->records("ACTIVITES").size(), 2u);
+
+    database->failWriteAfter(0);
+    EXPECT_EQ(importJson(*database, document), 3);
+}
+
+TEST(Exchange, RefusesToExportWhatJsonCannotCarry) {
+    auto database = SqliteDatabase::create(":memory:");
+    database->OpenFile("SECTEUR")->write("S01", DynamicArray(std::string("a") + kSubvalueMark + "b"));
+    try {
+        exportJson(*database);
+        ADD_FAILURE() << "subvalues exported";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(error.code(), error_code::kExport);
+        EXPECT_THAT(error.what(), HasSubstr("file \"SECTEUR\", key \"S01\", attribute \"1\""));
+    }
+}
+
+}  // namespace
+}  // namespace tessaran::db

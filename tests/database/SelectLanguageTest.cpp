@@ -1,0 +1,294 @@
+#include <algorithm>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "DatabaseTestSupport.h"
+#include "database/DatabaseError.h"
+#include "database/Exchange.h"
+#include "database/SqliteDatabase.h"
+
+namespace tessaran::db {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using testing::firstValues;
+using testing::request;
+
+// Funding bodies: 010 abbreviates to ZED, 020 to ABC, 030 has no abbreviation, 000 has no record.
+// Flow keys: five characters, association, sector, period, then a sequence.
+constexpr const char* kFlows = R"json({
+  "ORGPRISECHARGE": {
+    "010": {"1": "CAISSE", "2": "ZED"},
+    "020": {"1": "MUTUELLE", "2": "ABC"},
+    "030": {"1": "DEPARTEMENT"}
+  },
+  "FEDEASSOC": {
+    "A01": {"1": "Zephyr", "41": ["S01", "S02"]},
+    "A02": {"1": "Aube"},
+    "A03": {"1": "Mistral"}
+  },
+  "ACTIVITES": {
+    "B": {"12": "P"}, "A": {"12": "Q"}, "C": {"12": "P"}
+  },
+  "FLUXCOMPTABLES": {
+    "10001A01S01200203": {"1": "200203", "4": "010"},
+    "10002A01S01200203": {"1": "200203", "4": "030"},
+    "10003A01S01200203": {"1": "200203", "4": "020"},
+    "10004A01S02200203": {"1": "200203", "4": "010"},
+    "10005A02S01200203": {"1": "200203", "4": "000"},
+    "10006A02S01200202": {"36": "200203", "4": "000"},
+    "10007A03S01200203": {"1": "200203", "4": "010"},
+    "10008A01S01200202": {"1": "200202", "4": "010"},
+    "10009A01S01200203": {"1": "200203", "4": "010", "20": "0000000007"},
+    "10010A01S01200203": {"1": "200203"},
+    "10011A02S01200203": {"36": "200203", "37": "1", "4": "020", "20": "0000000008"},
+    "10012A02S01200203": {"36": "200202", "4": "020"},
+    "00000A01S0120020301": {"1": "200203", "20": "0000000009", "27": "Frais"},
+    "00000A01S0120020302": {"1": "200203", "27": "Frais"},
+    "00000A01S0220020301": {"1": "200203", "20": "0000000009"},
+    "00000A01S0120020201": {"1": "200202", "20": "0000000005"},
+    "99000A01S0120020301": {"1": "200203", "20": "0000000009"}
+  }
+})json";
+
+// The statement the print run (or, reversed, the reprint run) builds, word for word.
+std::string runStatement(const std::string& period, const std::vector<std::string>& codes, bool reprint) {
+    const std::string q = "\"";
+    std::string codeList = " AND AVEC CodeAssoc = " + q + (codes.empty() ? "" : codes[0]) + q;
+    for (std::size_t i = 1; i < codes.size(); ++i) codeList += " OR = " + q + codes[i] + q;
+    const std::string invoiced = reprint ? " AND AVEC 20 # " : " AND AVEC 20 = ";
+    const std::string common = " AND AVEC 4 # " + q + q + invoiced + q + q;
+    return "SSELECT FLUXCOMPTABLES AVEC 1 = " + q + period + q + common + codeList + " OR AVEC 1 = " + q + q +
+           " AND AVEC 36 = " + q + period + q + (reprint ? " AND AVEC 37 = " : " AND AVEC 37 # ") + q + "1" +
+           q + common + codeList + " PAR CodeAssoc PAR CodeSecteur PAR SigleOrg PAR PeriodeFact";
+}
+class SelectTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        database = SqliteDatabase::create(":memory:");
+        importJson(*database, kFlows);
+    }
+    std::vector<std::string> keys(const std::string& statement, const std::string& file) {
+        return firstValues(database->Select(request(statement, file)));
+    }
+    std::vector<std::string> flows(const std::string& conditions) {
+        return keys("SSELECT FLUXCOMPTABLES " + conditions, "FLUXCOMPTABLES");
+    }
+    static std::string complementStatement(const std::string& period, const std::string& association,
+                                           const std::string& sector) {
+        return "SSELECT FLUXCOMPTABLES AVEC 1 = \"" + period + "\" AND AVEC 0 = \"00000" + association + sector +
+               "]\" AND AVEC 20 # \"\" PAR 0";
+    }
+
+    std::shared_ptr<SqliteDatabase> database;
+};
+
+TEST_F(SelectTest, EqualNotEqualAndPrefixOnAttributesAndKey) {
+    EXPECT_THAT(flows("AVEC 36 = \"200203\""), ElementsAre("10006A02S01200202", "10011A02S01200203"));
+    EXPECT_THAT(flows("AVEC 37 # \"\""), ElementsAre("10011A02S01200203"));
+    EXPECT_THAT(flows("AVEC 0 = \"10004A01S02200203\""), ElementsAre("10004A01S02200203"));
+    EXPECT_THAT(flows("AVEC 0 = \"00000A01S01]\""),
+                ElementsAre("00000A01S0120020201", "00000A01S0120020301", "00000A01S0120020302"));
+    EXPECT_THAT(flows("AVEC 20 = \"00000000]\" AND AVEC 0 # \"00000]\""),
+                ElementsAre("10009A01S01200203", "10011A02S01200203", "99000A01S0120020301"));
+    EXPECT_THAT(flows("AVEC 27 = \"Fr]\" AND AVEC 20 = \"\""), ElementsAre("00000A01S0120020302"));
+    EXPECT_THAT(flows("AVEC 0 = \"nothing]\""), IsEmpty());
+    EXPECT_THAT(flows("AVEC 0 = \"10010A01S01200203\" AND AVEC 4 = \"\""), ElementsAre("10010A01S01200203"));
+    // An absent attribute is one empty value, so "#" of the empty text excludes it.
+    EXPECT_THAT(flows("AVEC 4 # \"\" AND AVEC CodeAssoc = \"A02\""),
+                ElementsAre("10005A02S01200203", "10006A02S01200202", "10011A02S01200203", "10012A02S01200203"));
+}
+
+TEST_F(SelectTest, MultivaluedAttributeHoldsWhenAnyValueSatisfies) {
+    EXPECT_THAT(keys("SSELECT FEDEASSOC AVEC 41 = \"S02\"", "FEDEASSOC"), ElementsAre("A01"));
+    // A01 holds S02, which is not S01; the others hold one empty value, which is not S01 either.
+    EXPECT_THAT(keys("SSELECT FEDEASSOC AVEC 41 # \"S01\"", "FEDEASSOC"), ElementsAre("A01", "A02", "A03"));
+    EXPECT_THAT(keys("SSELECT FEDEASSOC AVEC 41 = \"S0]\" AND AVEC 41 # \"S02\"", "FEDEASSOC"), ElementsAre("A01"));
+    EXPECT_THAT(keys("SSELECT FEDEASSOC AVEC 41 = \"\"", "FEDEASSOC"), ElementsAre("A02", "A03"));
+}
+
+TEST_F(SelectTest, AndBindsTighterThanOrAndOrEqualsWidensTheConditionBeforeIt) {
+    // (1 = 200202) OR (1 = 200203 AND CodeAssoc is A02 or A03)
+    EXPECT_THAT(flows("AVEC 1 = \"200202\" OR AVEC 1 = \"200203\" AND AVEC CodeAssoc = \"A02\" OR = \"A03\""),
+                ElementsAre("00000A01S0120020201", "10005A02S01200203", "10007A03S01200203", "10008A01S01200202"));
+    // (CodeAssoc is A03 or A02) AND 1 = 200203: the added value stays inside its AND group.
+    EXPECT_THAT(flows("AVEC CodeAssoc = \"A03\" OR = \"A02\" AND AVEC 1 = \"200203\""),
+                ElementsAre("10005A02S01200203", "10007A03S01200203"));
+    EXPECT_THAT(flows("AVEC 4 = \"010\" OR = \"020\" AND AVEC 36 # \"\""),
+                ElementsAre("10011A02S01200203", "10012A02S01200203"));
+}
+
+TEST_F(SelectTest, SortsByFieldsThenKeyAndTranslatesFundingBodies) {
+    EXPECT_THAT(keys("SSELECT FEDEASSOC PAR 1", "FEDEASSOC"), ElementsAre("A02", "A03", "A01"));
+    // SigleOrg: 030 has no abbreviation and sorts as "030", before ABC (020) and ZED (010).
+    EXPECT_THAT(flows("AVEC CodeAssoc = \"A01\" AND AVEC CodeSecteur = \"S01\" AND AVEC PeriodeFact = \"200203\" "
+                      "AND AVEC 4 # \"\" AND AVEC 20 = \"\" PAR SigleOrg"),
+                ElementsAre("10002A01S01200203", "10003A01S01200203", "10001A01S01200203"));
+    // Ties on every sort field keep key order; the result is in key order without PAR.
+    EXPECT_THAT(keys("SSELECT ACTIVITES PAR 12", "ACTIVITES"), ElementsAre("B", "C", "A"));
+    EXPECT_THAT(keys("SSELECT ACTIVITES", "ACTIVITES"), ElementsAre("A", "B", "C"));
+
+    const DynamicArray listed = database->Select(request("SSELECT FEDEASSOC PAR 1", "FEDEASSOC", "0 1 41"));
+    EXPECT_EQ(listed.get(1, 1), "A02");
+    EXPECT_EQ(listed.get(1, 2), "Aube");
+    EXPECT_EQ(listed.get(3, 3), std::string("S01") + kSubvalueMark + "S02");
+    EXPECT_EQ(database->Select(request("SSELECT FEDEASSOC AVEC 1 = \"none\"", "FEDEASSOC", "0 1")).str(), "");
+}
+
+TEST_F(SelectTest, ApplicationStatementsSelectWhatTheRunsExpect) {
+    const DynamicArray associations = database->Select(request("SSELECT FEDEASSOC PAR 1", "FEDEASSOC", "0 1"));
+    EXPECT_EQ(associations.str(), std::string("A02") + kValueMark + "Aube" + kAttributeMark + "A03" + kValueMark +
+                                      "Mistral" + kAttributeMark + "A01" + kValueMark + "Zephyr");
+
+    EXPECT_THAT(keys("SSELECT ACTIVITES AVEC 12 = \"P\"", "ACTIVITES"), ElementsAre("B", "C"));
+
+    EXPECT_THAT(keys(complementStatement("200203", "A01", "S01"), "FLUXCOMPTABLES"),
+                ElementsAre("00000A01S0120020301"));
+
+    EXPECT_THAT(keys(runStatement("200203", {"A01", "A02"}, false), "FLUXCOMPTABLES"),
+                ElementsAre("10002A01S01200203", "10003A01S01200203", "10001A01S01200203", "10004A01S02200203",
+                            "10006A02S01200202", "10005A02S01200203"));
+    EXPECT_THAT(keys(runStatement("200203", {"A01", "A02", "A03"}, true), "FLUXCOMPTABLES"),
+                ElementsAre("10009A01S01200203", "10011A02S01200203"));
+    EXPECT_THAT(keys(runStatement("200203", {}, false), "FLUXCOMPTABLES"), IsEmpty());
+}
+
+// The print run's statement against every combination of the attributes it tests, compared
+// with the rule in words: flows of period P, or flows without a period whose attribute 36 is
+// P and whose attribute 37 is not "1"; in both cases with a funding body, not invoiced, of a
+// chosen association. The reprint reverses "not invoiced" and the test on attribute 37.
+TEST(SelectRunStatement, SelectsExactlyTheFlowsTheRuleDescribes) {
+    auto database = SqliteDatabase::create(":memory:");
+    auto flowsFile = database->OpenFile("FLUXCOMPTABLES");
+    const std::string period = "200406";
+    std::vector<std::string> expectPrint, expectReprint;
+    int sequence = 0;
+    database->begin();
+    for (const char* a1 : {"200406", "200405", ""})
+        for (const char* a36 : {"200406", "200407", ""})
+            for (const char* a37 : {"", "1"})
+                for (const char* a4 : {"", "010"})
+                    for (const char* a20 : {"", "0000000001"})
+                        for (const char* association : {"A01", "A02", "A03"}) {
+                            const std::string number = std::to_string(++sequence);
+                            const std::string key =
+                                std::string(5 - number.size(), '0') + number + association + "S01" + period;
+                            DynamicArray flow;
+                            flow.set(1, a1);
+                            flow.set(4, a4);
+                            flow.set(20, a20);
+                            flow.set(36, a36);
+                            flow.set(37, a37);
+                            flowsFile->write(key, flow);
+                            const bool ofPeriod = std::string(a1) == period ||
+                                                  (std::string(a1).empty() && std::string(a36) == period);
+                            const bool chosen = std::string(association) != "A03" && std::string(a4) == "010";
+                            const bool invoiced = !std::string(a20).empty();
+                            const bool marked = std::string(a37) == "1";
+                            const bool withoutPeriod = std::string(a1).empty();
+                            if (ofPeriod && chosen && !invoiced && !(withoutPeriod && marked)) expectPrint.push_back(key);
+                            if (ofPeriod && chosen && invoiced && (!withoutPeriod || marked)) expectReprint.push_back(key);
+                        }
+    database->commit();
+
+    const auto select = [&](bool reprint) {
+        DynamicArray statement;
+        statement.set(1, runStatement(period, {"A01", "A02"}, reprint));
+        statement.set(2, "FLUXCOMPTABLES");
+        statement.set(3, "0");
+        std::vector<std::string> selected = firstValues(database->Select(statement.str()));
+        std::sort(selected.begin(), selected.end());
+        return selected;
+    };
+    EXPECT_EQ(select(false), expectPrint);
+    EXPECT_EQ(select(true), expectReprint);
+    EXPECT_FALSE(expectPrint.empty());
+    EXPECT_FALSE(expectReprint.empty());
+}
+
+TEST_F(SelectTest, RefusesMalformedStatementsNamingTheWordAndItsPosition) {
+    struct Case {
+        std::string statement;
+        std::string named;
+    };
+    const std::vector<Case> cases = {
+        {"SELECT FEDEASSOC", "\"SELECT\" at position 1"},
+        {"SSELECT NOPE PAR 1", "unknown file \"NOPE\" at position 9"},
+        {"SSELECT FLUXCOMPTABLES AVEC Foo = \"x\"", "unknown field \"Foo\" at position 29"},
+        {"SSELECT FLUXCOMPTABLES AVEC 1 = \"abc", "unterminated quoted value \"abc at position 33"},
+        {"SSELECT FLUXCOMPTABLES AVEC 1 =", "the end of the statement at position 32"},
+        {"SSELECT FLUXCOMPTABLES AVEC 1 \"x\"", "missing operator (= or #): found the value \"x\" at position 31"},
+        {"SSELECT FLUXCOMPTABLES AVEC 1 = \"x\" ET AVEC 4 = \"y\"", "unknown word \"ET\" at position 37"},
+        {"SSELECT FLUXCOMPTABLES AVEC 1 = \"x\" AND 4 = \"y\"", "\"4\" at position 41"},
+        {"SSELECT FLUXCOMPTABLES AVEC 1 = \"x\" OR", "the end of the statement at position 39"},
+        {"SSELECT FEDEASSOC PAR", "missing field: found the end of the statement at position 22"},
+        {"SSELECT FEDEASSOC PAR 1 =", "unexpected \"=\" at position 25"},
+        {"SSELECT FEDEASSOC AVEC 9999999 = \"\"", "attribute number too large: \"9999999\" at position 24"},
+        {"SSELECT FEDEASSOC AVEC SigleOrg = \"\"", "unknown field \"SigleOrg\" at position 24"},
+        {"SSELECT", "missing file name: found the end of the statement at position 8"},
+    };
+    for (const Case& c : cases) {
+        try {
+            database->Select(request(c.statement, ""));
+            ADD_FAILURE() << "accepted: " << c.statement;
+        } catch (const DatabaseError& error) {
+            EXPECT_EQ(error.code(), error_code::kSelectSyntax) << c.statement;
+            EXPECT_THAT(error.what(), ::testing::HasSubstr(c.named)) << c.statement;
+        }
+    }
+
+    std::string many = "SSELECT FLUXCOMPTABLES AVEC 1 = \"a\"";
+    for (int i = 0; i < 1000; ++i) many += " AND AVEC 1 = \"a\"";
+    try {
+        database->Select(request(many, ""));
+        ADD_FAILURE() << "accepted 1001 conditions";
+    } catch (const DatabaseError& error) {
+        EXPECT_THAT(error.what(), ::testing::HasSubstr("too many conditions"));
+    }
+    const std::string huge = "SSELECT FEDEASSOC AVEC 1 = \"" + std::string(2 << 20, 'x') + "\"";
+    EXPECT_THROW(database->Select(request(huge, "")), DatabaseError);
+}
+
+TEST_F(SelectTest, RefusesMalformedRequests) {
+    const auto code = [&](const std::string& text) {
+        try {
+            database->Select(text);
+        } catch (const DatabaseError& error) {
+            return error.code();
+        }
+        return std::uint32_t{0};
+    };
+    EXPECT_EQ(code(""), error_code::kInvalidRequest);
+    EXPECT_EQ(code(request("SSELECT FEDEASSOC", "ACTIVITES")), error_code::kInvalidRequest);
+    EXPECT_EQ(code(request("SSELECT FEDEASSOC", "FEDEASSOC", "0 x")), error_code::kInvalidRequest);
+    EXPECT_EQ(code(request("SSELECT FEDEASSOC", "FEDEASSOC", "")), 0u);
+}
+
+// Byte soup built from the language's own words and characters never crashes the parser:
+// it is either accepted or refused with the syntax code.
+TEST_F(SelectTest, ArbitraryStatementsAreRefusedCleanly) {
+    const std::vector<std::string> pieces = {"SSELECT", " ", "FLUXCOMPTABLES", "AVEC", "AND", "OR", "PAR", "=",
+                                             "#",       "\"", "\"v]\"",        "0",    "4",   "CodeAssoc",
+                                             "\xFE",    "\xFD", "]",           "\t"};
+    std::uint32_t state = 12345;
+    const auto nextRandom = [&] {
+        state = state * 1103515245u + 12345u;
+        return (state >> 16) & 0x7FFF;
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::string statement = round % 2 ? "SSELECT FLUXCOMPTABLES " : "";
+        const int length = static_cast<int>(nextRandom() % 12);
+        for (int i = 0; i < length; ++i) statement += pieces[nextRandom() % pieces.size()] + " ";
+        try {
+            database->Select(request(statement, ""));
+        } catch (const DatabaseError& error) {
+            EXPECT_TRUE(error.code() == error_code::kSelectSyntax || error.code() == error_code::kInvalidRequest)
+                << statement;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tessaran::db

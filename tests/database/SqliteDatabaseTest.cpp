@@ -1,0 +1,295 @@
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <sqlite3.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "DatabaseTestSupport.h"
+#include "database/DatabaseError.h"
+#include "database/Schema.h"
+#include "database/SelectParser.h"
+#include "database/SelectPlanner.h"
+#include "database/SqliteDatabase.h"
+
+namespace tessaran::db {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using testing::firstValues;
+using testing::request;
+using testing::ScratchDirectory;
+
+std::uint32_t codeOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const DatabaseError& error) {
+        return error.code();
+    }
+    return 0;
+}
+
+std::vector<std::string> activitiesOfKindP(SqliteDatabase& database) {
+    return firstValues(database.Select(request("SSELECT ACTIVITES AVEC 12 = \"P\"", "ACTIVITES")));
+}
+
+DynamicArray activity(const std::string& kind) {
+    DynamicArray record;
+    record.set(12, kind);
+    return record;
+}
+
+TEST(SqliteDatabase, CreatesTheTenFilesAndRefusesWhatIsNotANewOrOwnDatabase) {
+    ScratchDirectory scratch;
+    const std::string path = scratch.file("base.db");
+    {
+        auto database = SqliteDatabase::create(path);
+        std::vector<std::string> expected(kApplicationFiles.begin(), kApplicationFiles.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(database->fileNames(), expected);
+        EXPECT_EQ(database->path(), path);
+        EXPECT_THAT(database->records("SECTEUR"), IsEmpty());
+    }
+    EXPECT_EQ(codeOf([&] { SqliteDatabase::create(path); }), error_code::kNoDatabase);
+    EXPECT_NO_THROW(SqliteDatabase::open(path));
+    EXPECT_EQ(codeOf([&] { SqliteDatabase::open(scratch.file("missing.db")); }), error_code::kNoDatabase);
+
+    std::ofstream(scratch.file("notes.txt")) << "not a database at all, just some text\n";
+    EXPECT_EQ(codeOf([&] { SqliteDatabase::open(scratch.file("notes.txt")); }), error_code::kNoDatabase);
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(scratch.file("other.db").c_str(), &other), SQLITE_OK);
+    sqlite3_exec(other, "CREATE TABLE t (x)", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(codeOf([&] { SqliteDatabase::open(scratch.file("other.db")); }), error_code::kNoDatabase);
+}
+
+TEST(SqliteDatabase, ReadsWritesAndReportsAbsentKeysAndUnknownFiles) {
+    auto database = SqliteDatabase::create(":memory:");
+    auto sectors = database->OpenFile("SECTEUR");
+    auto fresh = sectors->NewRecord("S01");
+    fresh->set(1, "Aide à domicile");
+    EXPECT_EQ(codeOf([&] { sectors->Read("S01"); }), error_code::kNotFound);  // not stored before DBWrite
+    fresh->DBWrite();
+    EXPECT_EQ(sectors->Read("S01")->get(1), "Aide à domicile");
+    EXPECT_EQ(sectors->Read("S01")->key(), "S01");
+
+    EXPECT_EQ(codeOf([&] { sectors->Read("S99"); }), 0x8004000Bu);
+    try {
+        database->OpenFile("SECTEURS");
+        ADD_FAILURE() << "unknown file opened";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(error.code(), error_code::kUnknownFile);
+        EXPECT_THAT(error.what(), HasSubstr("SECTEURS"));
+    }
+    EXPECT_EQ(codeOf([&] { database->records("nope\"; DROP TABLE SECTEUR; --"); }), error_code::kUnknownFile);
+
+    sectors->write("S00", DynamicArray(""));
+    sectors->write("A", DynamicArray("x"));
+    const auto all = database->records("SECTEUR");
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(all[0].first, "A");
+    EXPECT_EQ(all[1].first, "S00");
+    EXPECT_EQ(all[1].second.str(), "");
+
+    // A file and its records keep the database alive after the application lets it go.
+    auto record = sectors->Read("S01");
+    database.reset();
+    sectors.reset();
+    record->set(2, "encore");
+    record->DBWrite();
+}
+
+TEST(SqliteDatabase, RollbackUndoesRecordsAndIndexEntriesCommitKeepsThem) {
+    ScratchDirectory scratch;
+    const std::string path = scratch.file("tx.db");
+    auto database = SqliteDatabase::create(path);
+    auto activities = database->OpenFile("ACTIVITES");
+    activities->write("A1", activity("P"));
+
+    database->begin();
+    EXPECT_TRUE(database->inTransaction());
+    activities->write("A2", activity("P"));
+    activities->write("A1", activity("Q"));
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A2"));  // the transaction sees its own writes
+    EXPECT_EQ(codeOf([&] { database->begin(); }), error_code::kStorage);
+    database->rollback();
+    EXPECT_FALSE(database->inTransaction());
+    EXPECT_EQ(codeOf([&] { activities->Read("A2"); }), error_code::kNotFound);
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A1"));
+
+    database->begin();
+    activities->write("A3", activity("P"));
+    database->commit();
+    EXPECT_EQ(codeOf([&] { database->commit(); }), error_code::kStorage);
+    activities.reset();
+    database.reset();
+    EXPECT_THAT(activitiesOfKindP(*SqliteDatabase::open(path)), ElementsAre("A1", "A3"));
+}
+
+TEST(SqliteDatabase, SecondWriterWaitsThenGivesUpWithBusy) {
+    ScratchDirectory scratch;
+    const std::string path = scratch.file("busy.db");
+    auto first = SqliteDatabase::create(path);
+    auto second = SqliteDatabase::open(path);
+    second->setBusyTimeout(std::chrono::milliseconds(50));
+    first->OpenFile("SECTEUR")->write("S01", DynamicArray("before"));
+
+    first->begin();
+    first->OpenFile("SECTEUR")->write("S01", DynamicArray("during"));
+    try {
+        second->begin();
+        ADD_FAILURE() << "second writer was let in";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(error.code(), error_code::kBusy);
+        EXPECT_STREQ(error.what(), "another run is writing to this database");
+    }
+    EXPECT_FALSE(second->inTransaction());
+    EXPECT_EQ(codeOf([&] { second->OpenFile("SECTEUR")->write("S02", DynamicArray("x")); }), error_code::kBusy);
+    // Readers are not blocked and see the last committed state.
+    EXPECT_EQ(second->OpenFile("SECTEUR")->Read("S01")->str(), "before");
+    first->commit();
+
+    second->begin();
+    EXPECT_EQ(second->OpenFile("SECTEUR")->Read("S01")->str(), "during");
+    second->rollback();
+}
+
+TEST(SqliteDatabase, KilledWriterLeavesTheLastCommittedState) {
+    ScratchDirectory scratch;
+    const std::string path = scratch.file("killed.db");
+    SqliteDatabase::create(path)->OpenFile("SECTEUR")->write("S01", DynamicArray("committed"));
+
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        try {
+            auto database = SqliteDatabase::open(path);
+            database->begin();
+            database->OpenFile("SECTEUR")->write("S01", DynamicArray("uncommitted"));
+            database->OpenFile("SECTEUR")->write("S02", DynamicArray("uncommitted"));
+            std::raise(SIGKILL);
+        } catch (...) {
+        }
+        _exit(1);  // never run the rest of the tests in the child
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    auto database = SqliteDatabase::open(path);
+    EXPECT_EQ(database->OpenFile("SECTEUR")->Read("S01")->str(), "committed");
+    EXPECT_EQ(codeOf([&] { database->OpenFile("SECTEUR")->Read("S02"); }), error_code::kNotFound);
+    EXPECT_NO_THROW(database->begin());
+    database->rollback();
+}
+
+TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
+    ScratchDirectory scratch;
+    const std::string path = scratch.file("index.db");
+    auto database = SqliteDatabase::create(path);
+    auto activities = database->OpenFile("ACTIVITES");
+    activities->write("A1", activity("P"));
+    activities->write("A2", activity("Q"));
+    DynamicArray several;
+    several.set(12, 1, "R");
+    several.set(12, 2, "P");
+    activities->write("A3", several);
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A1", "A3"));
+    activities->write("A1", activity("Q"));
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A3"));
+
+    // Another tool changes records behind the application's back.
+    sqlite3* shell = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &shell), SQLITE_OK);
+    const std::string kindP = std::string(11, kAttributeMark) + "P";
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(shell, "INSERT INTO ACTIVITES (key, record) VALUES ('A0', ?1)", -1, &insert, nullptr);
+    sqlite3_bind_blob(insert, 1, kindP.data(), static_cast<int>(kindP.size()), SQLITE_TRANSIENT);
+    EXPECT_EQ(sqlite3_step(insert), SQLITE_DONE);
+    sqlite3_finalize(insert);
+    EXPECT_EQ(sqlite3_exec(shell, "UPDATE ACTIVITES SET record = CAST('' AS BLOB) WHERE key = 'A3'", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(shell);
+
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0"));
+    database->rebuildIndexes();
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0"));
+}
+
+TEST(SqliteDatabase, PlannerNarrowsEveryGroupByKeyOrIndexWhenItCan) {
+    auto database = SqliteDatabase::create(":memory:");
+    schema::Catalogue catalogue;
+    catalogue.files = {"FLUXCOMPTABLES"};
+    catalogue.dictionary["FLUXCOMPTABLES"]["CodeAssoc"] = {FieldDefinition::Kind::Characters, 0, 6, 3, "", 0};
+    const std::set<int> indexed = {1, 4, 20, 36, 37};
+    const auto planOf = [&](const std::string& conditions) {
+        return select::plan(select::parse("SSELECT FLUXCOMPTABLES " + conditions, catalogue), indexed);
+    };
+
+    const select::Plan month = planOf(
+        "AVEC 1 = \"200203\" AND AVEC 4 # \"\" AND AVEC 20 = \"\" AND AVEC CodeAssoc = \"A01\" OR = \"A02\" "
+        "OR AVEC 1 = \"\" AND AVEC 36 = \"200203\" AND AVEC 37 # \"1\" AND AVEC 20 = \"\" AND AVEC CodeAssoc = \"A01\"");
+    ASSERT_FALSE(month.scanAll);
+    ASSERT_EQ(month.lookups.size(), 2u);
+    EXPECT_EQ(month.lookups[0].attribute, 1);
+    EXPECT_EQ(month.lookups[0].value, "200203");
+    EXPECT_EQ(month.lookups[1].attribute, 36);
+
+    const select::Plan keyed = planOf("AVEC 1 = \"200203\" AND AVEC 0 = \"00000A01]\"");
+    ASSERT_EQ(keyed.lookups.size(), 1u);
+    EXPECT_EQ(keyed.lookups[0].kind, select::Lookup::Kind::IndexEqual);
+    EXPECT_EQ(planOf("AVEC 0 = \"K1\" OR = \"K2\" AND AVEC 4 = \"010\"").lookups.size(), 2u);
+
+    EXPECT_TRUE(planOf("AVEC 1 = \"200203\" OR AVEC 4 # \"\"").scanAll);       // a group no index answers
+    EXPECT_TRUE(planOf("AVEC 20 = \"\"").scanAll);                           // empty values are not indexed
+    EXPECT_TRUE(planOf("AVEC 1 = \"200203\" OR = \"\"").scanAll);            // nor is one accepted value
+    EXPECT_TRUE(planOf("AVEC 21 = \"x\"").scanAll);                          // not an indexed attribute
+    EXPECT_TRUE(planOf("").scanAll);
+}
+
+TEST(SqliteDatabase, KeepsRightsPerUserAndFunctionKey) {
+    auto database = SqliteDatabase::create(":memory:");
+    EXPECT_EQ(database->rightLevel("marie", "MORVELINTASKADE"), std::nullopt);
+    database->setRightLevel("marie", "MORVELINTASKADE", 2);
+    database->setRightLevel("paul", "MORVELINTASKADE", 1);
+    database->setRightLevel("marie", "MORVELINTASKADE", 1);
+    database->setRightLevel("marie", "AUTRE", 3);
+    EXPECT_EQ(database->rightLevel("marie", "MORVELINTASKADE"), 1);
+    EXPECT_EQ(database->rightLevel("paul", "AUTRE"), std::nullopt);
+    const auto entries = database->rights();
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].user, "marie");
+    EXPECT_EQ(entries[0].functionKey, "AUTRE");
+    EXPECT_EQ(entries[2].user, "paul");
+    EXPECT_THAT(database->fileNames(), ::testing::Not(::testing::Contains("tessaran_rights")));
+}
+
+// The stock shell reads the data files as ordinary tables, and finds nothing it cannot open.
+TEST(SqliteDatabase, OpensInTheSqliteShell) {
+    if (std::system("command -v sqlite3 > /dev/null 2>&1") != 0) GTEST_SKIP() << "no sqlite3 on PATH";
+    ScratchDirectory scratch;
+    const std::string path = scratch.file("shell.db");
+    SqliteDatabase::create(path)->OpenFile("SECTEUR")->write("S01", DynamicArray("Aide"));
+
+    const std::string command = "sqlite3 '" + path +
+                                "' \"PRAGMA integrity_check; SELECT key || '=' || CAST(record AS TEXT) FROM SECTEUR; "
+                                "INSERT INTO SECTEUR VALUES ('S02', CAST('Soins' AS BLOB));\" 2>&1";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+        pclose(pipe);
+    }
+    EXPECT_EQ(output, "ok\nS01=Aide\n");
+    EXPECT_EQ(SqliteDatabase::open(path)->OpenFile("SECTEUR")->Read("S02")->str(), "Soins");
+}
+
+}  // namespace
+}  // namespace tessaran::db
