@@ -1,9 +1,65 @@
-#include "control/Ctr_Tessaran.h"
+// "Réedition": the reprint run. It selects the flows of the chosen period and associations
+// that were already invoiced and prints their documents again, from the fees and invoice
+// numbers stored on the flows and the complementary flows recorded by the print run. It
+// writes nothing and opens no transaction.
 
-// Placeholder: filled in by the work on this part of the control.
+#include "ErrorTrap.h"
+#include "RunValues.h"
+#include "control/Ctr_Tessaran.h"
+#include "control/DataModule.h"
+#include "platform/NumberText.h"
+#include "platform/Utility.h"
+
 namespace tessaran::control {
 
-void Ctr_Tessaran::Cmd_Reedition_Click() {}
-void Ctr_Tessaran::Reedition() {}
+void Ctr_Tessaran::Cmd_Reedition_Click() {
+    auto& module = dataModule();
+    if (!module.database || !module.request) {
+        throw db::DatabaseError(db::error_code::kNoDatabase, "the control has no open database");
+    }
+    module.request->assign("");
+    module.request->set(1, requeteFlux(true));
+    module.request->set(2, "FLUXCOMPTABLES");
+    module.request->set(3, "0");
+    ListeFlux = std::make_shared<db::DynamicArray>(module.database->Select(module.request->str(), ""));
+    if (!ListeFlux->empty()) {
+        ModeImpression = false;
+        Reedition();
+    } else {
+        services_.ui->messageBox("Aucun état de facturation à ré-éditer.", platform::kButtonsInformation,
+                                 billing::kMessageTitle);
+    }
+    finishRun();
+}
+
+void Ctr_Tessaran::Reedition() {
+    billing::ErrorTrap trap;
+    Cumul = std::make_shared<db::DynamicArray>();
+    Detail = std::make_shared<db::DynamicArray>();
+    TwipsParCm = platform::kTwipsPerCm;
+    MultiSecteur = false;
+
+    std::string choice = "-1";
+    trap.run([&] { choice = utility().ChoixImprimante(""); });
+    services_.ui->yield();
+    const double printerIndex = platform::leadingNumber(choice);
+    if (printerIndex == -1) return;
+    if (!trap.run([&] { startPrinter(static_cast<int>(printerIndex)); })) {
+        services_.ui->messageBox("L'imprimante choisie n'a pas pu être ouverte : rien n'a été imprimé.",
+                                 platform::kButtonsExclamation, billing::kMessageTitle);
+        return;
+    }
+    services_.ui->setMousePointer(platform::kPointerHourglass);
+    setEnabled(false);
+
+    walkCopies(trap);
+
+    services_.ui->yield();
+    services_.ui->setMousePointer(platform::kPointerDefault);
+    setEnabled(true);
+    trap.run([&] { Printer_->endDoc(); });
+    Printer_.reset();
+    services_.ui->progress(0, 0);
+}
 
 }  // namespace tessaran::control

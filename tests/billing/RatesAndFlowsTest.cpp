@@ -1,0 +1,220 @@
+// The hourly rate of flows billed at the service rate, the rate of a funding body without
+// one, the complementary flows found again for a reprint, and the keys of new complementary
+// flows.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "BillingWorld.h"
+#include "FederationData.h"
+
+namespace tessaran::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+// The percentage scale of 1 % makes attribute 34 of a billed flow of 1 hour (Int(100 x
+// rate / 100 + 1/2)) the hourly rate itself. Day numbers: 21215 = 30 January 2026, 21216 =
+// 31 January, 21549 = 30 December 2026, 21550 = 31 December, 21186 = 1 January 2026,
+// 20821 = 1 January 2025, 21245 = 1 March 2026, 21337 = 1 June 2026.
+constexpr const char* kRatesJson = R"json({
+  "PERIODESPAIE": {"1": {"1": "202612"}},
+  "ASSOCIATION": {"001": {"1": "FEDERATION TEST"}},
+  "SECTEUR": {"S01": {"1": "NORD"}, "S02": {"1": "SUD"}},
+  "NUMEROFACT": {"001": {"10": ""}},
+  "ORGPRISECHARGE": {"C07": {"1": "CAISSE SANS TAUX", "18": "P", "25": ["21186"], "26": ["0"], "47": ["ACT9"]}},
+  "ACTIVITES": {
+    "ACT1": {"12": "P", "14": ["1500", "1700"], "15": ["21245", "21337"], "20": ["1", "2"]},
+    "ACT9": {"12": "S", "14": ["2600", "2400"], "15": ["21186", "20821"], "20": ["2", "2"]}
+  },
+  "FEDEASSOC": {
+    "006": {"1": "FIN DE MOIS", "41": ["S01"], "49": ["21215", "21216"], "50": ["1", "1"], "51": ["4000", "5000"]},
+    "007": {"1": "FIN D'ANNEE", "41": ["S01"], "49": ["21549", "21550"], "50": ["1", "1"], "51": ["4000", "5000"]},
+    "008": {"1": "SANS HISTORIQUE", "41": ["S01", "S02"]},
+    "009": {"1": "ETE", "41": ["S01"]}
+  },
+  "BAREMEFEDEASSO": {"006P": {"1": "1", "2": "100"}, "007P": {"1": "1", "2": "100"},
+                     "008P": {"1": "1", "2": "100"}, "009P": {"1": "1", "2": "100"}},
+  "FLUXPARAM": {"006": {}, "007": {}, "008": {}, "009": {}},
+  "FLUXCOMPTABLES": {
+    "RA001006S01202601": {"1": "202601", "4": "000", "6": "100"},
+    "RB001007S01202612": {"1": "202612", "4": "000", "6": "100"},
+    "RC001008S01202601": {"1": "202601", "4": "C07", "6": "100"},
+    "RC002008S02202601": {"1": "202601", "4": "000", "6": "100"},
+    "RD001009S01202607": {"1": "202607", "4": "000", "6": "100"}
+  }
+})json";
+
+std::string rateCharged(BillingWorld& world, const std::string& key) {
+    return world.record("FLUXCOMPTABLES", key).get(34);
+}
+
+TEST(RatesTest, ServiceRateAndRatesOfFundingBodiesWithoutOne) {
+    TempDir dir;
+    auto database = createDatabase(dir.file("rates.db"), kRatesJson);
+    {
+        // The association's rates are compared with the last day of the month: a rate dated
+        // 31 January is not before it, one dated 30 January is.
+        BillingWorld world(database);
+        world.period("JANVIER 2026").select({"006", "008"}).print();
+        EXPECT_EQ(rateCharged(world, "RA001006S01202601"), "4000");
+        // A funding body without a rate: its activity's rate of kind "2" in force.
+        EXPECT_EQ(rateCharged(world, "RC001008S01202601"), "2600");
+        // Then the service activity again (not the funding body's activity loaded in
+        // between): its first rate, of kind "1", starts after the period.
+        EXPECT_EQ(rateCharged(world, "RC002008S02202601"), "1500");
+    }
+    {
+        // December: the month after runs into the next year.
+        BillingWorld world(database);
+        world.period("DÉCEMBRE 2026").select({"007"}).print();
+        EXPECT_EQ(rateCharged(world, "RB001007S01202612"), "4000");
+    }
+    {
+        // The last rate of the service activity applies after its date.
+        BillingWorld world(database);
+        world.period("JUILLET 2026").select({"009"}).print();
+        EXPECT_EQ(rateCharged(world, "RD001009S01202607"), "1700");
+    }
+}
+
+TEST(RatesTest, WithoutServiceActivityTheActivityLastReadServes) {
+    nlohmann::json document = nlohmann::json::parse(kRatesJson);
+    document["ACTIVITES"]["ACT1"]["12"] = "S";
+    TempDir dir;
+    auto database = createDatabase(dir.file("rates.db"), document.dump());
+    BillingWorld world(database);
+    world.period("JANVIER 2026").select({"008"}).print();
+
+    // The service activity cannot be found: the run goes on with the activity record it
+    // read last (the funding body's, for the flow before), whose last rate is 24.00.
+    EXPECT_EQ(rateCharged(world, "RC001008S01202601"), "2600");
+    EXPECT_EQ(rateCharged(world, "RC002008S02202601"), "2400");
+    EXPECT_EQ(world.record("NUMEROFACT", "001").get(10), "0000000001");
+    EXPECT_TRUE(world.ui().messages.empty());
+
+    auto members = world.members();
+    try {
+        world.control().Cherche_Taux();
+        ADD_FAILURE() << "the activity read should fail";
+    } catch (const db::DatabaseError& error) {
+        EXPECT_EQ(error.code(), db::error_code::kNotFound);
+    }
+    EXPECT_EQ(members.ListeActivites()->str(), "");
+}
+
+class ComplementaryFlowsTest : public ::testing::Test {
+protected:
+    // The federation with these complementary flows added.
+    void load(const nlohmann::json& flows) {
+        nlohmann::json document = nlohmann::json::parse(kFederationJson);
+        for (const auto& [key, record] : flows.items()) document["FLUXCOMPTABLES"][key] = record;
+        database = createDatabase(dir.file("complements.db"), document.dump());
+        world = std::make_unique<BillingWorld>(database);
+        world->period("NOVEMBRE 2026");
+        auto members = world->members();
+        members.CodeAssoCourante() = "001";
+        members.SecteurCourant() = "S01";
+    }
+
+    TempDir dir;
+    std::shared_ptr<db::SqliteDatabase> database;
+    std::unique_ptr<BillingWorld> world;
+};
+
+TEST_F(ComplementaryFlowsTest, QueryFindsTheInvoicedFlowsOfTheSectorAndPeriod) {
+    load({{"00000001S0120261102", {{"1", "202611"}, {"20", "0000000012"}}},
+          {"00000001S0120261101", {{"1", "202611"}, {"20", "0000000012"}}},
+          {"00000001S0120261103", {{"1", "202611"}}},                       // no invoice number
+          {"00000001S0220261101", {{"1", "202611"}, {"20", "0000000012"}}},  // other sector
+          {"00000002S0120261101", {{"1", "202611"}, {"20", "0000000013"}}},  // other association
+          {"00000001S0120261001", {{"1", "202610"}, {"20", "0000000009"}}},  // other period
+          {"X0000001S0120261101", {{"1", "202611"}, {"20", "0000000012"}}}}); // not complementary
+    world->control().Requete_Flux_Complement();
+    const db::DynamicArray& found = *world->members().ListeFluxComplement();
+    ASSERT_EQ(found.DCount(), 2);
+    EXPECT_EQ(found.get(1), "00000001S0120261101");
+    EXPECT_EQ(found.get(2), "00000001S0120261102");
+}
+
+TEST_F(ComplementaryFlowsTest, NewFlowTakesTheFirstFreeSequenceNumber) {
+    nlohmann::json flows;
+    for (int sequence = 1; sequence <= 99; ++sequence) {
+        char key[32];
+        std::snprintf(key, sizeof key, "00000001S01202611%02d", sequence);
+        flows[key] = {{"1", "202611"}};
+    }
+    flows.erase("00000001S0120261150");
+    load(flows);
+    auto& module = control::dataModule();
+    module.BAREMEFEDEASSO.record = module.BAREMEFEDEASSO.file->Read("001P");
+    module.FLUXPARAM.record = module.FLUXPARAM.file->Read("001");
+    auto members = world->members();
+    members.ModeImpression() = true;
+    members.NumFacture() = "0000000050";
+
+    world->control().Remplir_FluxComptables(0, true, 2);  // the gap
+    world->control().Remplir_FluxComptables(0, true, 1);  // past two digits
+    EXPECT_EQ(world->record("FLUXCOMPTABLES", "00000001S0120261150").get(27), "REMISE");
+    EXPECT_EQ(world->record("FLUXCOMPTABLES", "00000001S01202611100").get(27), "COTISATION");
+    EXPECT_EQ(world->record("FLUXCOMPTABLES", "00000001S01202611100").get(20), "0000000050");
+
+    // Later copies and reprints record nothing.
+    members.PremiereCopie() = false;
+    world->control().Remplir_FluxComptables(0, true, 1);
+    members.PremiereCopie() = true;
+    members.ModeImpression() = false;
+    world->control().Remplir_FluxComptables(0, true, 1);
+    EXPECT_EQ(world->record("FLUXCOMPTABLES", "00000001S01202611101").str(), "");
+}
+
+// A flow file whose every read fails with a storage error.
+class FailingFlowFile : public db::File {
+public:
+    const std::string& name() const override { return name_; }
+    std::shared_ptr<db::Record> Read(const std::string&) override {
+        ++reads;
+        throw db::DatabaseError(db::error_code::kStorage, "disk I/O error");
+    }
+    std::shared_ptr<db::Record> NewRecord(const std::string& key) override {
+        ++created;
+        return std::make_shared<db::Record>(shared_from_this(), key);
+    }
+    void write(const std::string&, const db::DynamicArray&) override { ++writes; }
+
+    int reads = 0;
+    int created = 0;
+    int writes = 0;
+
+private:
+    std::string name_ = "FLUXCOMPTABLES";
+};
+
+TEST_F(ComplementaryFlowsTest, SearchForAFreeKeyGivesUpWithAMessage) {
+    load({});
+    auto& module = control::dataModule();
+    module.BAREMEFEDEASSO.record = module.BAREMEFEDEASSO.file->Read("001P");
+    module.FEDEASSOC.record = module.FEDEASSOC.file->Read("001");
+    const auto failing = std::make_shared<FailingFlowFile>();
+    module.FLUXCOMPTABLES.file = failing;
+    world->members().ModeImpression() = true;
+
+    world->control().Remplir_FluxComptables(0, true, 1);
+    EXPECT_EQ(failing->reads, 10000);
+    EXPECT_EQ(failing->created, 0);
+    EXPECT_EQ(failing->writes, 0);
+    ASSERT_EQ(world->ui().messages.size(), 1u);
+    const auto& message = world->ui().messages[0];
+    EXPECT_THAT(message.text, HasSubstr("COTISATION"));
+    EXPECT_THAT(message.text, HasSubstr("001 (ENTRAIDE NORD)"));
+    EXPECT_THAT(message.text, HasSubstr("secteur S01"));
+    EXPECT_THAT(message.text, HasSubstr("NOVEMBRE 2026"));
+    EXPECT_EQ(message.buttons, 48);
+    EXPECT_EQ(message.title, "Message VELORANDE");
+}
+
+}  // namespace
+}  // namespace tessaran::testing

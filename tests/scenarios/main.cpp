@@ -1,0 +1,11 @@
+// The scenarios' program: a QApplication for the control's widgets, then GoogleTest.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
