@@ -1,17 +1,55 @@
+// The control's host interface and lifecycle: the three properties, Init, the rights rule,
+// the right-click help menu, "Sortir", and the release of every object at termination.
+
 #include "Ctr_Tessaran.h"
 
-#include <QComboBox>
+#include <QDebug>
 #include <QGroupBox>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "DataModule.h"
+#include <cstdio>
+#include <stdexcept>
 
-// Placeholder lifecycle: the form and the host interface are filled in by the control work.
+#include "DataModule.h"
+#include "platform/DatabaseRights.h"
+
 namespace tessaran::control {
+namespace {
+
+constexpr int kLevelAllowedToPrint = 2;
+constexpr int kButtonsCritical = 16;
+constexpr const char* kMessageTitle = "Message VELORANDE";
+constexpr const char* kHelpPage = "Morvelintaskade.htm";
+constexpr const char* kHelpMode = "P";
+constexpr const char* kHelpTitle = "Etat de facturation par association";
+
+platform::UiServices& uiOf(const ControlServices& services) {
+    if (services.ui == nullptr) throw std::logic_error("the control was created without UI services");
+    return *services.ui;
+}
+
+bool isRightPressAlone(const QMouseEvent& event) {
+    return event.button() == Qt::RightButton && event.buttons() == Qt::RightButton;
+}
+
+std::string describe(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const db::DatabaseError& e) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(e.code()));
+        return std::string(e.what()) + " (" + code + ")";
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "unknown error";
+    }
+}
+
+}  // namespace
 
 Ctr_Tessaran::Ctr_Tessaran(ControlServices services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
@@ -20,46 +58,132 @@ Ctr_Tessaran::Ctr_Tessaran(ControlServices services, QWidget* parent)
 
 Ctr_Tessaran::~Ctr_Tessaran() { UserControl_Terminate(); }
 
-void Ctr_Tessaran::buildForm() {
-    Cbo_PeriodePaie = new QComboBox(this);
-    Etq_PeriodePaie = new QLabel(QStringLiteral("Période de paie"), this);
-    Cdr_Assoc = new QGroupBox(QStringLiteral("Associations"), this);
-    Cmd_Tous = new QPushButton(QStringLiteral("Tous"), Cdr_Assoc);
-    Lst_Possible = new QListWidget(Cdr_Assoc);
-    Cmd_Select = new QPushButton(QStringLiteral("------>"), Cdr_Assoc);
-    Cmd_Supp = new QPushButton(QStringLiteral("<------"), Cdr_Assoc);
-    Lst_Select = new QListWidget(Cdr_Assoc);
-    Etq_Possible = new QLabel(QStringLiteral("Possibles"), Cdr_Assoc);
-    Etq_Select = new QLabel(QStringLiteral("Sélectionnées"), Cdr_Assoc);
-    Cmd_Imprimer = new QPushButton(QStringLiteral("Imprimer"), this);
-    Cmd_Sortir = new QPushButton(QStringLiteral("Sortir"), this);
-    Cmd_Reedition = new QPushButton(QStringLiteral("Réedition"), this);
-    Mnu_Aide = new QMenu(QStringLiteral("Aide"), this);
-    Mnu_Sommaire = Mnu_Aide->addAction(QStringLiteral("Aide_VELORANDE"));
-}
-
 void Ctr_Tessaran::setDroitsUtilisateur(std::shared_ptr<platform::UserRights> rights) {
     Droits = std::move(rights);
-    DroitsFonction = Droits ? Droits->rightsOf("MORVELINTASKADE") : nullptr;
+    DroitsFonction = Droits ? Droits->rightsOf(platform::kFunctionKey) : nullptr;
 }
-void Ctr_Tessaran::setTheClient(std::shared_ptr<platform::Client> client) { dataModule().client = std::move(client); }
+
+void Ctr_Tessaran::setTheClient(std::shared_ptr<platform::Client> client) {
+    dataModule().client = std::move(client);
+}
+
 void Ctr_Tessaran::setTheDatabase(std::shared_ptr<db::Database> database) {
     dataModule().database = std::move(database);
 }
-void Ctr_Tessaran::Init() {}
-void Ctr_Tessaran::Remplir_CboPeriode() {}
-void Ctr_Tessaran::Remplir_ListAsso() {}
-void Ctr_Tessaran::Cmd_Sortir_Click() {}
-void Ctr_Tessaran::Cmd_Tous_Click() {}
-void Ctr_Tessaran::Cmd_Select_Click() {}
-void Ctr_Tessaran::Cmd_Supp_Click() {}
-void Ctr_Tessaran::Lst_Possible_DblClick() {}
-void Ctr_Tessaran::Lst_Select_DblClick() {}
-void Ctr_Tessaran::Mnu_Sommaire_Click() {}
-void Ctr_Tessaran::mousePressEvent(QMouseEvent* event) { QWidget::mousePressEvent(event); }
-bool Ctr_Tessaran::eventFilter(QObject* watched, QEvent* event) { return QWidget::eventFilter(watched, event); }
-void Ctr_Tessaran::Applique_Droits() {}
-void Ctr_Tessaran::showHelpMenu(const QPoint&) {}
-void Ctr_Tessaran::UserControl_Terminate() {}
+
+void Ctr_Tessaran::Init() {
+    platform::UiServices& ui = uiOf(services_);
+    ui.setMousePointer(platform::kPointerHourglass);
+    setEnabled(false);
+    dataModule().Ouvre_Fichiers();
+    Remplir_CboPeriode();
+    Remplir_ListAsso();
+    // The control is still disabled here, so no click reaches a half-filled panel.
+    ui.yield();
+    ui.setMousePointer(platform::kPointerDefault);
+    setEnabled(true);
+    Applique_Droits();
+}
+
+void Ctr_Tessaran::Applique_Droits() {
+    if (!DroitsFonction) {
+        throw std::runtime_error("the user's rights (DroitsUtilisateur) were not given to the control "
+                                 "before Init: the right level for " +
+                                 std::string(platform::kFunctionKey) + " cannot be read");
+    }
+    if (DroitsFonction->level() != kLevelAllowedToPrint) Cmd_Imprimer->setVisible(false);
+}
+
+void Ctr_Tessaran::Cmd_Sortir_Click() {
+    W_Sortir = true;
+    uiOf(services_).unloadHostWindow();
+}
+
+void Ctr_Tessaran::Mnu_Sommaire_Click() {
+    DataModule& module = dataModule();
+    if (!module.helpViewer) {
+        if (!services_.makeHelpViewer) throw std::logic_error("no help viewer is available in this host");
+        module.helpViewer = services_.makeHelpViewer();
+        if (!module.helpViewer) throw std::runtime_error("the help viewer could not be created");
+    }
+    module.helpViewer->setClient(module.client);
+    module.helpViewer->setDatabase(module.database);
+    module.helpViewer->show(kHelpPage, kHelpMode, kHelpTitle);
+}
+
+bool Ctr_Tessaran::isFreeSurface(const QWidget& widget, const QPoint& position) {
+    return widget.rect().contains(position) && widget.childAt(position) == nullptr;
+}
+
+void Ctr_Tessaran::mousePressEvent(QMouseEvent* event) {
+    // Presses on child controls reach here too when the child ignores them (a right press on
+    // a button): only the control's own surface opens the menu.
+    if (isRightPressAlone(*event) && isFreeSurface(*this, event->position().toPoint())) {
+        event->accept();
+        showHelpMenu(event->globalPosition().toPoint());
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+bool Ctr_Tessaran::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && watched == Cdr_Assoc) {
+        const auto& mouse = *static_cast<QMouseEvent*>(event);
+        if (isRightPressAlone(mouse) && isFreeSurface(*Cdr_Assoc, mouse.position().toPoint())) {
+            showHelpMenu(mouse.globalPosition().toPoint());
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonDblClick &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (Lst_Possible != nullptr && watched == Lst_Possible->viewport()) {
+            dispatch("Lst_Possible_DblClick", &Ctr_Tessaran::Lst_Possible_DblClick);
+        } else if (Lst_Select != nullptr && watched == Lst_Select->viewport()) {
+            dispatch("Lst_Select_DblClick", &Ctr_Tessaran::Lst_Select_DblClick);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Ctr_Tessaran::showHelpMenu(const QPoint& globalPosition) {
+    Mnu_Aide->setEnabled(true);
+    Mnu_Sommaire->setEnabled(true);
+    if (popupMenu) {
+        popupMenu(*Mnu_Aide, globalPosition);
+    } else {
+        Mnu_Aide->exec(globalPosition);
+    }
+}
+
+void Ctr_Tessaran::dispatch(const char* handlerName, void (Ctr_Tessaran::*handler)()) {
+    std::exception_ptr error;
+    try {
+        (this->*handler)();
+    } catch (...) {
+        error = std::current_exception();
+    }
+    if (!error) return;
+    if (handlerError) {
+        handlerError(handlerName, error);
+        return;
+    }
+    const std::string text = std::string(handlerName) + ": " + describe(error);
+    if (services_.ui != nullptr) {
+        services_.ui->messageBox(text, kButtonsCritical, kMessageTitle);
+    } else {
+        qWarning("%s", text.c_str());
+    }
+}
+
+void Ctr_Tessaran::UserControl_Terminate() {
+    ListeAsso.reset();
+    ListeFlux.reset();
+    ListeFluxComplement.reset();
+    ListeActivites.reset();
+    Cumul.reset();
+    Detail.reset();
+    Droits.reset();
+    DroitsFonction.reset();
+    dataModule().Libere_Objets();
+}
 
 }  // namespace tessaran::control

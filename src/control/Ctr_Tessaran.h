@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -31,6 +32,9 @@ class QListWidget;
 class QMenu;
 class QAction;
 class QPushButton;
+
+namespace tessaran::platform { class Utility; }
+namespace tessaran::billing { class ErrorTrap; }
 
 namespace tessaran::control {
 
@@ -109,6 +113,14 @@ public:
     // The printer of the current run (null outside a run).
     platform::Printer* printer() const { return Printer_.get(); }
 
+    // ---- control ----
+    // Shows a pop-up menu at a global screen position; QMenu::exec when left empty. Tests
+    // replace it, since exec blocks until the menu closes.
+    std::function<void(QMenu& menu, const QPoint& globalPosition)> popupMenu;
+    // Receives an error that escaped an event handler (a button, a double click, the help
+    // menu); when left empty the error is shown in a message box.
+    std::function<void(const std::string& handler, std::exception_ptr error)> handlerError;
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;   // UserControl_MouseDown
     bool eventFilter(QObject* watched, QEvent* event) override;  // Cdr_Assoc_MouseDown
@@ -119,13 +131,51 @@ private:
     void showHelpMenu(const QPoint& globalPosition);
     void UserControl_Terminate();
 
+    // ---- control ----
+    // Runs one event handler; an error it raises goes to handlerError (or a message box)
+    // instead of unwinding through the toolkit's event dispatch.
+    void dispatch(const char* handlerName, void (Ctr_Tessaran::*handler)());
+    // True when a press at `position` (in `widget`'s coordinates) is on the widget's own
+    // surface rather than on one of its child controls.
+    static bool isFreeSurface(const QWidget& widget, const QPoint& position);
+    void placeControls();
+    void applyTabOrder();
+    void connectHandlers();
+
     // Run helpers shared by the print and the reprint runs.
     std::string periodeChoisie() const;   // the combo box text as "yyyymm"
     std::string requeteFlux(bool dejaFactures) const;  // the flow select of a run
-    void choisirTauxPrestation();         // flow step 3: rate of a flow without funding body
     void zeroTotals();
     void zeroDetail();
     void startPrinter(int index);
+
+    // ---- billing ----
+    // The walk shared by the print and the reprint runs: every copy walks the selected flows,
+    // opening and closing each association's documents. Each statement runs under the run's
+    // error trap, so a failing one is skipped and the run goes on with the next.
+    void walkCopies(billing::ErrorTrap& trap);
+    void openAssociation(billing::ErrorTrap& trap, bool withinWalk);
+    void closeSector(billing::ErrorTrap& trap);
+    void closeAssociation(billing::ErrorTrap& trap);
+    void closeLastAssociation(billing::ErrorTrap& trap);
+    void handleFlow(billing::ErrorTrap& trap);
+    void choisirTauxPrestation(billing::ErrorTrap& trap);  // rate of a flow without funding body
+    void advanceInvoiceNumber();
+    void newPage(billing::ErrorTrap& trap);
+    void reportProgress();
+    void finishRun();  // W_Sortir, then the containing window is unloaded
+    platform::Utility& utility();
+    // Writes of a print run: the completion of a billed flow, the creation of a
+    // complementary flow, and the store that remembers a failed write (the run then keeps
+    // nothing of what it wrote).
+    void completeFlow(double fee);
+    void createComplementaryFlow(std::int16_t item);
+    void storeRunRecord(db::Record& record);
+
+    bool AssoValide = false;       // the current association may be billed
+    bool runWriteFailed_ = false;  // a write of the current print run failed
+    int flowsHandled_ = 0;         // progress of the run, over all copies
+    int flowsToHandle_ = 0;
 
     ControlServices services_;
     std::unique_ptr<platform::Printer> Printer_;

@@ -1,0 +1,101 @@
+// The desktop host of `tessaran gui`: a main window holding the control, with the system's
+// print dialog, message boxes and the help window. The window closes when the control
+// unloads it ("Sortir", or the end of a print or reprint run), and the program ends then.
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMainWindow>
+#include <QMessageBox>
+
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "ExitCodes.h"
+#include "HostCommands.h"
+#include "control/Ctr_Tessaran.h"
+#include "control/DataModule.h"
+#include "database/SqliteDatabase.h"
+#include "platform/Client.h"
+#include "platform/DatabaseRights.h"
+#include "platform/SystemClock.h"
+#include "platform/qt/DialogPrinterChoice.h"
+#include "platform/qt/QtHelpViewer.h"
+#include "platform/qt/QtUiServices.h"
+
+namespace tessaran::app {
+namespace {
+
+const QString kWindowTitle = QStringLiteral("Etat de facturation par association");
+
+// The program ends with its main window, even while the help window is still open.
+class HostWindow : public QMainWindow {
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        QMainWindow::closeEvent(event);
+        if (event->isAccepted()) QCoreApplication::quit();
+    }
+};
+
+// The failure goes to stderr for the terminal the program was started from, and to a message
+// box, in French, for the user at the screen.
+void reportFailure(QWidget* parent, const std::string& consolePrefix, const std::string& screenText,
+                   const std::string& cause) {
+    std::cerr << "tessaran gui: " << consolePrefix << cause << '\n';
+    QMessageBox::critical(parent, kWindowTitle, QString::fromStdString(screenText + " :\n" + cause));
+}
+
+// Objects the data module creates on first use (the help window) are Qt widgets: they must go
+// before the application object does.
+struct DataModuleRelease {
+    DataModuleRelease() = default;
+    DataModuleRelease(const DataModuleRelease&) = delete;
+    DataModuleRelease& operator=(const DataModuleRelease&) = delete;
+    ~DataModuleRelease() { control::resetDataModule(); }
+};
+
+}  // namespace
+
+int runGuiHost(int& argc, char** argv, const HostOptions& options) {
+    QApplication application(argc, argv);
+    const DataModuleRelease releaseModule;
+
+    std::shared_ptr<db::SqliteDatabase> database;
+    try {
+        database = db::SqliteDatabase::open(options.databasePath);
+    } catch (const std::exception& error) {
+        reportFailure(nullptr, "",
+                      "La base de données " + options.databasePath + " ne peut pas être ouverte", error.what());
+        return exit_code::kDatabase;
+    }
+
+    HostWindow window;
+    window.setWindowTitle(kWindowTitle);
+    platform::QtUiServices ui(&window, [&window] { window.close(); });
+    platform::DialogPrinterChoice printers(&window);
+    platform::SystemClock clock;
+    control::ControlServices services{&ui, &printers, &clock,
+                                      [] { return std::make_unique<platform::QtHelpViewer>(); }};
+
+    auto* control = new control::Ctr_Tessaran(services, &window);
+    window.setCentralWidget(control);
+    int code = exit_code::kOk;
+    try {
+        control->setDroitsUtilisateur(std::make_shared<platform::DatabaseUserRights>(database, options.userName));
+        control->setTheClient(
+            std::make_shared<platform::Client>(platform::Client{options.userName, options.databasePath}));
+        control->setTheDatabase(database);
+        control->Init();
+        window.show();
+        code = application.exec();
+    } catch (const std::exception& error) {
+        ui.setMousePointer(platform::kPointerDefault);
+        reportFailure(&window, "the control could not start: ", "Le contrôle n'a pas pu démarrer", error.what());
+        code = exit_code::kDatabase;
+    }
+    // The control goes while the services it was given still exist.
+    std::unique_ptr<QWidget>(window.takeCentralWidget()).reset();
+    return code;
+}
+
+}  // namespace tessaran::app

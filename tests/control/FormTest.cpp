@@ -1,0 +1,65 @@
+// The form as the user sees it: places and sizes on a 96 dpi screen and the tab order.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include <gmock/gmock.h>
+
+#include "ControlFixture.h"
+#include "control/FormLayout.h"
+
+namespace tessaran::control::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(FormLayout, TwipsBecomeTheNearestPixelAtTheScreensResolution) {
+    EXPECT_EQ(twipsToPixels(120, 120), 10);  // 12 twips a pixel at 120 dpi
+    EXPECT_EQ(twipsToPixels(7, 96), 0);
+    EXPECT_EQ(twipsToPixels(8, 96), 1);
+}
+
+class FormTest : public ControlFixture {};
+
+TEST_F(FormTest, ControlsSitWhereTheFormPutsThem) {
+    Ctr_Tessaran& c = makeControl();
+    if (c.logicalDpiX() != 96 || c.logicalDpiY() != 96) GTEST_SKIP() << "the screen is not at 96 dpi";
+
+    EXPECT_EQ(c.size(), QSize(583, 278));
+    EXPECT_EQ(c.Cbo_PeriodePaie->geometry(), QRect(104, 8, 137, 21));
+    EXPECT_EQ(c.Cdr_Assoc->geometry(), QRect(8, 40, 561, 185));
+    EXPECT_EQ(c.Cmd_Imprimer->geometry(), QRect(440, 240, 57, 25));
+    EXPECT_EQ(c.Cmd_Sortir->geometry(), QRect(512, 240, 57, 25));
+    EXPECT_EQ(c.Cmd_Reedition->geometry(), QRect(24, 240, 73, 25));
+    // Inside the frame, places count from the frame's corner.
+    EXPECT_EQ(c.Cmd_Tous->parentWidget(), c.Cdr_Assoc);
+    EXPECT_EQ(c.Cmd_Tous->geometry(), QRect(256, 40, 49, 25));
+    EXPECT_EQ(c.Cmd_Select->geometry(), QRect(256, 88, 49, 25));
+    EXPECT_EQ(c.Cmd_Supp->geometry(), QRect(256, 136, 49, 25));
+    EXPECT_EQ(c.Lst_Possible->geometry(), QRect(8, 32, 233, 134));
+    EXPECT_EQ(c.Lst_Select->geometry(), QRect(320, 32, 233, 134));
+    // Auto-sized labels keep their corner and show their whole caption.
+    EXPECT_EQ(c.Etq_PeriodePaie->pos(), QPoint(8, 8));
+    EXPECT_EQ(c.Etq_Possible->pos(), QPoint(88, 16));
+    EXPECT_EQ(c.Etq_Select->pos(), QPoint(408, 16));
+    for (const QLabel* label : {c.Etq_PeriodePaie, c.Etq_Possible, c.Etq_Select}) {
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+    }
+}
+
+TEST_F(FormTest, TabGoesThroughTheControlsInFormOrder) {
+    Ctr_Tessaran& c = makeControl();
+    std::vector<QWidget*> order;
+    QWidget* next = c.Cbo_PeriodePaie;
+    do {
+        if ((next->focusPolicy() & Qt::TabFocus) && next != &c) order.push_back(next);
+        next = next->nextInFocusChain();
+    } while (next != c.Cbo_PeriodePaie && order.size() < 50);
+    // The list boxes take the focus through their own widget, not their viewport.
+    EXPECT_THAT(order, ElementsAre(c.Cbo_PeriodePaie, c.Cmd_Tous, c.Lst_Possible, c.Cmd_Select, c.Cmd_Supp,
+                                   c.Lst_Select, c.Cmd_Imprimer, c.Cmd_Sortir, c.Cmd_Reedition));
+}
+
+}  // namespace
+}  // namespace tessaran::control::testing
