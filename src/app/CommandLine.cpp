@@ -1,0 +1,467 @@
+#include "CommandLine.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdlib>
+#include <sstream>
+
+namespace tessaran::app {
+namespace {
+
+struct CommandEntry {
+    Command command;
+    const char* name;
+};
+
+constexpr std::array<CommandEntry, 10> kCommands = {{
+    {Command::Help, "help"},     {Command::Demo, "demo"},     {Command::Init, "init"},
+    {Command::Import, "import"}, {Command::Export, "export"}, {Command::Select, "select"},
+    {Command::Print, "print"},   {Command::Reprint, "reprint"}, {Command::Gui, "gui"},
+    {Command::Rights, "rights"},
+}};
+
+std::optional<Command> commandNamed(const std::string& name) {
+    for (const CommandEntry& entry : kCommands)
+        if (name == entry.name) return entry.command;
+    return std::nullopt;
+}
+
+enum class Arity { Flag, One, Several };
+
+struct OptionSpec {
+    const char* name;
+    Arity arity;
+};
+
+// The options each command accepts, besides --help.
+std::vector<OptionSpec> optionsOf(Command command) {
+    switch (command) {
+    case Command::Help: return {};
+    case Command::Demo:
+    case Command::Export:
+    case Command::Import:
+    case Command::Rights: return {{"--db", Arity::One}};
+    case Command::Init: return {{"--db", Arity::One}, {"--admin", Arity::One}};
+    case Command::Select: return {{"--db", Arity::One}, {"--attrs", Arity::One}};
+    case Command::Gui: return {{"--db", Arity::One}, {"--user", Arity::One}};
+    case Command::Print:
+    case Command::Reprint:
+        return {{"--db", Arity::One},     {"--user", Arity::One},   {"--period", Arity::One},
+                {"--assoc", Arity::Several}, {"--all", Arity::Flag}, {"--output", Arity::One},
+                {"--printer", Arity::One}, {"--copies", Arity::One}};
+    }
+    return {};
+}
+
+bool isHelpWord(const std::string& word) { return word == "--help" || word == "-h"; }
+
+bool looksLikeOption(const std::string& word) { return word.size() > 1 && word[0] == '-'; }
+
+bool allDigits(const std::string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(),
+                                        [](unsigned char c) { return std::isdigit(c) != 0; });
+}
+
+std::string lowerCase(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Options as given: each name with its values, in order; repeated options accumulate.
+struct GivenOptions {
+    std::vector<std::pair<std::string, std::vector<std::string>>> entries;
+    std::vector<std::string> positional;
+
+    const std::vector<std::string>* find(const std::string& name) const {
+        for (const auto& [optionName, values] : entries)
+            if (optionName == name) return &values;
+        return nullptr;
+    }
+    bool has(const std::string& name) const { return find(name) != nullptr; }
+    std::optional<std::string> single(const std::string& name) const {
+        const auto* values = find(name);
+        if (values == nullptr) return std::nullopt;
+        return values->back();  // the last one given wins
+    }
+};
+
+GivenOptions splitOptions(Command command, const std::vector<std::string>& words) {
+    const std::vector<OptionSpec> specs = optionsOf(command);
+    const std::string name = commandName(command);
+    GivenOptions given;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (optionsEnded || !looksLikeOption(word)) {
+            given.positional.push_back(word);
+            continue;
+        }
+        if (word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const std::size_t equals = word.find('=');
+        const std::string optionName = word.substr(0, equals);
+        const auto spec = std::find_if(specs.begin(), specs.end(),
+                                       [&](const OptionSpec& s) { return optionName == s.name; });
+        if (spec == specs.end())
+            throw UsageError(command, "unknown option " + optionName + " for '" + name + "'");
+
+        std::vector<std::string> values;
+        if (spec->arity == Arity::Flag) {
+            if (equals != std::string::npos)
+                throw UsageError(command, "option " + optionName + " takes no value");
+        } else {
+            if (equals != std::string::npos) {
+                values.push_back(word.substr(equals + 1));
+            } else if (i + 1 < words.size() && !looksLikeOption(words[i + 1])) {
+                values.push_back(words[++i]);
+            } else {
+                throw UsageError(command, "option " + optionName + " needs a value");
+            }
+            if (spec->arity == Arity::Several)
+                while (i + 1 < words.size() && !looksLikeOption(words[i + 1])) values.push_back(words[++i]);
+        }
+        auto existing = std::find_if(given.entries.begin(), given.entries.end(),
+                                     [&](const auto& entry) { return entry.first == optionName; });
+        if (existing == given.entries.end())
+            given.entries.emplace_back(optionName, std::move(values));
+        else
+            existing->second.insert(existing->second.end(), values.begin(), values.end());
+    }
+    return given;
+}
+
+void requireNonEmpty(Command command, const std::string& option, const std::string& value) {
+    if (value.empty()) throw UsageError(command, "option " + option + " needs a non-empty value");
+}
+
+std::string databasePathOf(const GivenOptions& given, const Environment& environment, Command command) {
+    if (auto path = given.single("--db")) {
+        requireNonEmpty(command, "--db", *path);
+        return *path;
+    }
+    if (auto fromEnvironment = environment.variable("TESSARAN_DB"); fromEnvironment && !fromEnvironment->empty())
+        return *fromEnvironment;
+    return "./tessaran.db";
+}
+
+std::string userNameOf(const GivenOptions& given, const Environment& environment, Command command) {
+    if (auto user = given.single("--user")) {
+        requireNonEmpty(command, "--user", *user);
+        return *user;
+    }
+    if (auto fromEnvironment = environment.variable("TESSARAN_USER"); fromEnvironment && !fromEnvironment->empty())
+        return *fromEnvironment;
+    std::string login = environment.loginName();
+    if (login.empty())
+        throw UsageError(command, "cannot find the login name: give --user NAME or set TESSARAN_USER");
+    return login;
+}
+
+// "0 1" with any spacing -> "0 1"; anything but whole numbers is refused.
+std::string normalisedAttributes(const std::string& text) {
+    std::istringstream words(text);
+    std::string word;
+    std::string result;
+    while (words >> word) {
+        if (!allDigits(word))
+            throw UsageError(Command::Select,
+                             "--attrs takes attribute numbers separated by spaces (0 is the key), not '" + word + "'");
+        if (!result.empty()) result += ' ';
+        result += word;
+    }
+    if (result.empty()) throw UsageError(Command::Select, "--attrs needs at least one attribute number");
+    return result;
+}
+
+void checkPositionalCount(Command command, const GivenOptions& given, std::size_t least, std::size_t most,
+                          const std::string& what) {
+    const std::size_t count = given.positional.size();
+    if (count < least) throw UsageError(command, "missing " + what);
+    if (count > most)
+        throw UsageError(command, "unexpected argument '" + given.positional[most] + "'" +
+                                      (command == Command::Select ? " (quote the whole statement)" : ""));
+}
+
+void parseHostOptions(Command command, const GivenOptions& given, CommandLine& line) {
+    HostOptions& host = line.host;
+    const auto period = given.single("--period");
+    if (!period) throw UsageError(command, "--period YYYYMM is required");
+    const bool periodWellFormed = period->size() == 6 && allDigits(*period) && period->substr(4) >= "01" &&
+                                  period->substr(4) <= "12";
+    if (!periodWellFormed)
+        throw UsageError(command, "--period takes a pay period as YYYYMM (for example 202611), not '" + *period + "'");
+    host.period = *period;
+
+    const auto* codes = given.find("--assoc");
+    host.allAssociations = given.has("--all");
+    if ((codes != nullptr) == host.allAssociations)
+        throw UsageError(command, "give either --assoc CODE... or --all");
+    if (codes != nullptr) {
+        for (const std::string& code : *codes) requireNonEmpty(command, "--assoc", code);
+        host.associations = *codes;
+    }
+
+    const auto output = given.single("--output");
+    const auto printer = given.single("--printer");
+    if (output && printer) throw UsageError(command, "give either --output or --printer, not both");
+    if (!output && !printer) throw UsageError(command, "give --output FILE.pdf, --output FILE.txt or --printer NAME");
+    if (output) {
+        const std::string extension = lowerCase(*output);
+        if (!endsWith(extension, ".pdf") && !endsWith(extension, ".txt"))
+            throw UsageError(command, "--output takes a file ending in .pdf or .txt, not '" + *output + "'");
+        host.outputPath = *output;
+    } else {
+        requireNonEmpty(command, "--printer", *printer);
+        host.printerName = *printer;
+    }
+
+    if (const auto copies = given.single("--copies")) {
+        if (!allDigits(*copies) || copies->size() > 2 || std::stoi(*copies) < 1)
+            throw UsageError(command, "--copies takes a number of copies from 1 to 99, not '" + *copies + "'");
+        host.copies = std::stoi(*copies);
+    }
+}
+
+}  // namespace
+
+std::string commandName(Command command) {
+    for (const CommandEntry& entry : kCommands)
+        if (entry.command == command) return entry.name;
+    return "help";
+}
+
+Environment systemEnvironment() {
+    Environment environment;
+    environment.variable = [](const std::string& name) -> std::optional<std::string> {
+        const char* value = std::getenv(name.c_str());
+        if (value == nullptr) return std::nullopt;
+        return std::string(value);
+    };
+    environment.loginName = []() -> std::string {
+        if (const char* login = getlogin(); login != nullptr && *login != '\0') return login;
+        if (const passwd* entry = getpwuid(geteuid()); entry != nullptr && entry->pw_name != nullptr)
+            return entry->pw_name;
+        if (const char* user = std::getenv("USER"); user != nullptr) return user;
+        return {};
+    };
+    return environment;
+}
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments, const Environment& environment) {
+    CommandLine line;
+    if (arguments.empty()) throw UsageError(std::nullopt, "no command given");
+
+    const std::string& first = arguments.front();
+    if (isHelpWord(first)) return line;
+    const std::optional<Command> command = commandNamed(first);
+    if (!command) throw UsageError(std::nullopt, "unknown command '" + first + "'");
+
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (*command == Command::Help) {
+        if (rest.size() > 1) throw UsageError(Command::Help, "help takes at most one command name");
+        if (!rest.empty()) {
+            line.helpTopic = commandNamed(rest.front());
+            if (!line.helpTopic) throw UsageError(Command::Help, "unknown command '" + rest.front() + "'");
+        }
+        return line;
+    }
+    const auto endOfOptions = std::find(rest.begin(), rest.end(), "--");
+    if (std::any_of(rest.begin(), endOfOptions, isHelpWord)) {
+        line.helpTopic = command;
+        return line;
+    }
+
+    line.command = *command;
+    const GivenOptions given = splitOptions(*command, rest);
+    line.databasePath = databasePathOf(given, environment, *command);
+    line.arguments = given.positional;
+
+    switch (*command) {
+    case Command::Help: break;
+    case Command::Demo: checkPositionalCount(*command, given, 0, 0, ""); break;
+    case Command::Init:
+        checkPositionalCount(*command, given, 0, 0, "");
+        if (auto admin = given.single("--admin")) {
+            requireNonEmpty(*command, "--admin", *admin);
+            line.adminName = *admin;
+        } else {
+            line.adminName = environment.loginName();
+            if (line.adminName.empty())
+                throw UsageError(*command, "cannot find the login name: give --admin NAME");
+        }
+        break;
+    case Command::Import:
+        checkPositionalCount(*command, given, 1, 1, "the JSON document to import (a file, or - for stdin)");
+        break;
+    case Command::Export: break;
+    case Command::Select:
+        checkPositionalCount(*command, given, 1, 1, "the select statement ('SSELECT FILE ...')");
+        if (auto attributes = given.single("--attrs")) line.attributes = normalisedAttributes(*attributes);
+        break;
+    case Command::Rights:
+        checkPositionalCount(*command, given, 0, 2, "");
+        if (!line.arguments.empty()) requireNonEmpty(*command, "USER", line.arguments[0]);
+        if (line.arguments.size() == 2 && !(line.arguments[1].size() == 1 && allDigits(line.arguments[1])))
+            throw UsageError(*command, "a right level is a whole number from 0 to 9, not '" + line.arguments[1] + "'");
+        break;
+    case Command::Print:
+    case Command::Reprint:
+        checkPositionalCount(*command, given, 0, 0, "");
+        parseHostOptions(*command, given, line);
+        line.host.userName = userNameOf(given, environment, *command);
+        break;
+    case Command::Gui:
+        checkPositionalCount(*command, given, 0, 0, "");
+        line.host.userName = userNameOf(given, environment, *command);
+        break;
+    }
+    line.host.databasePath = line.databasePath;
+    return line;
+}
+
+std::string generalHelp() {
+    return R"(tessaran: billing statements of the federation's associations, and the tools of their database.
+
+Usage: tessaran COMMAND [OPTIONS]
+
+Commands:
+  demo    [--db PATH]                  create the demo database (never overwrites a file)
+  init    [--db PATH] [--admin NAME]   create an empty database with its ten files
+  import  [--db PATH] FILE.json        load records from a JSON document, all or nothing (- reads stdin)
+  export  [--db PATH] [FILE...]        write the records of the named files (all by default) as JSON
+  select  [--db PATH] 'SSELECT ...' [--attrs "0 1"]
+                                       run a select statement: one line per record, values tab-separated
+  print   [--db PATH] --period YYYYMM (--assoc CODE... | --all)
+          [--output FILE.pdf | --output FILE.txt | --printer NAME] [--copies N] [--user NAME]
+                                       print the statements and fee invoices of a pay period
+  reprint (the options of print)       print again what an earlier print run produced, writing nothing
+  gui     [--db PATH] [--user NAME]    open the desktop window
+  rights  [--db PATH] [USER [LEVEL]]   list, show or set the right levels for "MORVELINTASKADE"
+  help    [COMMAND]                    this text, or the help of one command
+
+Defaults:
+  --db    $TESSARAN_DB, then ./tessaran.db
+  --user  $TESSARAN_USER, then the login name
+
+Exit codes:
+  0  success
+  1  usage: unknown command or option, missing or malformed argument
+  2  database: missing, not a Tessaran database, already exists, busy, storage failure
+  3  refused input: import document or select statement refused
+  4  refused choice: unknown period or association, no right to print
+  5  output: the output file or the printer cannot be used
+  6  nothing to print: the run found no flow to print or reprint
+  7  cancelled: the printer choice was cancelled
+
+Run 'tessaran COMMAND --help' for the details of one command.
+)";
+}
+
+std::string commandHelp(Command command) {
+    static const char* const kDatabaseOption =
+        "  --db PATH     the database file (default: $TESSARAN_DB, then ./tessaran.db)\n";
+    std::string text;
+    switch (command) {
+    case Command::Help: return generalHelp();
+    case Command::Demo:
+        text = "Usage: tessaran demo [--db PATH]\n\n"
+               "Creates a database holding the demo data: seven associations, their sectors, fee scales,\n"
+               "funding bodies and accounting flows, with the pay period 202611 waiting to be printed.\n"
+               "Users \"admin\" (level 2, may print) and \"consultation\" (level 1) are granted.\n"
+               "An existing file is never overwritten.\n\nOptions:\n";
+        text += kDatabaseOption;
+        text += "\nExit codes: 0 created; 1 usage; 2 the file exists or cannot be created.\n";
+        return text;
+    case Command::Init:
+        text = "Usage: tessaran init [--db PATH] [--admin NAME]\n\n"
+               "Creates an empty database with the ten files of the application and grants one user\n"
+               "level 2 (may print) for \"MORVELINTASKADE\". An existing file is never overwritten.\n\nOptions:\n";
+        text += kDatabaseOption;
+        text += "  --admin NAME  the user granted level 2 (default: the login name)\n"
+                "\nExit codes: 0 created; 1 usage; 2 the file exists or cannot be created.\n";
+        return text;
+    case Command::Import:
+        text = "Usage: tessaran import [--db PATH] FILE.json\n\n"
+               "Loads the records of a JSON document into an existing database, all or nothing: a\n"
+               "refused document leaves the database as it was, and the message names the file, key and\n"
+               "attribute at fault. FILE - reads the document from stdin. The form is\n"
+               "  {\"FILE\": {\"KEY\": {\"1\": \"text\", \"49\": [\"value 1\", \"value 2\"]}}}\n"
+               "Records already stored under the same keys are replaced.\n\nOptions:\n";
+        text += kDatabaseOption;
+        text += "\nExit codes: 0 imported; 1 usage; 2 database missing or busy; 3 document refused or unreadable.\n";
+        return text;
+    case Command::Export:
+        text = "Usage: tessaran export [--db PATH] [FILE...]\n\n"
+               "Writes the records of the named data files (every file when none is named) on stdout as\n"
+               "JSON, in the form that import reads, files and keys in order.\n\nOptions:\n";
+        text += kDatabaseOption;
+        text += "\nExit codes: 0 written; 1 usage or unknown file name; 2 database missing.\n";
+        return text;
+    case Command::Select:
+        text = "Usage: tessaran select [--db PATH] 'SSELECT FILE [AVEC ...] [PAR ...]' [--attrs \"0 1\"]\n\n"
+               "Runs a select statement of the database's language on FILE (the word after SSELECT) and\n"
+               "writes one line per selected record, in the statement's order, the requested attributes\n"
+               "separated by tabs. Several values of one attribute are shown separated by ']'; tabs and\n"
+               "line breaks inside a value are shown as spaces.\n"
+               "Example: tessaran select 'SSELECT FLUXCOMPTABLES AVEC 20 = \"\" PAR CodeAssoc' --attrs \"0 4 6\"\n"
+               "\nOptions:\n";
+        text += kDatabaseOption;
+        text += "  --attrs LIST  attribute numbers to show, separated by spaces; 0 is the key (default: \"0\")\n"
+                "\nExit codes: 0 done (also when nothing matches); 1 usage; 2 database missing;\n"
+                "3 statement refused (the message names the word at fault).\n";
+        return text;
+    case Command::Print:
+    case Command::Reprint:
+        text = "Usage: tessaran " + commandName(command) +
+               " [--db PATH] --period YYYYMM (--assoc CODE... | --all)\n"
+               "       [--output FILE.pdf | --output FILE.txt | --printer NAME] [--copies N] [--user NAME]\n\n";
+        text += command == Command::Print
+                    ? "Prints, for the chosen associations, the billing statement of each sector, the\n"
+                      "recapitulative statement of multi-sector associations and the management-fee invoice of\n"
+                      "the pay period, and writes the fees, invoice numbers and complementary flows back.\n"
+                      "The user needs level 2 for \"MORVELINTASKADE\".\n"
+                    : "Prints again the documents of flows already invoiced for the pay period, without\n"
+                      "writing anything. Every user may reprint.\n";
+        text += "The control's messages go to stderr as 'Message VELORANDE: <text>'.\n\nOptions:\n";
+        text += kDatabaseOption;
+        text += "  --period YYYYMM  the pay period, one of the twelve the control offers\n"
+                "  --assoc CODE...  the associations, by code (one or more; may be repeated)\n"
+                "  --all            every association\n"
+                "  --output FILE    write a PDF (FILE.pdf) or a plain-text rendering (FILE.txt)\n"
+                "  --printer NAME   send to a system printer\n"
+                "  --copies N       number of copies, 1 to 99 (default 1)\n"
+                "  --user NAME      whose rights apply (default: $TESSARAN_USER, then the login name)\n"
+                "\nExit codes: 0 printed; 1 usage; 2 database missing or busy; 4 unknown period or\n"
+                "association, or no right to print; 5 output unusable; 6 nothing to print; 7 cancelled.\n";
+        return text;
+    case Command::Gui:
+        text = "Usage: tessaran gui [--db PATH] [--user NAME]\n\n"
+               "Opens the desktop window holding the control on the database.\n\nOptions:\n";
+        text += kDatabaseOption;
+        text += "  --user NAME   whose rights apply (default: $TESSARAN_USER, then the login name)\n"
+                "\nExit codes: 0 closed normally; 1 usage; 2 database missing or not usable.\n";
+        return text;
+    case Command::Rights:
+        text = "Usage: tessaran rights [--db PATH] [USER [LEVEL]]\n\n"
+               "Without USER, lists every user's level for \"MORVELINTASKADE\". With USER, shows that\n"
+               "user's level (0 when none was granted). With USER LEVEL, sets it: 0 no access, 1 may\n"
+               "consult and reprint, 2 may also print.\n\nOptions:\n";
+        text += kDatabaseOption;
+        text += "\nExit codes: 0 done; 1 usage; 2 database missing or busy.\n";
+        return text;
+    }
+    return generalHelp();
+}
+
+}  // namespace tessaran::app

@@ -1,0 +1,195 @@
+#include "app/DataCommands.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/ExitCodes.h"
+#include "database/DynamicArray.h"
+#include "database/SqliteDatabase.h"
+
+namespace tessaran::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TemporaryDirectory {
+public:
+    TemporaryDirectory() {
+        std::string pattern = (fs::temp_directory_path() / "tessaran-cli-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~TemporaryDirectory() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    fs::path path_;
+};
+
+struct Outcome {
+    int exitCode;
+    std::string out;
+    std::string err;
+};
+
+Outcome run(Command command, const std::string& database, std::vector<std::string> arguments = {},
+            const std::string& input = "", const std::string& attributes = "0") {
+    CommandLine line;
+    line.command = command;
+    line.databasePath = database;
+    line.adminName = "chef";
+    line.attributes = attributes;
+    line.arguments = std::move(arguments);
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int exitCode = runDataCommand(line, Streams{in, out, err});
+    return {exitCode, out.str(), err.str()};
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) result.push_back(line);
+    return result;
+}
+
+TEST(SelectOutput, ShowsOneLinePerRecordWithReadableMarks) {
+    db::DynamicArray result;
+    result.set(1, 1, "A01");
+    result.set(1, 2, "AIDE\tET SOINS");
+    result.set(2, 1, "A02");
+    result.set(2, 2, 1, "S01");
+    result.set(2, 2, 2, "S04");
+    result.set(2, 3, "");
+    EXPECT_EQ(selectOutputLines(result), "A01\tAIDE ET SOINS\nA02\tS01]S04\t\n");
+    EXPECT_EQ(selectOutputLines(db::DynamicArray()), "");
+}
+
+TEST(InitCommand, CreatesTheTenFilesGrantsTheAdministratorAndNeverOverwrites) {
+    TemporaryDirectory directory;
+    const std::string path = directory.file("new.db");
+    const Outcome created = run(Command::Init, path);
+    ASSERT_EQ(created.exitCode, exit_code::kOk) << created.err;
+
+    const auto database = db::SqliteDatabase::open(path);
+    EXPECT_EQ(database->fileNames().size(), 10u);
+    EXPECT_EQ(database->rightLevel("chef", "MORVELINTASKADE"), 2);
+    EXPECT_TRUE(database->records("FLUXCOMPTABLES").empty());
+
+    const Outcome again = run(Command::Init, path);
+    EXPECT_EQ(again.exitCode, exit_code::kDatabase);
+    EXPECT_NE(again.err.find("already exists"), std::string::npos);
+    EXPECT_EQ(database->rightLevel("chef", "MORVELINTASKADE"), 2);
+
+    // A plain file that is not ours is not overwritten either.
+    const std::string other = directory.file("notes.txt");
+    std::ofstream(other) << "garder";
+    EXPECT_EQ(run(Command::Demo, other).exitCode, exit_code::kDatabase);
+    std::ifstream kept(other);
+    std::string text;
+    kept >> text;
+    EXPECT_EQ(text, "garder");
+}
+
+TEST(ImportCommand, LoadsAllOrNothingFromFileOrStdin) {
+    TemporaryDirectory directory;
+    const std::string path = directory.file("t.db");
+    ASSERT_EQ(run(Command::Init, path).exitCode, exit_code::kOk);
+
+    const std::string good = R"({"SECTEUR": {"S01": {"1": "AIDE À DOMICILE"}, "S02": {"1": "SOINS"}}})";
+    const Outcome fromStdin = run(Command::Import, path, {"-"}, good);
+    EXPECT_EQ(fromStdin.exitCode, exit_code::kOk) << fromStdin.err;
+    EXPECT_NE(fromStdin.out.find("2 records"), std::string::npos);
+
+    const std::string document = directory.file("doc.json");
+    std::ofstream(document) << R"({"SECTEUR": {"S03": {"1": "REPAS"}}, "PASDEFICHIER": {"X": {"1": "x"}}})";
+    const Outcome refused = run(Command::Import, path, {document});
+    EXPECT_EQ(refused.exitCode, exit_code::kRefusedInput);
+    EXPECT_NE(refused.err.find("PASDEFICHIER"), std::string::npos) << refused.err;
+    EXPECT_EQ(db::SqliteDatabase::open(path)->records("SECTEUR").size(), 2u);  // S03 not kept
+
+    EXPECT_EQ(run(Command::Import, path, {directory.file("absent.json")}).exitCode, exit_code::kRefusedInput);
+    EXPECT_EQ(run(Command::Import, path, {"-"}, "{ pas du json").exitCode, exit_code::kRefusedInput);
+
+    // Import never creates a database.
+    const std::string missing = directory.file("missing.db");
+    EXPECT_EQ(run(Command::Import, missing, {"-"}, good).exitCode, exit_code::kDatabase);
+    EXPECT_FALSE(fs::exists(missing));
+}
+
+TEST(ExportCommand, WritesNamedFilesAndRoundTripsThroughImport) {
+    TemporaryDirectory directory;
+    const std::string demo = directory.file("demo.db");
+    ASSERT_EQ(run(Command::Demo, demo).exitCode, exit_code::kOk);
+
+    const Outcome sectors = run(Command::Export, demo, {"SECTEUR"});
+    ASSERT_EQ(sectors.exitCode, exit_code::kOk) << sectors.err;
+    EXPECT_NE(sectors.out.find("\"S01\""), std::string::npos);
+    EXPECT_EQ(sectors.out.find("FEDEASSOC"), std::string::npos);
+
+    const Outcome unknown = run(Command::Export, demo, {"SECTEUR", "CLIENTS"});
+    EXPECT_EQ(unknown.exitCode, exit_code::kUsage);
+    EXPECT_NE(unknown.err.find("CLIENTS"), std::string::npos);
+    EXPECT_TRUE(unknown.out.empty());
+
+    const Outcome everything = run(Command::Export, demo);
+    ASSERT_EQ(everything.exitCode, exit_code::kOk);
+    const std::string copy = directory.file("copy.db");
+    ASSERT_EQ(run(Command::Init, copy).exitCode, exit_code::kOk);
+    ASSERT_EQ(run(Command::Import, copy, {"-"}, everything.out).exitCode, exit_code::kOk);
+    EXPECT_EQ(run(Command::Export, copy).out, everything.out);
+
+    EXPECT_EQ(run(Command::Export, directory.file("none.db")).exitCode, exit_code::kDatabase);
+}
+
+TEST(SelectCommand, RunsTheStatementOnTheFileItNames) {
+    TemporaryDirectory directory;
+    const std::string demo = directory.file("demo.db");
+    ASSERT_EQ(run(Command::Demo, demo).exitCode, exit_code::kOk);
+
+    const Outcome sectors = run(Command::Select, demo, {"SSELECT SECTEUR"}, "", "0 1");
+    ASSERT_EQ(sectors.exitCode, exit_code::kOk) << sectors.err;
+    const auto rows = lines(sectors.out);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows.front(), "S01\tAIDE À DOMICILE");
+
+    const Outcome multi = run(Command::Select, demo, {"SSELECT FEDEASSOC AVEC 0 = \"A01\""}, "", "41");
+    EXPECT_EQ(multi.out, "S01]S02]S03\n");
+
+    const Outcome none = run(Command::Select, demo, {"SSELECT SECTEUR AVEC 1 = \"NULLE PART\""});
+    EXPECT_EQ(none.exitCode, exit_code::kOk);
+    EXPECT_TRUE(none.out.empty());
+
+    EXPECT_EQ(run(Command::Select, demo, {"LIST SECTEUR"}).exitCode, exit_code::kRefusedInput);
+    EXPECT_EQ(run(Command::Select, demo, {"SSELECT"}).exitCode, exit_code::kRefusedInput);
+    EXPECT_EQ(run(Command::Select, demo, {"SSELECT CLIENTS"}).exitCode, exit_code::kRefusedInput);
+    const Outcome syntax = run(Command::Select, demo, {"SSELECT SECTEUR AVEC 1 = \"ouvert"});
+    EXPECT_EQ(syntax.exitCode, exit_code::kRefusedInput);
+    EXPECT_FALSE(syntax.err.empty());
+}
+
+TEST(RightsCommand, ListsShowsAndSetsLevels) {
+    TemporaryDirectory directory;
+    const std::string path = directory.file("r.db");
+    ASSERT_EQ(run(Command::Init, path).exitCode, exit_code::kOk);
+
+    EXPECT_EQ(run(Command::Rights, path, {"compta"}).out, "compta\t0\n");
+    EXPECT_EQ(run(Command::Rights, path, {"compta", "1"}).out, "compta\t1\n");
+    EXPECT_EQ(run(Command::Rights, path, {"admin", "2"}).exitCode, exit_code::kOk);
+    EXPECT_EQ(run(Command::Rights, path).out, "admin\t2\nchef\t2\ncompta\t1\n");
+    EXPECT_EQ(run(Command::Rights, path, {"compta", "0"}).out, "compta\t0\n");
+    EXPECT_EQ(run(Command::Rights, directory.file("none.db")).exitCode, exit_code::kDatabase);
+}
+
+}  // namespace
+}  // namespace tessaran::app
