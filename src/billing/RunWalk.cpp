@@ -152,19 +152,11 @@ void Ctr_Tessaran::closeSector(billing::ErrorTrap& trap) {
     }
 }
 
-// Same sector code, another association: statement, recap (several sectors), invoice.
+// Same sector code, another association: statement, recap (several sectors), invoice, and a
+// new page for the next association.
 void Ctr_Tessaran::closeAssociation(billing::ErrorTrap& trap) {
     if (!AssoValide) return;
-    trap.run([&] { Imprime_Detail(); });
-    SuitePage = false;
-    trap.run([&] { Imprime_Fin_Tableau(); });
-    newPage(trap);
-    if (MultiSecteur) {
-        trap.run([&] { Imprime_Recap(); });
-        newPage(trap);
-    }
-    trap.run([&] { Imprime_Frais_Gestion(); });
-    advanceInvoiceNumber();
+    printAssociationDocuments(trap);
     newPage(trap);
     Cumul->clear();
     Detail->clear();
@@ -173,6 +165,11 @@ void Ctr_Tessaran::closeAssociation(billing::ErrorTrap& trap) {
 // End of a copy: the last association's documents, without a page after its invoice.
 void Ctr_Tessaran::closeLastAssociation(billing::ErrorTrap& trap) {
     if (!AssoValide) return;
+    printAssociationDocuments(trap);
+}
+
+// The last statement of an association, its recap when it has several sectors, its invoice.
+void Ctr_Tessaran::printAssociationDocuments(billing::ErrorTrap& trap) {
     trap.run([&] { Imprime_Detail(); });
     SuitePage = false;
     trap.run([&] { Imprime_Fin_Tableau(); });

@@ -158,6 +158,7 @@ private:
     void closeSector(billing::ErrorTrap& trap);
     void closeAssociation(billing::ErrorTrap& trap);
     void closeLastAssociation(billing::ErrorTrap& trap);
+    void printAssociationDocuments(billing::ErrorTrap& trap);
     void handleFlow(billing::ErrorTrap& trap);
     void choisirTauxPrestation(billing::ErrorTrap& trap);  // rate of a flow without funding body
     void advanceInvoiceNumber();
