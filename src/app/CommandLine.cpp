@@ -32,13 +32,13 @@ std::optional<Command> commandNamed(const std::string& name) {
 
 enum class Arity { Flag, One, Several };
 
-struct OptionSpec {
+struct OptionRule {
     const char* name;
     Arity arity;
 };
 
 // The options each command accepts, besides --help.
-std::vector<OptionSpec> optionsOf(Command command) {
+std::vector<OptionRule> optionsOf(Command command) {
     switch (command) {
     case Command::Help: return {};
     case Command::Demo:
@@ -95,7 +95,7 @@ struct GivenOptions {
 };
 
 GivenOptions splitOptions(Command command, const std::vector<std::string>& words) {
-    const std::vector<OptionSpec> specs = optionsOf(command);
+    const std::vector<OptionRule> rules = optionsOf(command);
     const std::string name = commandName(command);
     GivenOptions given;
     bool optionsEnded = false;
@@ -111,13 +111,13 @@ GivenOptions splitOptions(Command command, const std::vector<std::string>& words
         }
         const std::size_t equals = word.find('=');
         const std::string optionName = word.substr(0, equals);
-        const auto spec = std::find_if(specs.begin(), specs.end(),
-                                       [&](const OptionSpec& s) { return optionName == s.name; });
-        if (spec == specs.end())
+        const auto rule = std::find_if(rules.begin(), rules.end(),
+                                       [&](const OptionRule& s) { return optionName == s.name; });
+        if (rule == rules.end())
             throw UsageError(command, "unknown option " + optionName + " for '" + name + "'");
 
         std::vector<std::string> values;
-        if (spec->arity == Arity::Flag) {
+        if (rule->arity == Arity::Flag) {
             if (equals != std::string::npos)
                 throw UsageError(command, "option " + optionName + " takes no value");
         } else {
@@ -128,7 +128,7 @@ GivenOptions splitOptions(Command command, const std::vector<std::string>& words
             } else {
                 throw UsageError(command, "option " + optionName + " needs a value");
             }
-            if (spec->arity == Arity::Several)
+            if (rule->arity == Arity::Several)
                 while (i + 1 < words.size() && !looksLikeOption(words[i + 1])) values.push_back(words[++i]);
         }
         auto existing = std::find_if(given.entries.begin(), given.entries.end(),

@@ -110,6 +110,9 @@ void Ctr_Tessaran::openAssociation(billing::ErrorTrap& trap, bool withinWalk) {
                                          " n'est pas renseigné.",
                                      platform::kButtonsExclamation, billing::kMessageTitle);
         });
+        // Its flows get empty accounting parameters rather than those of the association
+        // billed before it.
+        module.FLUXPARAM.record = std::make_shared<db::Record>(module.FLUXPARAM.file, CodeAssoCourante);
     }
 
     trap.clear();

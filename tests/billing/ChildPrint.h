@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "BillingWorld.h"
+#include "support/ControlWorld.h"
 
 namespace tessaran::testing {
 
@@ -29,7 +29,7 @@ inline int runChildPrint(int argc, char** argv) {
     for (std::string code; std::getline(list, code, ',');) codes.push_back(code);
 
     auto database = db::SqliteDatabase::open(argv[2]);
-    BillingWorld world(database);
+    ControlWorld world(database);
     bool first = true;
     world.ui().onProgress = [&](int done, int total) {
         if (!first || total == 0 || done == 0) return;
