@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-#include "BillingWorld.h"
-#include "FederationData.h"
+#include "support/ControlWorld.h"
 
 namespace tessaran::testing {
 namespace {
@@ -37,14 +36,18 @@ int occurrences(const std::vector<std::string>& pages, const std::string& text) 
     return count;
 }
 
+// A small federation billed in November 2026 (the current pay period is December 2026).
+// Day numbers: 20821 = 1 January 2025, 21186 = 1 January 2026, 21245 = 1 March 2026,
+// 21337 = 1 June 2026, 21534 = 15 December 2026, 21551 = 1 January 2027, 21610 = 1 March 2027.
+// 001 ENTRAIDE NORD, one sector; 002 AIDE SUD, two sectors; 003 SERVICES OUEST has
+// complementary flows 01 and 02 already; 004 has no fee scale; 005 no accounting parameters.
 class PrintRunTest : public ::testing::Test {
 protected:
-    TempDir dir;
-    std::shared_ptr<db::SqliteDatabase> database = createDatabase(dir.file("federation.db"), kFederationJson);
+    std::shared_ptr<db::SqliteDatabase> database = databaseFrom(testData("federation.json"));
 };
 
 TEST_F(PrintRunTest, WritesFeesInvoiceNumbersComplementaryFlowsAndCounter) {
-    BillingWorld world(database);
+    ControlWorld world(database);
     world.period("NOVEMBRE 2026").select({"001", "002", "003", "004", "005"}).print();
 
     // Completed flows: invoice number, label, fee in hundredths, parameters, what the fee was
@@ -133,7 +136,7 @@ TEST_F(PrintRunTest, WritesFeesInvoiceNumbersComplementaryFlowsAndCounter) {
 }
 
 TEST_F(PrintRunTest, AccumulatesOneLinePerLabelAndPeriodInOrder) {
-    BillingWorld world(database);
+    ControlWorld world(database);
     world.period("NOVEMBRE 2026").select({"001"}).print();
     auto members = world.members();
     const db::DynamicArray& detail = *members.Detail();
@@ -161,7 +164,7 @@ TEST_F(PrintRunTest, AccumulatesOneLinePerLabelAndPeriodInOrder) {
 }
 
 TEST_F(PrintRunTest, OtherFundingBodyTypesKeepTheirOrderOfAppearance) {
-    BillingWorld world(database);
+    ControlWorld world(database);
     world.period("NOVEMBRE 2026").select({"002"}).print();
     auto members = world.members();
     // Two sectors, one accumulator: the type "C" line was appended, the type "P" one sorting
@@ -184,13 +187,12 @@ TEST_F(PrintRunTest, OtherFundingBodyTypesKeepTheirOrderOfAppearance) {
 }
 
 TEST_F(PrintRunTest, SecondCopyPrintsTheSameInvoicesAndWritesNothingMore) {
-    BillingWorld once(database);
+    ControlWorld once(database);
     once.period("NOVEMBRE 2026").select({"001", "003", "004"}).print();
     const std::string afterOneCopy = once.exported();
     const auto pagesOfOneCopy = once.pages();
 
-    TempDir otherDir;
-    BillingWorld twice(createDatabase(otherDir.file("copies.db"), kFederationJson), {0, 2});
+    ControlWorld twice(databaseFrom(testData("federation.json")), {.pick = {0, 2}});
     twice.period("NOVEMBRE 2026").select({"001", "003", "004"}).print();
 
     // The database ends exactly as after one copy: same fees, same numbers, no complementary
@@ -210,7 +212,7 @@ TEST_F(PrintRunTest, RunsThatPrintNothingWriteNothing) {
     const std::string before = db::exportJson(*database);
     {
         // No flow of that period.
-        BillingWorld world(database);
+        ControlWorld world(database);
         world.period("SEPTEMBRE 2026").select({"001"}).print();
         EXPECT_THAT(world.messageTexts(), ElementsAre("Aucun état de facturation à éditer."));
         EXPECT_EQ(world.ui().messages.at(0).buttons, 64);
@@ -220,13 +222,13 @@ TEST_F(PrintRunTest, RunsThatPrintNothingWriteNothing) {
     }
     {
         // No association chosen.
-        BillingWorld world(database);
+        ControlWorld world(database);
         world.period("NOVEMBRE 2026").print();
         EXPECT_THAT(world.messageTexts(), ElementsAre("Aucun état de facturation à éditer."));
     }
     {
         // Printer choice cancelled: nothing printed, the control never disabled.
-        BillingWorld world(database, {-1, 1});
+        ControlWorld world(database, {.pick = {-1, 1}});
         world.period("NOVEMBRE 2026").select({"001"}).print();
         EXPECT_EQ(world.printers().timesAsked(), 1);
         EXPECT_EQ(world.printers().lastOutput(), nullptr);
@@ -237,7 +239,7 @@ TEST_F(PrintRunTest, RunsThatPrintNothingWriteNothing) {
     }
     {
         // Only an association without fee scale: announced, no document, no number.
-        BillingWorld world(database);
+        ControlWorld world(database);
         world.period("NOVEMBRE 2026").select({"004"}).print();
         EXPECT_THAT(world.messageTexts(), ElementsAre("Le barème de l'association SANS BAREME n'est pas renseigné."));
         EXPECT_EQ(world.pages().size(), 1u);
@@ -249,18 +251,18 @@ TEST_F(PrintRunTest, RunsThatPrintNothingWriteNothing) {
 
 TEST_F(PrintRunTest, ReprintShowsTheStoredInvoicesAndWritesNothing) {
     {
-        BillingWorld world(database);
+        ControlWorld world(database);
         world.period("NOVEMBRE 2026").select({"003"}).reprint();
         EXPECT_THAT(world.messageTexts(), ElementsAre("Aucun état de facturation à ré-éditer."));
         EXPECT_EQ(world.ui().messages.at(0).buttons, 64);
         EXPECT_TRUE(world.control().W_Sortir);
     }
     {
-        BillingWorld world(database);
+        ControlWorld world(database);
         world.period("NOVEMBRE 2026").select({"001", "003"}).print();
     }
     const std::string printed = db::exportJson(*database);
-    BillingWorld world(database);
+    ControlWorld world(database);
     world.period("NOVEMBRE 2026").select({"001", "003"}).reprint();
     EXPECT_EQ(db::exportJson(*database), printed);
     EXPECT_TRUE(world.ui().messages.empty());

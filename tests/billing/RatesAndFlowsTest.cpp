@@ -7,8 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "BillingWorld.h"
-#include "FederationData.h"
+#include "support/ControlWorld.h"
 
 namespace tessaran::testing {
 namespace {
@@ -16,49 +15,21 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-// The percentage scale of 1 % makes attribute 34 of a billed flow of 1 hour (Int(100 x
-// rate / 100 + 1/2)) the hourly rate itself. Day numbers: 21215 = 30 January 2026, 21216 =
-// 31 January, 21549 = 30 December 2026, 21550 = 31 December, 21186 = 1 January 2026,
+// rates.json: a percentage scale of 1 % makes attribute 34 of a billed flow of 1 hour
+// (Int(100 x rate / 100 + 1/2)) the hourly rate itself. Day numbers: 21215 = 30 January 2026,
+// 21216 = 31 January, 21549 = 30 December 2026, 21550 = 31 December, 21186 = 1 January 2026,
 // 20821 = 1 January 2025, 21245 = 1 March 2026, 21337 = 1 June 2026.
-constexpr const char* kRatesJson = R"json({
-  "PERIODESPAIE": {"1": {"1": "202612"}},
-  "ASSOCIATION": {"001": {"1": "FEDERATION TEST"}},
-  "SECTEUR": {"S01": {"1": "NORD"}, "S02": {"1": "SUD"}},
-  "NUMEROFACT": {"001": {"10": ""}},
-  "ORGPRISECHARGE": {"C07": {"1": "CAISSE SANS TAUX", "18": "P", "25": ["21186"], "26": ["0"], "47": ["ACT9"]}},
-  "ACTIVITES": {
-    "ACT1": {"12": "P", "14": ["1500", "1700"], "15": ["21245", "21337"], "20": ["1", "2"]},
-    "ACT9": {"12": "S", "14": ["2600", "2400"], "15": ["21186", "20821"], "20": ["2", "2"]}
-  },
-  "FEDEASSOC": {
-    "006": {"1": "FIN DE MOIS", "41": ["S01"], "49": ["21215", "21216"], "50": ["1", "1"], "51": ["4000", "5000"]},
-    "007": {"1": "FIN D'ANNEE", "41": ["S01"], "49": ["21549", "21550"], "50": ["1", "1"], "51": ["4000", "5000"]},
-    "008": {"1": "SANS HISTORIQUE", "41": ["S01", "S02"]},
-    "009": {"1": "ETE", "41": ["S01"]}
-  },
-  "BAREMEFEDEASSO": {"006P": {"1": "1", "2": "100"}, "007P": {"1": "1", "2": "100"},
-                     "008P": {"1": "1", "2": "100"}, "009P": {"1": "1", "2": "100"}},
-  "FLUXPARAM": {"006": {}, "007": {}, "008": {}, "009": {}},
-  "FLUXCOMPTABLES": {
-    "RA001006S01202601": {"1": "202601", "4": "000", "6": "100"},
-    "RB001007S01202612": {"1": "202612", "4": "000", "6": "100"},
-    "RC001008S01202601": {"1": "202601", "4": "C07", "6": "100"},
-    "RC002008S02202601": {"1": "202601", "4": "000", "6": "100"},
-    "RD001009S01202607": {"1": "202607", "4": "000", "6": "100"}
-  }
-})json";
 
-std::string rateCharged(BillingWorld& world, const std::string& key) {
+std::string rateCharged(ControlWorld& world, const std::string& key) {
     return world.record("FLUXCOMPTABLES", key).get(34);
 }
 
 TEST(RatesTest, ServiceRateAndRatesOfFundingBodiesWithoutOne) {
-    TempDir dir;
-    auto database = createDatabase(dir.file("rates.db"), kRatesJson);
+    auto database = databaseFrom(testData("rates.json"));
     {
         // The association's rates are compared with the last day of the month: a rate dated
         // 31 January is not before it, one dated 30 January is.
-        BillingWorld world(database);
+        ControlWorld world(database);
         world.period("JANVIER 2026").select({"006", "008"}).print();
         EXPECT_EQ(rateCharged(world, "RA001006S01202601"), "4000");
         // A funding body without a rate: its activity's rate of kind "2" in force.
@@ -69,24 +40,22 @@ TEST(RatesTest, ServiceRateAndRatesOfFundingBodiesWithoutOne) {
     }
     {
         // December: the month after runs into the next year.
-        BillingWorld world(database);
+        ControlWorld world(database);
         world.period("DÉCEMBRE 2026").select({"007"}).print();
         EXPECT_EQ(rateCharged(world, "RB001007S01202612"), "4000");
     }
     {
         // The last rate of the service activity applies after its date.
-        BillingWorld world(database);
+        ControlWorld world(database);
         world.period("JUILLET 2026").select({"009"}).print();
         EXPECT_EQ(rateCharged(world, "RD001009S01202607"), "1700");
     }
 }
 
 TEST(RatesTest, WithoutServiceActivityTheActivityLastReadServes) {
-    nlohmann::json document = nlohmann::json::parse(kRatesJson);
+    nlohmann::json document = nlohmann::json::parse(testData("rates.json"));
     document["ACTIVITES"]["ACT1"]["12"] = "S";
-    TempDir dir;
-    auto database = createDatabase(dir.file("rates.db"), document.dump());
-    BillingWorld world(database);
+    ControlWorld world(databaseFrom(document.dump()));
     world.period("JANVIER 2026").select({"008"}).print();
 
     // The service activity cannot be found: the run goes on with the activity record it
@@ -110,19 +79,16 @@ class ComplementaryFlowsTest : public ::testing::Test {
 protected:
     // The federation with these complementary flows added.
     void load(const nlohmann::json& flows) {
-        nlohmann::json document = nlohmann::json::parse(kFederationJson);
+        nlohmann::json document = nlohmann::json::parse(testData("federation.json"));
         for (const auto& [key, record] : flows.items()) document["FLUXCOMPTABLES"][key] = record;
-        database = createDatabase(dir.file("complements.db"), document.dump());
-        world = std::make_unique<BillingWorld>(database);
+        world = std::make_unique<ControlWorld>(databaseFrom(document.dump()));
         world->period("NOVEMBRE 2026");
         auto members = world->members();
         members.CodeAssoCourante() = "001";
         members.SecteurCourant() = "S01";
     }
 
-    TempDir dir;
-    std::shared_ptr<db::SqliteDatabase> database;
-    std::unique_ptr<BillingWorld> world;
+    std::unique_ptr<ControlWorld> world;
 };
 
 TEST_F(ComplementaryFlowsTest, QueryFindsTheInvoicedFlowsOfTheSectorAndPeriod) {

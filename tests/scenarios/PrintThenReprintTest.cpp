@@ -8,11 +8,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <fstream>
 #include <sstream>
 
-#include "billing/BillingWorld.h"
+#include "support/ControlWorld.h"
 #include "platform/NumberText.h"
 
 namespace tessaran::testing {
@@ -20,10 +18,7 @@ namespace {
 
 std::string demoJson() {
     const char* resources = std::getenv("TESSARAN_RESOURCE_DIR");
-    std::ifstream in(std::string(resources ? resources : "resources") + "/demo/demo.json");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return readText(std::string(resources ? resources : "resources") + "/demo/demo.json");
 }
 
 std::vector<std::string> linesOf(const std::string& page) {
@@ -75,11 +70,10 @@ std::vector<std::string> extraLabels(const std::vector<std::string>& rest) {
 }
 
 TEST(PrintThenReprint, ReprintShowsWhatThePrintRecordedAndWritesNothing) {
-    TempDir dir;
-    auto database = createDatabase(dir.file("demo.db"), demoJson());
+    auto database = databaseFrom(demoJson());
     std::vector<std::string> printed;
     {
-        BillingWorld world(database);
+        ControlWorld world(database);
         world.control().Cmd_Tous_Click();
         world.period("NOVEMBRE 2026").print();
         printed = world.pages();
@@ -87,7 +81,7 @@ TEST(PrintThenReprint, ReprintShowsWhatThePrintRecordedAndWritesNothing) {
     }
     const std::string afterPrint = db::exportJson(*database);
 
-    BillingWorld world(database);
+    ControlWorld world(database);
     world.control().Cmd_Tous_Click();
     world.period("NOVEMBRE 2026").reprint();
     const std::vector<std::string> reprinted = world.pages();
