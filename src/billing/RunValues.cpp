@@ -1,5 +1,7 @@
 #include "RunValues.h"
 
+#include "control/DataModule.h"
+
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
@@ -15,8 +17,7 @@ std::string mid(std::string_view text, std::size_t first, std::size_t count) {
 }
 
 db::Record& held(const std::shared_ptr<db::Record>& slot, std::string_view fileName) {
-    if (!slot) throw std::logic_error("no current record of " + std::string(fileName));
-    return *slot;
+    return control::heldRecord(slot, fileName);
 }
 
 std::string periodOfDay(std::string_view dayNumber) {

@@ -16,6 +16,11 @@ std::unique_ptr<DataModule>& instance() {
 
 DataModule& dataModule() { return *instance(); }
 
+db::Record& heldRecord(const std::shared_ptr<db::Record>& slot, std::string_view fileName) {
+    if (!slot) throw std::logic_error("no current record of " + std::string(fileName));
+    return *slot;
+}
+
 void resetDataModule() { instance() = std::make_unique<DataModule>(); }
 
 FileSlot& DataModule::slot(const std::string& fileName) {

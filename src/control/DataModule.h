@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "database/Database.h"
 #include "platform/Client.h"
@@ -53,6 +54,9 @@ public:
 };
 
 DataModule& dataModule();
+// The record a slot holds; throws std::logic_error naming the file when nothing was read into
+// it, so that a procedure finding an empty slot fails like any other statement.
+db::Record& heldRecord(const std::shared_ptr<db::Record>& slot, std::string_view fileName);
 // Tests: a fresh module.
 void resetDataModule();
 

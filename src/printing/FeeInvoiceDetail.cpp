@@ -110,7 +110,7 @@ void Ctr_Tessaran::Fin_Tableau_Frais_Gestion() {
     };
 
     if (ModeImpression) {
-        const db::DynamicArray& scale = *data.BAREMEFEDEASSO.record;
+        const db::DynamicArray& scale = control::heldRecord(data.BAREMEFEDEASSO.record, "BAREMEFEDEASSO");
         const int items = scale.DCount(3);
         if (items > 0) {
             printSubtotal();
@@ -160,8 +160,8 @@ void Ctr_Tessaran::Fin_Tableau_Frais_Gestion() {
                 Entete_Frais_Gestion();
             }
             data.FLUXCOMPTABLES2 = data.FLUXCOMPTABLES.file->Read(ListeFluxComplement->get(j));
-            const std::string storedAmount = data.FLUXCOMPTABLES2->get(28);
-            printing::printComplementaryLabel(printer, data.FLUXCOMPTABLES2->get(27));
+            const std::string storedAmount = control::heldRecord(data.FLUXCOMPTABLES2, "FLUXCOMPTABLES").get(28);
+            printing::printComplementaryLabel(printer, control::heldRecord(data.FLUXCOMPTABLES2, "FLUXCOMPTABLES").get(27));
             printer.print(printing::numberField(printing::storedNumber(storedAmount) / 100, 8), true);
             TotalMontantFacture += platform::leadingNumber(storedAmount);
         }

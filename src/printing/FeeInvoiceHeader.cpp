@@ -24,14 +24,14 @@ void Ctr_Tessaran::Entete_Frais_Gestion() {
     const DataModule& data = dataModule();
 
     printing::startPageHeading(printer, TwipsParCm);
-    printing::printLetterhead(printer, *data.ASSOCIATION.record, printing::dateText(services_.clock->today()));
+    printing::printLetterhead(printer, control::heldRecord(data.ASSOCIATION.record, "ASSOCIATION"), printing::dateText(services_.clock->today()));
     printing::printBlankLine(printer, 2);
 
     printing::printTitle(printer, 10,
                          "FACTURE DES FRAIS DE GESTION DE " + Cbo_PeriodePaie->currentText().toStdString());
     printing::printBlankLine(printer, 2);
 
-    printing::printAddresseeBlock(printer, *data.FEDEASSOC.record);
+    printing::printAddresseeBlock(printer, control::heldRecord(data.FEDEASSOC.record, "FEDEASSOC"));
     printing::printBlankLine(printer);
 
     printing::printLabelledLine(printer, "Numéro de facture", " : " + NumFacture);

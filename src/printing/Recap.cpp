@@ -32,7 +32,7 @@ void Ctr_Tessaran::Imprime_Entete_Recap() {
     const DataModule& data = dataModule();
 
     printing::startPageHeading(printer, TwipsParCm);
-    printing::printLetterhead(printer, *data.ASSOCIATION.record, printing::dateText(services_.clock->today()));
+    printing::printLetterhead(printer, control::heldRecord(data.ASSOCIATION.record, "ASSOCIATION"), printing::dateText(services_.clock->today()));
     printing::printBlankLine(printer);
 
     printing::printTitle(printer, 15,
@@ -40,7 +40,7 @@ void Ctr_Tessaran::Imprime_Entete_Recap() {
     printing::printBlankLine(printer, 2);
 
     // All sectors together: no sector block.
-    printing::printAddresseeBlock(printer, *data.FEDEASSOC.record);
+    printing::printAddresseeBlock(printer, control::heldRecord(data.FEDEASSOC.record, "FEDEASSOC"));
     printing::printBlankLine(printer, 2);
 
     Imprime_Entete_Tableau();
@@ -91,7 +91,7 @@ void Ctr_Tessaran::Imprime_Fin_Tableau_Recap() {
         if (ModeImpression) {
             // Fee-scale items: a charge goes in the funding-body amount column, a credit (a
             // negative amount) in the fee column as a positive figure, so it lowers the balance.
-            const db::DynamicArray& scale = *data.BAREMEFEDEASSO.record;
+            const db::DynamicArray& scale = control::heldRecord(data.BAREMEFEDEASSO.record, "BAREMEFEDEASSO");
             const int items = scale.DCount(3);
             for (int i = 1; i <= items; ++i) {
                 breakPageIfFull();
@@ -116,8 +116,8 @@ void Ctr_Tessaran::Imprime_Fin_Tableau_Recap() {
             for (int i = 1; i <= flows; ++i) {
                 breakPageIfFull();
                 data.FLUXCOMPTABLES2 = data.FLUXCOMPTABLES.file->Read(ListeFluxComplement->get(i));
-                TotalCaisse += printing::printComplementaryLine(printer, data.FLUXCOMPTABLES2->get(27),
-                                                                printing::storedNumber(data.FLUXCOMPTABLES2->get(28)));
+                TotalCaisse += printing::printComplementaryLine(printer, control::heldRecord(data.FLUXCOMPTABLES2, "FLUXCOMPTABLES").get(27),
+                                                                printing::storedNumber(control::heldRecord(data.FLUXCOMPTABLES2, "FLUXCOMPTABLES").get(28)));
             }
         }
     }

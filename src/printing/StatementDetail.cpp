@@ -27,7 +27,7 @@ void Ctr_Tessaran::Imprime_Detail() {
     line.amount = CaisseDetail;
     line.fee = FraisDetail;
     line.beneficiary = BenefDetail;
-    line.feeWithheld = dataModule().ORGPRISECHARGE.record->get(18) == "C";
+    line.feeWithheld = control::heldRecord(dataModule().ORGPRISECHARGE.record, "ORGPRISECHARGE").get(18) == "C";
 
     const printing::PrintedFigures printed = printing::printStatementLine(printer, line);
     if (line.feeWithheld) FraisDetail = 0;
@@ -44,7 +44,7 @@ void Ctr_Tessaran::Imprime_Fin_Tableau() {
 
     // A single-sector association has its complementary lines on the statement; the others
     // get them on their recapitulative statement.
-    if (endOfStatement && data.FEDEASSOC.record->DCount(41) == 1) {
+    if (endOfStatement && control::heldRecord(data.FEDEASSOC.record, "FEDEASSOC").DCount(41) == 1) {
         printing::printBlankLine(printer);
         const auto breakPageIfFull = [&] {
             if (!printing::pageIsFull(printer, TwipsParCm)) return;
@@ -54,7 +54,7 @@ void Ctr_Tessaran::Imprime_Fin_Tableau() {
             Imprime_Entete();
         };
         if (ModeImpression) {
-            const db::DynamicArray& scale = *data.BAREMEFEDEASSO.record;
+            const db::DynamicArray& scale = control::heldRecord(data.BAREMEFEDEASSO.record, "BAREMEFEDEASSO");
             const int items = scale.DCount(3);
             for (int i = 1; i <= items; ++i) {
                 breakPageIfFull();
@@ -68,8 +68,8 @@ void Ctr_Tessaran::Imprime_Fin_Tableau() {
             for (int i = 1; i <= flows; ++i) {
                 breakPageIfFull();
                 data.FLUXCOMPTABLES2 = data.FLUXCOMPTABLES.file->Read(ListeFluxComplement->get(i));
-                TotalCaisse += printing::printComplementaryLine(printer, data.FLUXCOMPTABLES2->get(27),
-                                                                printing::storedNumber(data.FLUXCOMPTABLES2->get(28)));
+                TotalCaisse += printing::printComplementaryLine(printer, control::heldRecord(data.FLUXCOMPTABLES2, "FLUXCOMPTABLES").get(27),
+                                                                printing::storedNumber(control::heldRecord(data.FLUXCOMPTABLES2, "FLUXCOMPTABLES").get(28)));
             }
         }
     }

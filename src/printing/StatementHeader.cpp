@@ -17,18 +17,18 @@ void Ctr_Tessaran::Imprime_Entete() {
     DataModule& data = dataModule();
 
     printing::startPageHeading(printer, TwipsParCm);
-    printing::printLetterhead(printer, *data.ASSOCIATION.record, printing::dateText(services_.clock->today()));
+    printing::printLetterhead(printer, control::heldRecord(data.ASSOCIATION.record, "ASSOCIATION"), printing::dateText(services_.clock->today()));
     printing::printBlankLine(printer);
 
     printing::printTitle(printer, 20, "ETAT DE FACTURATION DE " + Cbo_PeriodePaie->currentText().toStdString());
     printing::printBlankLine(printer, 2);
 
-    printing::printAddresseeBlock(printer, *data.FEDEASSOC.record);
+    printing::printAddresseeBlock(printer, control::heldRecord(data.FEDEASSOC.record, "FEDEASSOC"));
     printing::printBlankLine(printer);
 
     data.SECTEUR.record = data.SECTEUR.file->Read(SecteurCourant);
     // "Secteur" and its separator take 14 characters, like "Association : ".
-    printing::printLabelledLine(printer, "Secteur", "     : " + data.SECTEUR.record->get(1));
+    printing::printLabelledLine(printer, "Secteur", "     : " + control::heldRecord(data.SECTEUR.record, "SECTEUR").get(1));
     printing::printBlankLine(printer, 2);
 
     Imprime_Entete_Tableau();

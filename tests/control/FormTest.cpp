@@ -6,24 +6,16 @@
 
 #include <gmock/gmock.h>
 
-#include "ControlFixture.h"
-#include "control/FormLayout.h"
+#include "support/ControlWorld.h"
 
 namespace tessaran::control::testing {
 namespace {
 
 using ::testing::ElementsAre;
 
-TEST(FormLayout, TwipsBecomeTheNearestPixelAtTheScreensResolution) {
-    EXPECT_EQ(twipsToPixels(120, 120), 10);  // 12 twips a pixel at 120 dpi
-    EXPECT_EQ(twipsToPixels(7, 96), 0);
-    EXPECT_EQ(twipsToPixels(8, 96), 1);
-}
-
-class FormTest : public ControlFixture {};
-
-TEST_F(FormTest, ControlsSitWhereTheFormPutsThem) {
-    Ctr_Tessaran& c = makeControl();
+TEST(Form, ControlsSitWhereTheFormPutsThem) {
+    tessaran::testing::ControlWorld world(nullptr, {.init = false});
+    Ctr_Tessaran& c = world.control();
     if (c.logicalDpiX() != 96 || c.logicalDpiY() != 96) GTEST_SKIP() << "the screen is not at 96 dpi";
 
     EXPECT_EQ(c.size(), QSize(583, 278));
@@ -46,17 +38,15 @@ TEST_F(FormTest, ControlsSitWhereTheFormPutsThem) {
     for (const QLabel* label : {c.Etq_PeriodePaie, c.Etq_Possible, c.Etq_Select}) {
         EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
     }
-}
 
-TEST_F(FormTest, TabGoesThroughTheControlsInFormOrder) {
-    Ctr_Tessaran& c = makeControl();
+    // Tab goes through the controls in form order; the list boxes take the focus through
+    // their own widget, not their viewport.
     std::vector<QWidget*> order;
     QWidget* next = c.Cbo_PeriodePaie;
     do {
         if ((next->focusPolicy() & Qt::TabFocus) && next != &c) order.push_back(next);
         next = next->nextInFocusChain();
     } while (next != c.Cbo_PeriodePaie && order.size() < 50);
-    // The list boxes take the focus through their own widget, not their viewport.
     EXPECT_THAT(order, ElementsAre(c.Cbo_PeriodePaie, c.Cmd_Tous, c.Lst_Possible, c.Cmd_Select, c.Cmd_Supp,
                                    c.Lst_Select, c.Cmd_Imprimer, c.Cmd_Sortir, c.Cmd_Reedition));
 }

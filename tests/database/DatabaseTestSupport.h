@@ -1,38 +1,30 @@
 #pragma once
-// Helpers for the database tests: a scratch directory removed afterwards, a select request
-// in its string form, and the keys of a result list.
+// Helpers for the database tests: a select request in its string form, the keys of a result
+// list, the code of the error an action raises; and the scratch directory and datasets.
 
-#include <atomic>
-#include <filesystem>
+#include <cstdint>
+#include <functional>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
+#include "database/DatabaseError.h"
 #include "database/DynamicArray.h"
+#include "support/Files.h"
 
 namespace tessaran::db::testing {
 
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        static std::atomic<int> counter{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("tessaran-db-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+using tessaran::testing::TempDir;
+using tessaran::testing::testData;
 
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
+// The code of the database error `action` raises; 0 when it raises none.
+inline std::uint32_t codeOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const DatabaseError& error) {
+        return error.code();
+    }
+    return 0;
+}
 
 inline std::string request(const std::string& statement, const std::string& file, const std::string& attributes = "0") {
     DynamicArray array;

@@ -13,27 +13,9 @@ using ::testing::HasSubstr;
 using testing::firstValues;
 using testing::request;
 
-constexpr const char* kDocument = R"json({
-  "FEDEASSOC": {
-    "A02": {"1": "Aube", "41": ["S01"], "49": [12000, 12500], "50": ["1", "2"], "51": [1250, -3]},
-    "A01": {"10": "dix", "2": "deux", "1": "Zéphyr — « aide »"}
-  },
-  "ACTIVITES": {"P1": {"12": "P", "14": 2.5}},
-  "SECTEUR": {}
-})json";
-
-std::uint32_t codeOf(const std::shared_ptr<SqliteDatabase>& database, const std::vector<std::string>& files) {
-    try {
-        exportJson(*database, files);
-    } catch (const DatabaseError& error) {
-        return error.code();
-    }
-    return 0;
-}
-
 TEST(Exchange, ImportKeepsNumbersAsTextAndExportWritesTheSameFormInOrder) {
     auto database = SqliteDatabase::create(":memory:");
-    EXPECT_EQ(importJson(*database, kDocument), 3);
+    EXPECT_EQ(importJson(*database, testing::testData("exchange.json")), 3);
     const auto association = database->OpenFile("FEDEASSOC")->Read("A02");
     EXPECT_EQ(association->get(49, 2), "12500");
     EXPECT_EQ(association->get(51), std::string("1250") + kValueMark + "-3");
@@ -43,45 +25,14 @@ TEST(Exchange, ImportKeepsNumbersAsTextAndExportWritesTheSameFormInOrder) {
               std::vector<std::string>{"P1"});  // imported records are indexed
 
     const std::string exported = exportJson(*database, {"FEDEASSOC", "ACTIVITES"});
-    EXPECT_EQ(exported, R"json({
-  "ACTIVITES": {
-    "P1": {
-      "12": "P",
-      "14": "2.5"
-    }
-  },
-  "FEDEASSOC": {
-    "A01": {
-      "1": "Zéphyr — « aide »",
-      "2": "deux",
-      "10": "dix"
-    },
-    "A02": {
-      "1": "Aube",
-      "41": "S01",
-      "49": [
-        "12000",
-        "12500"
-      ],
-      "50": [
-        "1",
-        "2"
-      ],
-      "51": [
-        "1250",
-        "-3"
-      ]
-    }
-  }
-}
-)json");
+    EXPECT_EQ(exported, testing::testData("exchange-export.json"));
 
     const std::string everything = exportJson(*database);
     auto copy = SqliteDatabase::create(":memory:");
     importJson(*copy, everything);
     EXPECT_EQ(exportJson(*copy), everything);
     EXPECT_THAT(everything, HasSubstr("\"PERIODESPAIE\": {}"));
-    EXPECT_EQ(codeOf(database, {"NOPE"}), error_code::kUnknownFile);
+    EXPECT_EQ(testing::codeOf([&] { exportJson(*database, {"NOPE"}); }), error_code::kUnknownFile);
 }
 
 TEST(Exchange, RefusesBadDocumentsNamingThePlaceAndChangesNothing) {

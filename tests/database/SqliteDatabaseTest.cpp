@@ -1,8 +1,5 @@
-#include <csignal>
 #include <cstdio>
 #include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <sqlite3.h>
 
@@ -12,8 +9,6 @@
 #include "DatabaseTestSupport.h"
 #include "database/DatabaseError.h"
 #include "database/Schema.h"
-#include "database/SelectParser.h"
-#include "database/SelectPlanner.h"
 #include "database/SqliteDatabase.h"
 
 namespace tessaran::db {
@@ -24,16 +19,8 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using testing::firstValues;
 using testing::request;
-using testing::ScratchDirectory;
-
-std::uint32_t codeOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const DatabaseError& error) {
-        return error.code();
-    }
-    return 0;
-}
+using testing::codeOf;
+using testing::TempDir;
 
 std::vector<std::string> activitiesOfKindP(SqliteDatabase& database) {
     return firstValues(database.Select(request("SSELECT ACTIVITES AVEC 12 = \"P\"", "ACTIVITES")));
@@ -46,7 +33,7 @@ DynamicArray activity(const std::string& kind) {
 }
 
 TEST(SqliteDatabase, CreatesTheTenFilesAndRefusesWhatIsNotANewOrOwnDatabase) {
-    ScratchDirectory scratch;
+    TempDir scratch;
     const std::string path = scratch.file("base.db");
     {
         auto database = SqliteDatabase::create(path);
@@ -107,7 +94,7 @@ TEST(SqliteDatabase, ReadsWritesAndReportsAbsentKeysAndUnknownFiles) {
 }
 
 TEST(SqliteDatabase, RollbackUndoesRecordsAndIndexEntriesCommitKeepsThem) {
-    ScratchDirectory scratch;
+    TempDir scratch;
     const std::string path = scratch.file("tx.db");
     auto database = SqliteDatabase::create(path);
     auto activities = database->OpenFile("ACTIVITES");
@@ -134,7 +121,7 @@ TEST(SqliteDatabase, RollbackUndoesRecordsAndIndexEntriesCommitKeepsThem) {
 }
 
 TEST(SqliteDatabase, SecondWriterWaitsThenGivesUpWithBusy) {
-    ScratchDirectory scratch;
+    TempDir scratch;
     const std::string path = scratch.file("busy.db");
     auto first = SqliteDatabase::create(path);
     auto second = SqliteDatabase::open(path);
@@ -161,36 +148,8 @@ TEST(SqliteDatabase, SecondWriterWaitsThenGivesUpWithBusy) {
     second->rollback();
 }
 
-TEST(SqliteDatabase, KilledWriterLeavesTheLastCommittedState) {
-    ScratchDirectory scratch;
-    const std::string path = scratch.file("killed.db");
-    SqliteDatabase::create(path)->OpenFile("SECTEUR")->write("S01", DynamicArray("committed"));
-
-    const pid_t child = fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        try {
-            auto database = SqliteDatabase::open(path);
-            database->begin();
-            database->OpenFile("SECTEUR")->write("S01", DynamicArray("uncommitted"));
-            database->OpenFile("SECTEUR")->write("S02", DynamicArray("uncommitted"));
-            std::raise(SIGKILL);
-        } catch (...) {
-        }
-        _exit(1);  // never run the rest of the tests in the child
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    auto database = SqliteDatabase::open(path);
-    EXPECT_EQ(database->OpenFile("SECTEUR")->Read("S01")->str(), "committed");
-    EXPECT_EQ(codeOf([&] { database->OpenFile("SECTEUR")->Read("S02"); }), error_code::kNotFound);
-    EXPECT_NO_THROW(database->begin());
-    database->rollback();
-}
-
 TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
-    ScratchDirectory scratch;
+    TempDir scratch;
     const std::string path = scratch.file("index.db");
     auto database = SqliteDatabase::create(path);
     auto activities = database->OpenFile("ACTIVITES");
@@ -223,37 +182,6 @@ TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
     EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0"));
 }
 
-TEST(SqliteDatabase, PlannerNarrowsEveryGroupByKeyOrIndexWhenItCan) {
-    auto database = SqliteDatabase::create(":memory:");
-    schema::Catalogue catalogue;
-    catalogue.files = {"FLUXCOMPTABLES"};
-    catalogue.dictionary["FLUXCOMPTABLES"]["CodeAssoc"] = {FieldDefinition::Kind::Characters, 0, 6, 3, "", 0};
-    const std::set<int> indexed = {1, 4, 20, 36, 37};
-    const auto planOf = [&](const std::string& conditions) {
-        return select::plan(select::parse("SSELECT FLUXCOMPTABLES " + conditions, catalogue), indexed);
-    };
-
-    const select::Plan month = planOf(
-        "AVEC 1 = \"200203\" AND AVEC 4 # \"\" AND AVEC 20 = \"\" AND AVEC CodeAssoc = \"A01\" OR = \"A02\" "
-        "OR AVEC 1 = \"\" AND AVEC 36 = \"200203\" AND AVEC 37 # \"1\" AND AVEC 20 = \"\" AND AVEC CodeAssoc = \"A01\"");
-    ASSERT_FALSE(month.scanAll);
-    ASSERT_EQ(month.lookups.size(), 2u);
-    EXPECT_EQ(month.lookups[0].attribute, 1);
-    EXPECT_EQ(month.lookups[0].value, "200203");
-    EXPECT_EQ(month.lookups[1].attribute, 36);
-
-    const select::Plan keyed = planOf("AVEC 1 = \"200203\" AND AVEC 0 = \"00000A01]\"");
-    ASSERT_EQ(keyed.lookups.size(), 1u);
-    EXPECT_EQ(keyed.lookups[0].kind, select::Lookup::Kind::IndexEqual);
-    EXPECT_EQ(planOf("AVEC 0 = \"K1\" OR = \"K2\" AND AVEC 4 = \"010\"").lookups.size(), 2u);
-
-    EXPECT_TRUE(planOf("AVEC 1 = \"200203\" OR AVEC 4 # \"\"").scanAll);       // a group no index answers
-    EXPECT_TRUE(planOf("AVEC 20 = \"\"").scanAll);                           // empty values are not indexed
-    EXPECT_TRUE(planOf("AVEC 1 = \"200203\" OR = \"\"").scanAll);            // nor is one accepted value
-    EXPECT_TRUE(planOf("AVEC 21 = \"x\"").scanAll);                          // not an indexed attribute
-    EXPECT_TRUE(planOf("").scanAll);
-}
-
 TEST(SqliteDatabase, KeepsRightsPerUserAndFunctionKey) {
     auto database = SqliteDatabase::create(":memory:");
     EXPECT_EQ(database->rightLevel("marie", "MORVELINTASKADE"), std::nullopt);
@@ -274,7 +202,7 @@ TEST(SqliteDatabase, KeepsRightsPerUserAndFunctionKey) {
 // The stock shell reads the data files as ordinary tables, and finds nothing it cannot open.
 TEST(SqliteDatabase, OpensInTheSqliteShell) {
     if (std::system("command -v sqlite3 > /dev/null 2>&1") != 0) GTEST_SKIP() << "no sqlite3 on PATH";
-    ScratchDirectory scratch;
+    TempDir scratch;
     const std::string path = scratch.file("shell.db");
     SqliteDatabase::create(path)->OpenFile("SECTEUR")->write("S01", DynamicArray("Aide"));
 

@@ -1,5 +1,4 @@
-// The position model against the geometry the documents rely on: where the next item goes,
-// line heights, rules and page breaks, and the column grid inside the ruled columns.
+// The position model: where the next item goes, line heights, rules and page starts.
 
 #include <gtest/gtest.h>
 
@@ -74,35 +73,6 @@ TEST(PrinterModel, RulesLeaveThePositionAtTheirEndAndPagesStartAtOrigin) {
     int ends = 0;
     for (const auto& op : p.recording->ops()) ends += op.kind == RecordedOp::Kind::EndDocument;
     EXPECT_EQ(ends, 1);
-}
-
-TEST(PrinterModel, ColumnGridFallsInsideTheRuledColumns) {
-    // The first character a column can show starts right of its left rule, and the last one
-    // the column before can show ends left of it.
-    struct Column {
-        int firstShown;
-        int lastShownBefore;
-        double leftRuleCm;
-    };
-    const Column columns[] = {{46, 44, 9.6}, {56, 54, 11.7}, {68, 66, 14.2}, {80, 78, 16.8}};
-    const double width = Printer::characterWidth(10);
-    for (const Column& column : columns) {
-        SCOPED_TRACE(column.firstShown);
-        EXPECT_GT(column.firstShown * width, cm(column.leftRuleCm));
-        EXPECT_LT((column.lastShownBefore + 1) * width, cm(column.leftRuleCm));
-    }
-    // The period column starts at character 31 (3720 twips), right of the rule at 6.5 cm
-    // (3685.5); the last column closes before the right rule at 19.5 cm.
-    EXPECT_GT(31 * width, cm(6.5));
-    EXPECT_LT(92 * width, cm(19.5));
-}
-
-TEST(PrinterModel, StatementBodyEndsAboveTheBottomRule) {
-    // Lines of 227 twips run from under the heading box until y passes 23.5 cm; the last one
-    // still ends above the bottom rule at 24 cm.
-    double y = cm(7.5) + Printer::lineHeight(10);
-    while (!(y > cm(23.5))) y += Printer::lineHeight(10);
-    EXPECT_LE(y, cm(24.0));
 }
 
 }  // namespace

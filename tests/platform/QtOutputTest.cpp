@@ -16,7 +16,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "QtTestApplication.h"
+#include "support/QtTestEnvironment.h"
 #include "platform/Printer.h"
 #include "platform/qt/PresetPrinterChoice.h"
 #include "platform/qt/QtPageSink.h"
@@ -47,7 +47,6 @@ QString runTool(const QString& program, const QStringList& arguments) {
 class QtOutput : public ::testing::Test {
 protected:
     void SetUp() override {
-        testing::qtApplication();
         ASSERT_TRUE(dir_.isValid());
     }
     QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }

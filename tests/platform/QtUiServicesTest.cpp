@@ -13,7 +13,7 @@
 
 #include <cstdlib>
 
-#include "QtTestApplication.h"
+#include "support/QtTestEnvironment.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtUiServices.h"
 
@@ -38,7 +38,6 @@ int showAndAnswer(QtUiServices& ui, int buttons, QMessageBox::StandardButton ans
 }
 
 TEST(QtUiServices, MessageBoxesShowTheTextWithTheIconOfTheCode) {
-    testing::qtApplication();
     QtUiServices ui(nullptr, {});
     ShownBox shown;
     EXPECT_EQ(showAndAnswer(ui, kButtonsInformation, QMessageBox::Ok, shown), 1);
@@ -54,7 +53,6 @@ TEST(QtUiServices, MessageBoxesShowTheTextWithTheIconOfTheCode) {
 }
 
 TEST(QtUiServices, HourglassIsOneOverrideCursorAndUnloadCallsTheHost) {
-    testing::qtApplication();
     int unloads = 0;
     {
         QtUiServices ui(nullptr, [&] { ++unloads; });
@@ -83,7 +81,6 @@ TEST(ConsoleUiServices, MessagesGoToStandardErrorWithTheirTitle) {
 }
 
 TEST(QtHelpViewer, ShowsTheHelpPageUnderItsTitle) {
-    testing::qtApplication();
     QTemporaryDir resources;
     ASSERT_TRUE(resources.isValid());
     ASSERT_TRUE(QDir(resources.path()).mkpath(QStringLiteral("help")));

@@ -1,13 +1,10 @@
 // The plain-text rendition: columns and rows from twips, overwriting, trimming, accented
-// characters, form feeds between pages; and the recording output tests share.
+// characters, form feeds between pages.
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "platform/Printer.h"
-#include "platform/RecordingPageSink.h"
-#include "platform/ScriptedPrinterChoice.h"
 #include "platform/TextPageSink.h"
 
 namespace tessaran::platform {
@@ -48,35 +45,6 @@ TEST(TextPageSink, SeparatesPagesWithFormFeedsAndIgnoresRules) {
     sink.drawText(0, 0, "after the end", Font{});
     sink.endDocument();
     EXPECT_EQ(out.str(), "\npage one\n\f\f     page three\n");
-}
-
-TEST(RecordingOutputs, KeepOperationsPerPageAndOutliveThePrinter) {
-    ScriptedPrinterChoice choice({1, 3}, {"first", "second"});
-    EXPECT_EQ(choice.lastOutput(), nullptr);
-    const PrinterPick pick = choice.choose();
-    EXPECT_EQ(pick.copies, 3);
-    EXPECT_EQ(choice.timesAsked(), 1);
-    {
-        Printer printer(choice.open(pick.index), "second");
-        printer.print("un", true);
-        printer.line(1, 2, 3, 4);
-        printer.newPage();
-        printer.setFontBold(true);
-        printer.print("deux", true);
-        printer.endDoc();
-    }
-    const auto output = choice.lastOutput();
-    ASSERT_NE(output, nullptr);
-    ASSERT_EQ(output->ops().size(), 5u);
-    EXPECT_EQ(output->ops()[1].kind, RecordedOp::Kind::Line);
-    EXPECT_EQ(output->ops()[3].page, 1);
-    EXPECT_TRUE(output->ops()[3].font.bold);
-    EXPECT_TRUE(output->ended());
-    EXPECT_EQ(output->pagesAsText(), (std::vector<std::string>{"un", "deux"}));
-
-    choice.open(0)->drawText(0, 0, "other", Font{});  // a new document, a new recording
-    EXPECT_EQ(choice.lastOutput()->pagesAsText(), std::vector<std::string>{"other"});
-    EXPECT_THROW(choice.open(2), std::out_of_range);
 }
 
 }  // namespace

@@ -84,18 +84,6 @@ TEST(DayNumbers, EveryDayRoundTripsAcrossCenturies) {
     }
 }
 
-TEST(DayNumbers, ThirtyTwoDaysAfterTheFirstIsInTheNextMonth) {
-    for (int year : {1968, 1999, 2000, 2001, 2100}) {
-        for (int month = 1; month <= 12; ++month) {
-            char first[16];
-            std::snprintf(first, sizeof first, "01/%02d/%04d", month, year);
-            const std::string later = Utility::FormateDate(std::stol(Utility::DateEnJours(first)) + 32);
-            const int expectedMonth = month % 12 + 1;
-            EXPECT_EQ(std::stoi(later.substr(3, 2)), expectedMonth) << first << " -> " << later;
-        }
-    }
-}
-
 TEST(DayNumbers, UnreadableTextsAndLenientForms) {
     for (const char* bad : {"", "  ", "abc", "12x", "1.5", "99999999999"}) {
         EXPECT_EQ(Utility::FormateDate(bad), "") << bad;
