@@ -77,7 +77,7 @@ std::optional<std::string> periodFromCapitals(std::string_view text) {
     const std::string wanted = withoutAccents(toUpperFrench(name));
     for (int month = 1; month <= 12; ++month) {
         if (withoutAccents(toUpperFrench(frenchMonthName(month))) == wanted) {
-            char monthDigits[4];
+            char monthDigits[16];
             std::snprintf(monthDigits, sizeof monthDigits, "%02d", month);
             return std::string(year) + monthDigits;
         }
