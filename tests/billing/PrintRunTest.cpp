@@ -85,10 +85,10 @@ TEST_F(PrintRunTest, WritesFeesInvoiceNumbersComplementaryFlowsAndCounter) {
     EXPECT_THAT(attributes(world.record("FLUXCOMPTABLES", "FC001003S01202611"), {20, 22, 33, 35}),
                 ElementsAre("0000000044", "200", "200", "100"));
     // Without a fee scale nothing is billed; without parameters the association is billed
-    // with the parameters last read (those of the association before it).
+    // with empty ones, not those of the association before it (S14).
     EXPECT_EQ(world.record("FLUXCOMPTABLES", "FD001004S01202611").get(20), "");
     EXPECT_THAT(attributes(world.record("FLUXCOMPTABLES", "FE001005S01202611"), {20, 22, 23}),
-                ElementsAre("0000000045", "100", "S14"));
+                ElementsAre("0000000045", "100", ""));
 
     // Already invoiced, of another period, without funding body: untouched.
     EXPECT_EQ(world.record("FLUXCOMPTABLES", "FA008001S01202611").get(20), "0000000007");

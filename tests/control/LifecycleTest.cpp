@@ -2,6 +2,8 @@
 // the help menu, errors raised by handlers, and the release of every object at the end.
 
 #include <QAction>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>

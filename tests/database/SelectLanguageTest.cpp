@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -120,59 +118,6 @@ TEST_F(SelectTest, ApplicationStatementsSelectWhatTheRunsExpect) {
     EXPECT_THAT(keys(runStatement("200203", {"A01", "A02", "A03"}, true), "FLUXCOMPTABLES"),
                 ElementsAre("10009A01S01200203", "10011A02S01200203"));
     EXPECT_THAT(keys(runStatement("200203", {}, false), "FLUXCOMPTABLES"), IsEmpty());
-}
-
-// The print run's statement against every combination of the attributes it tests, compared
-// with the rule in words: flows of period P, or flows without a period whose attribute 36 is
-// P and whose attribute 37 is not "1"; in both cases with a funding body, not invoiced, of a
-// chosen association. The reprint reverses "not invoiced" and the test on attribute 37.
-TEST(SelectRunStatement, SelectsExactlyTheFlowsTheRuleDescribes) {
-    auto database = SqliteDatabase::create(":memory:");
-    auto flowsFile = database->OpenFile("FLUXCOMPTABLES");
-    const std::string period = "200406";
-    std::vector<std::string> expectPrint, expectReprint;
-    int sequence = 0;
-    database->begin();
-    for (const char* a1 : {"200406", "200405", ""})
-        for (const char* a36 : {"200406", "200407", ""})
-            for (const char* a37 : {"", "1"})
-                for (const char* a4 : {"", "010"})
-                    for (const char* a20 : {"", "0000000001"})
-                        for (const char* association : {"A01", "A02", "A03"}) {
-                            const std::string number = std::to_string(++sequence);
-                            const std::string key =
-                                std::string(5 - number.size(), '0') + number + association + "S01" + period;
-                            DynamicArray flow;
-                            flow.set(1, a1);
-                            flow.set(4, a4);
-                            flow.set(20, a20);
-                            flow.set(36, a36);
-                            flow.set(37, a37);
-                            flowsFile->write(key, flow);
-                            const bool ofPeriod = std::string(a1) == period ||
-                                                  (std::string(a1).empty() && std::string(a36) == period);
-                            const bool chosen = std::string(association) != "A03" && std::string(a4) == "010";
-                            const bool invoiced = !std::string(a20).empty();
-                            const bool marked = std::string(a37) == "1";
-                            const bool withoutPeriod = std::string(a1).empty();
-                            if (ofPeriod && chosen && !invoiced && !(withoutPeriod && marked)) expectPrint.push_back(key);
-                            if (ofPeriod && chosen && invoiced && (!withoutPeriod || marked)) expectReprint.push_back(key);
-                        }
-    database->commit();
-
-    const auto select = [&](bool reprint) {
-        DynamicArray statement;
-        statement.set(1, runStatement(period, {"A01", "A02"}, reprint));
-        statement.set(2, "FLUXCOMPTABLES");
-        statement.set(3, "0");
-        std::vector<std::string> selected = firstValues(database->Select(statement.str()));
-        std::sort(selected.begin(), selected.end());
-        return selected;
-    };
-    EXPECT_EQ(select(false), expectPrint);
-    EXPECT_EQ(select(true), expectReprint);
-    EXPECT_FALSE(expectPrint.empty());
-    EXPECT_FALSE(expectReprint.empty());
 }
 
 TEST_F(SelectTest, RefusesMalformedStatementsNamingTheWordAndItsPosition) {

@@ -1,0 +1,169 @@
+#pragma once
+// A control on a database, with everything it reaches outside recorded or scripted: UI
+// services (with hooks on yields and progress reports), a printer choice that records the
+// pages, a fixed clock and rights of one level. Driven through its panel as a user would:
+// a period chosen in the combo box, associations moved into the selection, a button pressed.
+// The data module is fresh when the world is made and emptied when it goes.
+
+#include <QComboBox>
+#include <QListWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Files.h"
+#include "QtTestEnvironment.h"
+#include "control/Ctr_Tessaran.h"
+#include "control/DataModule.h"
+#include "database/Exchange.h"
+#include "database/SqliteDatabase.h"
+#include "platform/DatabaseRights.h"
+#include "platform/RecordingUiServices.h"
+#include "platform/ScriptedPrinterChoice.h"
+#include "platform/SystemClock.h"
+#include "support/ControlTestAccess.h"
+
+namespace tessaran::testing {
+
+// Rights of one level for every function key; records the keys asked for.
+class FixedUserRights : public platform::UserRights {
+public:
+    explicit FixedUserRights(int level) : level_(level) {}
+    std::shared_ptr<platform::FunctionRights> rightsOf(const std::string& functionKey) override {
+        keysAsked.push_back(functionKey);
+        return std::make_shared<platform::FixedFunctionRights>(level_);
+    }
+    std::vector<std::string> keysAsked;
+
+private:
+    int level_;
+};
+
+class HookedUiServices : public platform::RecordingUiServices {
+public:
+    void yield() override {
+        RecordingUiServices::yield();
+        if (onYield) onYield();
+    }
+    void progress(int done, int total) override {
+        RecordingUiServices::progress(done, total);
+        if (onProgress) onProgress(done, total);
+    }
+    std::function<void()> onYield;
+    std::function<void(int done, int total)> onProgress;
+};
+
+inline std::shared_ptr<db::SqliteDatabase> databaseFrom(const std::string& json, const std::string& path = ":memory:") {
+    auto database = db::SqliteDatabase::create(path);
+    if (!json.empty()) db::importJson(*database, json);
+    return database;
+}
+
+inline std::vector<std::string> entriesOf(const QListWidget& list) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < list.count(); ++i) texts.push_back(list.item(i)->text().toStdString());
+    return texts;
+}
+
+struct WorldSettings {
+    std::optional<int> rightsLevel = 2;  // no rights given when empty
+    bool init = true;
+    platform::PrinterPick pick{0, 1};
+    platform::CalendarDate today{2026, 12, 6};
+    std::function<std::unique_ptr<platform::HelpViewer>()> makeHelpViewer = nullptr;
+};
+
+class ControlWorld {
+public:
+    // The world keeps a SQLite database only for reading it back; any other one is the
+    // control's alone, so that the control's release of it can be observed.
+    explicit ControlWorld(std::shared_ptr<db::Database> database, WorldSettings settings = {})
+        : sqlite_(std::dynamic_pointer_cast<db::SqliteDatabase>(database)),
+          printers_(settings.pick),
+          clock_(settings.today) {
+        control::resetDataModule();
+        control_ = std::make_unique<control::Ctr_Tessaran>(
+            control::ControlServices{&ui_, &printers_, &clock_, std::move(settings.makeHelpViewer)});
+        if (settings.rightsLevel) {
+            rights = std::make_shared<FixedUserRights>(*settings.rightsLevel);
+            control_->setDroitsUtilisateur(rights);
+        }
+        control_->setTheClient(std::make_shared<platform::Client>(platform::Client{"alice", "base.db"}));
+        if (database) control_->setTheDatabase(std::move(database));
+        if (settings.init) control_->Init();
+    }
+    ControlWorld(const ControlWorld&) = delete;
+    ControlWorld& operator=(const ControlWorld&) = delete;
+    ~ControlWorld() {
+        control_.reset();
+        control::resetDataModule();
+    }
+
+    // Chooses a period by its name in the combo box ("NOVEMBRE 2026").
+    ControlWorld& period(const std::string& name) {
+        const int index = control_->Cbo_PeriodePaie->findText(QString::fromStdString(name));
+        EXPECT_GE(index, 0) << name << " is not offered";
+        control_->Cbo_PeriodePaie->setCurrentIndex(index);
+        return *this;
+    }
+
+    // Selects the associations of these codes among the possible ones and moves them.
+    ControlWorld& select(const std::vector<std::string>& codes) {
+        for (const std::string& code : codes) {
+            const auto found = control_->Lst_Possible->findItems(QString::fromStdString(code + " "), Qt::MatchStartsWith);
+            EXPECT_FALSE(found.isEmpty()) << "no association " << code;
+            for (QListWidgetItem* item : found) item->setSelected(true);
+        }
+        control_->Cmd_Select_Click();
+        return *this;
+    }
+
+    void print() { control_->Cmd_Imprimer_Click(); }
+    void reprint() { control_->Cmd_Reedition_Click(); }
+    void release() { control_.reset(); }
+
+    control::Ctr_Tessaran& control() { return *control_; }
+    control::ControlTestAccess members() { return control::ControlTestAccess(*control_); }
+    HookedUiServices& ui() { return ui_; }
+    platform::ScriptedPrinterChoice& printers() { return printers_; }
+
+    // A stored record, read afresh; empty when there is none.
+    db::DynamicArray record(const std::string& file, const std::string& key) const {
+        for (const auto& [storedKey, contents] : sqlite_->records(file)) {
+            if (storedKey == key) return contents;
+        }
+        return {};
+    }
+    std::vector<std::string> keys(const std::string& file) const {
+        std::vector<std::string> result;
+        for (const auto& entry : sqlite_->records(file)) result.push_back(entry.first);
+        return result;
+    }
+    std::string exported() const { return db::exportJson(*sqlite_); }
+
+    std::vector<std::string> pages() const {
+        const auto output = printers_.lastOutput();
+        return output ? output->pagesAsText() : std::vector<std::string>{};
+    }
+    std::vector<std::string> messageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& message : ui_.messages) texts.push_back(message.text);
+        return texts;
+    }
+
+    std::shared_ptr<FixedUserRights> rights;
+
+private:
+    std::shared_ptr<db::SqliteDatabase> sqlite_;
+    HookedUiServices ui_;
+    platform::ScriptedPrinterChoice printers_;
+    platform::FixedClock clock_;
+    std::unique_ptr<control::Ctr_Tessaran> control_;
+};
+
+}  // namespace tessaran::testing
