@@ -279,3 +279,26 @@ TEST_F(PrintRunTest, ReprintShowsTheStoredInvoicesAndWritesNothing) {
 
 }  // namespace
 }  // namespace tessaran::testing
+
+namespace tessaran::testing {
+namespace {
+
+// A flow whose funding body is unknown fails its own statements only: the run prints the
+// association's documents and invoices its other flows, whatever the empty record slots.
+TEST(PrintRunRobustnessTest, UnknownFundingBodyOnTheFirstFlowSkipsOnlyThatFlow) {
+    auto database = databaseFrom(testData("federation.json"));
+    db::importJson(*database, R"({"FLUXCOMPTABLES": {"FA099001S01202611": {"1": "202611", "4": "999", "6": "100"}}})");
+    ControlWorld world(database);
+    world.period("NOVEMBRE 2026").select({"001"}).print();
+
+    EXPECT_TRUE(world.control().W_Sortir);
+    EXPECT_EQ(world.record("FLUXCOMPTABLES", "FA099001S01202611").get(20), "");
+    EXPECT_EQ(world.record("FLUXCOMPTABLES", "FA001001S01202611").get(20), "0000000042");
+    EXPECT_EQ(world.record("NUMEROFACT", "001").get(10), "0000000042");
+    const auto pages = world.pages();
+    ASSERT_FALSE(pages.empty());
+    EXPECT_NE(pages.front().find("ETAT DE FACTURATION DE NOVEMBRE 2026"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tessaran::testing
