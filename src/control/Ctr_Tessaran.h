@@ -149,6 +149,12 @@ private:
     void zeroDetail();
     void startPrinter(int index);
 
+    // ---- printing ----
+    // Reprint: the complementary flows recorded for the current association, sector and
+    // period, one line each under the funding-body amounts; returns the sum of the printed
+    // amounts. `breakPageIfFull` applies the document's page-break rule before each line.
+    double printStoredComplementaryFlows(const std::function<void()>& breakPageIfFull);
+
     // ---- billing ----
     // The walk shared by the print and the reprint runs: every copy walks the selected flows,
     // opening and closing each association's documents. Each statement runs under the run's

@@ -111,14 +111,7 @@ void Ctr_Tessaran::Imprime_Fin_Tableau_Recap() {
                 }
             }
         } else {
-            Requete_Flux_Complement();
-            const int flows = ListeFluxComplement ? ListeFluxComplement->DCount() : 0;
-            for (int i = 1; i <= flows; ++i) {
-                breakPageIfFull();
-                data.FLUXCOMPTABLES2 = data.FLUXCOMPTABLES.file->Read(ListeFluxComplement->get(i));
-                TotalCaisse += printing::printComplementaryLine(printer, control::heldRecord(data.FLUXCOMPTABLES2, "FLUXCOMPTABLES").get(27),
-                                                                printing::storedNumber(control::heldRecord(data.FLUXCOMPTABLES2, "FLUXCOMPTABLES").get(28)));
-            }
+            TotalCaisse += printStoredComplementaryFlows(breakPageIfFull);
         }
     }
 

@@ -63,14 +63,7 @@ void Ctr_Tessaran::Imprime_Fin_Tableau() {
                 Remplir_FluxComptables(printing::storedNumber(scale.get(4, i)), true, static_cast<std::int16_t>(i));
             }
         } else {
-            Requete_Flux_Complement();
-            const int flows = ListeFluxComplement ? ListeFluxComplement->DCount() : 0;
-            for (int i = 1; i <= flows; ++i) {
-                breakPageIfFull();
-                data.FLUXCOMPTABLES2 = data.FLUXCOMPTABLES.file->Read(ListeFluxComplement->get(i));
-                TotalCaisse += printing::printComplementaryLine(printer, control::heldRecord(data.FLUXCOMPTABLES2, "FLUXCOMPTABLES").get(27),
-                                                                printing::storedNumber(control::heldRecord(data.FLUXCOMPTABLES2, "FLUXCOMPTABLES").get(28)));
-            }
+            TotalCaisse += printStoredComplementaryFlows(breakPageIfFull);
         }
     }
 
@@ -80,6 +73,20 @@ void Ctr_Tessaran::Imprime_Fin_Tableau() {
     printing::ruleTableBody(printer, TwipsParCm, printing::kTableBottomCm * TwipsParCm);
     if (SuitePage) return;
     printing::ruleStatementFootBoxes(printer, TwipsParCm);
+}
+
+double Ctr_Tessaran::printStoredComplementaryFlows(const std::function<void()>& breakPageIfFull) {
+    DataModule& data = dataModule();
+    Requete_Flux_Complement();
+    double printed = 0;
+    const int flows = ListeFluxComplement ? ListeFluxComplement->DCount() : 0;
+    for (int i = 1; i <= flows; ++i) {
+        breakPageIfFull();
+        data.FLUXCOMPTABLES2 = data.FLUXCOMPTABLES.file->Read(ListeFluxComplement->get(i));
+        const db::Record& flow = control::heldRecord(data.FLUXCOMPTABLES2, "FLUXCOMPTABLES");
+        printed += printing::printComplementaryLine(*Printer_, flow.get(27), printing::storedNumber(flow.get(28)));
+    }
+    return printed;
 }
 
 }  // namespace tessaran::control
