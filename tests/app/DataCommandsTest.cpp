@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,30 +10,13 @@
 #include "app/ExitCodes.h"
 #include "database/DynamicArray.h"
 #include "database/SqliteDatabase.h"
+#include "support/Files.h"
 
 namespace tessaran::app {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TemporaryDirectory {
-public:
-    TemporaryDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "tessaran-cli-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TemporaryDirectory() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    TemporaryDirectory(const TemporaryDirectory&) = delete;
-    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
+using tessaran::testing::TempDir;
 
 struct Outcome {
     int exitCode;
@@ -56,13 +39,6 @@ Outcome run(Command command, const std::string& database, std::vector<std::strin
     return {exitCode, out.str(), err.str()};
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) result.push_back(line);
-    return result;
-}
-
 TEST(SelectOutput, ShowsOneLinePerRecordWithReadableMarks) {
     db::DynamicArray result;
     result.set(1, 1, "A01");
@@ -75,8 +51,8 @@ TEST(SelectOutput, ShowsOneLinePerRecordWithReadableMarks) {
     EXPECT_EQ(selectOutputLines(db::DynamicArray()), "");
 }
 
-TEST(InitCommand, CreatesTheTenFilesGrantsTheAdministratorAndNeverOverwrites) {
-    TemporaryDirectory directory;
+TEST(InitAndRightsCommands, InitCreatesTheFilesNeverOverwritesAndRightsSetLevels) {
+    TempDir directory;
     const std::string path = directory.file("new.db");
     const Outcome created = run(Command::Init, path);
     ASSERT_EQ(created.exitCode, exit_code::kOk) << created.err;
@@ -95,14 +71,17 @@ TEST(InitCommand, CreatesTheTenFilesGrantsTheAdministratorAndNeverOverwrites) {
     const std::string other = directory.file("notes.txt");
     std::ofstream(other) << "garder";
     EXPECT_EQ(run(Command::Demo, other).exitCode, exit_code::kDatabase);
-    std::ifstream kept(other);
-    std::string text;
-    kept >> text;
-    EXPECT_EQ(text, "garder");
+    EXPECT_EQ(tessaran::testing::readText(other), "garder");
+
+    EXPECT_EQ(run(Command::Rights, path, {"compta"}).out, "compta\t0\n");
+    EXPECT_EQ(run(Command::Rights, path, {"compta", "1"}).out, "compta\t1\n");
+    EXPECT_EQ(run(Command::Rights, path, {"admin", "2"}).exitCode, exit_code::kOk);
+    EXPECT_EQ(run(Command::Rights, path).out, "admin\t2\nchef\t2\ncompta\t1\n");
+    EXPECT_EQ(run(Command::Rights, directory.file("none.db")).exitCode, exit_code::kDatabase);
 }
 
 TEST(ImportCommand, LoadsAllOrNothingFromFileOrStdin) {
-    TemporaryDirectory directory;
+    TempDir directory;
     const std::string path = directory.file("t.db");
     ASSERT_EQ(run(Command::Init, path).exitCode, exit_code::kOk);
 
@@ -128,7 +107,7 @@ TEST(ImportCommand, LoadsAllOrNothingFromFileOrStdin) {
 }
 
 TEST(ExportCommand, WritesNamedFilesAndRoundTripsThroughImport) {
-    TemporaryDirectory directory;
+    TempDir directory;
     const std::string demo = directory.file("demo.db");
     ASSERT_EQ(run(Command::Demo, demo).exitCode, exit_code::kOk);
 
@@ -153,15 +132,14 @@ TEST(ExportCommand, WritesNamedFilesAndRoundTripsThroughImport) {
 }
 
 TEST(SelectCommand, RunsTheStatementOnTheFileItNames) {
-    TemporaryDirectory directory;
+    TempDir directory;
     const std::string demo = directory.file("demo.db");
     ASSERT_EQ(run(Command::Demo, demo).exitCode, exit_code::kOk);
 
     const Outcome sectors = run(Command::Select, demo, {"SSELECT SECTEUR"}, "", "0 1");
     ASSERT_EQ(sectors.exitCode, exit_code::kOk) << sectors.err;
-    const auto rows = lines(sectors.out);
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows.front(), "S01\tAIDE À DOMICILE");
+    EXPECT_EQ(std::count(sectors.out.begin(), sectors.out.end(), '\n'), 5);
+    EXPECT_EQ(sectors.out.rfind("S01\tAIDE À DOMICILE\n", 0), 0u);
 
     const Outcome multi = run(Command::Select, demo, {"SSELECT FEDEASSOC AVEC 0 = \"A01\""}, "", "41");
     EXPECT_EQ(multi.out, "S01]S02]S03\n");
@@ -170,25 +148,11 @@ TEST(SelectCommand, RunsTheStatementOnTheFileItNames) {
     EXPECT_EQ(none.exitCode, exit_code::kOk);
     EXPECT_TRUE(none.out.empty());
 
-    EXPECT_EQ(run(Command::Select, demo, {"LIST SECTEUR"}).exitCode, exit_code::kRefusedInput);
-    EXPECT_EQ(run(Command::Select, demo, {"SSELECT"}).exitCode, exit_code::kRefusedInput);
-    EXPECT_EQ(run(Command::Select, demo, {"SSELECT CLIENTS"}).exitCode, exit_code::kRefusedInput);
-    const Outcome syntax = run(Command::Select, demo, {"SSELECT SECTEUR AVEC 1 = \"ouvert"});
-    EXPECT_EQ(syntax.exitCode, exit_code::kRefusedInput);
-    EXPECT_FALSE(syntax.err.empty());
-}
-
-TEST(RightsCommand, ListsShowsAndSetsLevels) {
-    TemporaryDirectory directory;
-    const std::string path = directory.file("r.db");
-    ASSERT_EQ(run(Command::Init, path).exitCode, exit_code::kOk);
-
-    EXPECT_EQ(run(Command::Rights, path, {"compta"}).out, "compta\t0\n");
-    EXPECT_EQ(run(Command::Rights, path, {"compta", "1"}).out, "compta\t1\n");
-    EXPECT_EQ(run(Command::Rights, path, {"admin", "2"}).exitCode, exit_code::kOk);
-    EXPECT_EQ(run(Command::Rights, path).out, "admin\t2\nchef\t2\ncompta\t1\n");
-    EXPECT_EQ(run(Command::Rights, path, {"compta", "0"}).out, "compta\t0\n");
-    EXPECT_EQ(run(Command::Rights, directory.file("none.db")).exitCode, exit_code::kDatabase);
+    for (const char* refused : {"LIST SECTEUR", "SSELECT", "SSELECT CLIENTS", "SSELECT SECTEUR AVEC 1 = \"ouvert"}) {
+        const Outcome syntax = run(Command::Select, demo, {refused});
+        EXPECT_EQ(syntax.exitCode, exit_code::kRefusedInput) << refused;
+        EXPECT_FALSE(syntax.err.empty()) << refused;
+    }
 }
 
 }  // namespace

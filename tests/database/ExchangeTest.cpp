@@ -53,7 +53,6 @@ TEST(Exchange, RefusesBadDocumentsNamingThePlaceAndChangesNothing) {
         {R"({"SECTEUR": []})", {"file \"SECTEUR\"", "object of records"}},
         {R"({"SECTEUR": {"S02": "Soins"}})", {"file \"SECTEUR\", key \"S02\"", "object of attributes"}},
         {R"({"SECTEUR": {"S02": {"0": "x"}}})", {"key \"S02\", attribute \"0\"", "whole number"}},
-        {R"({"SECTEUR": {"S02": {"1.5": "x"}}})", {"attribute \"1.5\""}},
         {R"({"SECTEUR": {"S02": {"-1": "x"}}})", {"attribute \"-1\""}},
         {R"({"SECTEUR": {"S02": {"01": "x"}}})", {"attribute \"01\""}},
         {R"({"SECTEUR": {"S02": {"soins": "x"}}})", {"attribute \"soins\""}},

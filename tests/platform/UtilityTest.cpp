@@ -11,68 +11,45 @@
 namespace tessaran::platform {
 namespace {
 
-std::string fn(std::string_view number, int width) { return Utility::FormateNombre(number, width, 2, 0); }
-
-TEST(FormateNombre, FieldsOfTheThreeDocumentWidths) {
-    EXPECT_EQ(fn("12,5", 6), "    12,50");
-    EXPECT_EQ(fn("1234,56", 8), "    1234,56");
-    EXPECT_EQ(fn("98765,4", 9), "    98765,40");
-    EXPECT_EQ(fn("0", 6), "     0,00");
-    EXPECT_EQ(fn("", 9), "        0,00");
-    EXPECT_EQ(fn("123456", 6), "123456,00");  // exactly full
-}
-
-TEST(FormateNombre, RoundsHalfAwayFromZeroOnTheDecimalText) {
-    EXPECT_EQ(fn("0,125", 6), "     0,13");    // the double 0.125 is exact; 2.675 is not:
-    EXPECT_EQ(fn("2,675", 6), "     2,68");    // the binary value is below 2.675
-    EXPECT_EQ(fn("1,005", 6), "     1,01");
-    EXPECT_EQ(fn("-0,125", 6), "    -0,13");
-    EXPECT_EQ(fn("99,995", 6), "   100,00");   // the carry runs into the integer part
-    EXPECT_EQ(fn("999999,999", 6), "1000000,00");
-    EXPECT_EQ(fn(numberToText(1234567 / 100.0), 8), "   12345,67");
-}
-
-TEST(FormateNombre, SignsAndValuesTooWide) {
-    EXPECT_EQ(fn("-12,5", 6), "   -12,50");
-    EXPECT_EQ(fn("-0,004", 6), "     0,00");  // rounds to zero: no sign
-    EXPECT_EQ(fn("1234567", 6), "1234567,00");   // too wide: whole, never cut
-    EXPECT_EQ(fn("-123456", 6), "-123456,00");   // the sign counts in the width
-    EXPECT_EQ(fn("1E+12", 6), "1000000000000,00");
-}
-
-TEST(FormateNombre, ReadsEitherSeparatorAndOtherDecimalCounts) {
-    EXPECT_EQ(fn("12.5", 6), "    12,50");
-    EXPECT_EQ(fn("  0012,30 ", 6), "    12,30");
-    EXPECT_EQ(fn("2,5E-1", 6), "     0,25");
-    EXPECT_THROW(fn("douze", 6), std::invalid_argument);
-    EXPECT_THROW(fn("12,5 F", 6), std::invalid_argument);
+TEST(FormateNombre, WidthsRoundingSignsAndValuesTooWide) {
+    struct Case {
+        const char* number;
+        int width;
+        const char* field;
+    };
+    const Case cases[] = {
+        {"12,5", 6, "    12,50"}, {"1234,56", 8, "    1234,56"}, {"98765,4", 9, "    98765,40"},
+        {"0", 6, "     0,00"}, {"", 9, "        0,00"}, {"123456", 6, "123456,00"},  // exactly full
+        {"12.5", 6, "    12,50"}, {"  0012,30 ", 6, "    12,30"}, {"2,5E-1", 6, "     0,25"},
+        // Half away from zero on the decimal text: the doubles of 2.675 and 1.005 lie below it.
+        {"0,125", 6, "     0,13"}, {"2,675", 6, "     2,68"}, {"1,005", 6, "     1,01"}, {"-0,125", 6, "    -0,13"},
+        {"99,995", 6, "   100,00"}, {"999999,999", 6, "1000000,00"},  // the carry runs into the integer part
+        {"-12,5", 6, "   -12,50"}, {"-0,004", 6, "     0,00"},          // rounds to zero: no sign
+        // Too wide: whole, never cut; the sign counts in the width.
+        {"1234567", 6, "1234567,00"}, {"-123456", 6, "-123456,00"}, {"1E+12", 6, "1000000000000,00"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Utility::FormateNombre(c.number, c.width, 2, 0), c.field) << c.number;
+    EXPECT_EQ(Utility::FormateNombre(numberToText(1234567 / 100.0), 8, 2, 0), "   12345,67");
+    EXPECT_THROW(Utility::FormateNombre("douze", 6, 2, 0), std::invalid_argument);
+    EXPECT_THROW(Utility::FormateNombre("12,5 F", 6, 2, 0), std::invalid_argument);
     EXPECT_EQ(Utility::FormateNombre("2,5", 4, 0, 0), "    3");  // width + 1 characters, no comma
     EXPECT_EQ(Utility::FormateNombre("2,4999", 3, 3, 7), "  2,500");
 }
 
-TEST(DayNumbers, OriginAndKnownDays) {
-    EXPECT_EQ(Utility::DateEnJours("31/12/1967"), "0");
-    EXPECT_EQ(Utility::DateEnJours("01/01/1968"), "1");
-    EXPECT_EQ(Utility::DateEnJours("30/12/1967"), "-1");
-    EXPECT_EQ(Utility::DateEnJours("01/01/1967"), "-364");
-    EXPECT_EQ(Utility::DateEnJours("01/01/1970"), "732");
-    EXPECT_EQ(Utility::DateEnJours("01/01/2000"), "11689");
-    EXPECT_EQ(Utility::FormateDate("0"), "31/12/1967");
-    EXPECT_EQ(Utility::FormateDate("1"), "01/01/1968");
-    EXPECT_EQ(Utility::FormateDate("-1"), "30/12/1967");
-    EXPECT_EQ(Utility::FormateDate(11689L), "01/01/2000");
-}
-
-TEST(DayNumbers, LeapYearsAndCenturies) {
+TEST(DayNumbers, KnownDaysLeapYearsAndCenturies) {
+    const std::pair<const char*, long> known[] = {{"31/12/1967", 0},    {"01/01/1968", 1},   {"30/12/1967", -1},
+                                                  {"01/01/1967", -364}, {"01/01/1970", 732}, {"01/01/2000", 11689}};
+    for (const auto& [date, day] : known) {
+        EXPECT_EQ(Utility::DateEnJours(date), std::to_string(day)) << date;
+        EXPECT_EQ(Utility::FormateDate(day), date) << day;
+    }
     const auto days = [](const char* date) { return std::stol(Utility::DateEnJours(date)); };
     // 2000 is a leap year, 1900 and 2100 are not.
-    EXPECT_EQ(days("01/03/2000") - days("28/02/2000"), 2);
     EXPECT_EQ(Utility::FormateDate(days("28/02/2000") + 1), "29/02/2000");
     EXPECT_EQ(days("01/03/1900") - days("28/02/1900"), 1);
     EXPECT_EQ(days("01/03/2100") - days("28/02/2100"), 1);
     EXPECT_THROW(Utility::DateEnJours("29/02/1900"), std::invalid_argument);
     EXPECT_THROW(Utility::DateEnJours("29/02/2100"), std::invalid_argument);
-    EXPECT_EQ(days("01/01/2001") - days("01/01/2000"), 366);
     EXPECT_EQ(days("01/01/2000") - days("01/01/1600"), 146097);  // 400 Gregorian years
 }
 
