@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The tessaran command end to end on the demo database: refusals, a print run to a text file,
+# the records it leaves, a second print that finds nothing left, and a reprint that writes
+# nothing and shows the same invoice numbers.
+set -euo pipefail
+bin=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+db="$work/demo.db"
+passes=0
+failures=0
+check() {  # check DESCRIPTION COMMAND...
+    local description=$1; shift
+    if "$@"; then
+        echo "ok: $description"; passes=$((passes + 1))
+    else
+        echo "FAILED: $description"; failures=$((failures + 1))
+    fi
+}
+exit_code() { set +e; "$@" > /dev/null 2>&1; local rc=$?; set -e; echo "$rc"; }
+
+"$bin" demo --db "$db" > /dev/null
+check "demo refuses to overwrite" test "$(exit_code "$bin" demo --db "$db")" = 2
+check "a user who may not print is refused" \
+    test "$(exit_code "$bin" print --db "$db" --period 202611 --all --output "$work/x.txt" --user consultation)" = 4
+check "a period not offered is refused" \
+    test "$(exit_code "$bin" print --db "$db" --period 199901 --all --output "$work/x.txt" --user admin)" = 4
+check "an unknown association is refused" \
+    test "$(exit_code "$bin" print --db "$db" --period 202611 --assoc ZZZ --output "$work/x.txt" --user admin)" = 4
+check "nothing was written by the refused runs" test ! -e "$work/x.txt"
+
+"$bin" print --db "$db" --period 202611 --all --output "$work/print.txt" --user admin 2> "$work/print.err"
+check "the print run prints the invoices" grep -q "FACTURE DES FRAIS DE GESTION DE NOVEMBRE 2026" "$work/print.txt"
+check "the missing fee scale is announced" \
+    grep -q "Message VELORANDE: Le barème de l'association ENTRAIDE SOLOGNOTE n'est pas renseigné." "$work/print.err"
+numbers=$(grep -o "Numéro de facture : [0-9]*" "$work/print.txt" | sort -u | tr '\n' ' ')
+check "invoice numbers follow the counter" test "$numbers" = "$(printf 'Numéro de facture : %s ' 0000000124 0000000125 0000000126 0000000127 0000000128)"
+check "the counter holds the last number" \
+    test "$("$bin" select --db "$db" 'SSELECT NUMEROFACT' --attrs 10)" = 0000000128
+check "a second print finds nothing left" \
+    test "$(exit_code "$bin" print --db "$db" --period 202611 --all --output "$work/again.txt" --user admin)" = 6
+
+"$bin" export --db "$db" > "$work/before.json"
+"$bin" reprint --db "$db" --period 202611 --all --output "$work/reprint.txt" --user consultation 2> /dev/null
+"$bin" export --db "$db" > "$work/after.json"
+check "the reprint writes nothing" cmp -s "$work/before.json" "$work/after.json"
+renumbers=$(grep -o "Numéro de facture : [0-9]*" "$work/reprint.txt" | sort -u | tr '\n' ' ')
+check "the reprint shows the same invoice numbers" test "$renumbers" = "$numbers"
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
