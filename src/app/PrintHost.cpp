@@ -222,7 +222,7 @@ int PrintRunner::chooseAssociations(control::Ctr_Tessaran& control) const {
         if (found == nullptr) {
             std::string known;
             for (int i = 0; i < possible.count(); ++i) {
-                known += (i == 0 ? "" : " ") + codeOf(*possible.item(i)).toStdString();
+                known += std::string(i == 0 ? "" : " ") + codeOf(*possible.item(i)).toStdString();
             }
             return refuse(exit_code::kRefusedChoice, "no association has the code " + code +
                                                          "; the known codes are " +

@@ -58,7 +58,7 @@ void Ctr_Tessaran::Detail_Frais_Gestion() {
         }
         if (Cumul->get(i, 7) != "P") continue;
 
-        printer.print(" " + printing::padded(Cumul->get(i, 1), 30), false);
+        printer.print(std::string(" ") + printing::padded(Cumul->get(i, 1), 30), false);
         printer.print(printing::padded(printing::periodText(Cumul->get(i, 2)), 15), false);
 
         const double hours = printing::storedNumber(Cumul->get(i, 3));
@@ -73,13 +73,13 @@ void Ctr_Tessaran::Detail_Frais_Gestion() {
             printer.print(printing::spaces(9), false);
         }
         if (printing::showsAsNonZero(amount)) {
-            printer.print(" " + printing::numberField(amount / 100, 8), false);
+            printer.print(std::string(" ") + printing::numberField(amount / 100, 8), false);
             TotalMontantFacture += amount;
         } else {
             printer.print(printing::spaces(12), false);
         }
         if (printing::showsAsNonZero(rate)) {
-            printer.print(" " + printing::numberField(rate / 100, 8) + " ", false);
+            printer.print(std::string(" ") + printing::numberField(rate / 100, 8) + " ", false);
         } else {
             printer.print(printing::spaces(13), false);
         }

@@ -16,7 +16,7 @@ constexpr int kFootIndent = 38;
 
 PrintedFigures printStatementLine(platform::Printer& printer, const StatementLine& line) {
     PrintedFigures figures;
-    printer.print(" " + padded(line.label, kLabelWidth), false);
+    printer.print(std::string(" ") + padded(line.label, kLabelWidth), false);
     printer.print(padded(periodText(line.period), kPeriodWidth), false);
 
     if (line.hours != 0) {
@@ -29,19 +29,19 @@ PrintedFigures printStatementLine(platform::Printer& printer, const StatementLin
 
     if (line.amount != 0) {
         const std::string amount = numberField(line.amount / 100, 8);
-        printer.print(" " + amount, false);
+        printer.print(std::string(" ") + amount, false);
         figures.amount = printedValue(amount);
     } else {
-        printer.print(" " + numberField(0, 8), false);
+        printer.print(std::string(" ") + numberField(0, 8), false);
     }
 
     if (line.feeWithheld) {
-        printer.print(" " + numberField(0, 8) + " ", false);
+        printer.print(std::string(" ") + numberField(0, 8) + " ", false);
     } else if (line.fee == 0) {
         printer.print(spaces(13), false);
     } else {
         const std::string fee = numberField(line.fee, 8);
-        printer.print(" " + fee + " ", false);
+        printer.print(std::string(" ") + fee + " ", false);
         figures.fee = printedValue(fee);
     }
 
@@ -52,7 +52,7 @@ PrintedFigures printStatementLine(platform::Printer& printer, const StatementLin
 }
 
 void printComplementaryLabel(platform::Printer& printer, const std::string& label) {
-    printer.print(" " + padded(label, kComplementaryLabelWidth), false);
+    printer.print(std::string(" ") + padded(label, kComplementaryLabelWidth), false);
     printer.print(spaces(15), false);
 }
 
