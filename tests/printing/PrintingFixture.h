@@ -1,7 +1,6 @@
 #pragma once
-// A control ready to print November 2026 for association A01, sector S01, invoice 42: the
-// issuer, association, fee scale and funding body in their slots, and a printer whose pages
-// are recorded. Tests set members, call the page procedures and read the pages back.
+// A control ready to print November 2026 for association A01, sector S01, invoice 42, its
+// records in their slots and its pages recorded; tests call the page procedures directly.
 
 #include <gtest/gtest.h>
 

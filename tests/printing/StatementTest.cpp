@@ -163,18 +163,5 @@ TEST_F(StatementTest, PageBreakAmongComplementaryLinesContinuesUnderANewHeading)
     EXPECT_EQ(rulesOf(1), joined(joined(headingBoxRules(), bodyRules()), footBoxRules()));
 }
 
-TEST_F(StatementTest, ReprintShowsTheRecordedComplementaryFlowsAndRecordsNothing) {
-    importRecords(R"({"FLUXCOMPTABLES": {
-        "00000A01S0120261101": {"1": "202611", "20": "0000000042", "27": "FRAIS DE DOSSIER", "28": "2500"},
-        "00000A01S0120261102": {"1": "202611", "20": "0000000042", "27": "AVOIR", "28": "-1000"}}})");
-    access().ModeImpression() = false;
-    control->Imprime_Entete();
-    control->Imprime_Fin_Tableau();
-    EXPECT_EQ(pageLines(0)[21], " FRAIS DE DOSSIER" + std::string(39, ' ') + "      25,00");
-    EXPECT_EQ(pageLines(0)[22], " AVOIR" + std::string(50, ' ') + "     -10,00");
-    EXPECT_DOUBLE_EQ(access().TotalCaisse(), 15);
-    EXPECT_THROW(control::dataModule().FLUXCOMPTABLES.file->Read("00000A01S0120261103"), db::DatabaseError);
-}
-
 }  // namespace
 }  // namespace tessaran::printing_test

@@ -11,10 +11,6 @@ public:
 
 #define TESSARAN_MEMBER(name) \
     auto& name() { return c_.name; }
-    TESSARAN_MEMBER(Droits)
-    TESSARAN_MEMBER(DroitsFonction)
-    TESSARAN_MEMBER(ListeAsso)
-    TESSARAN_MEMBER(ListeFlux)
     TESSARAN_MEMBER(ListeFluxComplement)
     TESSARAN_MEMBER(ListeActivites)
     TESSARAN_MEMBER(Detail)
@@ -27,11 +23,8 @@ public:
     TESSARAN_MEMBER(ModeImpression)
     TESSARAN_MEMBER(MultiSecteur)
     TESSARAN_MEMBER(PremiereCopie)
-    TESSARAN_MEMBER(CleFlux)
-    TESSARAN_MEMBER(OrgCourant)
     TESSARAN_MEMBER(PeriodeDetail)
     TESSARAN_MEMBER(LibelleDetail)
-    TESSARAN_MEMBER(TauxHoraire)
     TESSARAN_MEMBER(TotalCaisse)
     TESSARAN_MEMBER(TotalFrais)
     TESSARAN_MEMBER(TotalHeures)
@@ -40,16 +33,9 @@ public:
     TESSARAN_MEMBER(CaisseDetail)
     TESSARAN_MEMBER(FraisDetail)
     TESSARAN_MEMBER(BenefDetail)
-    TESSARAN_MEMBER(HeuresFlux)
-    TESSARAN_MEMBER(MontantFlux)
-    TESSARAN_MEMBER(TauxBareme)
-    TESSARAN_MEMBER(TotalHeuresFacture)
-    TESSARAN_MEMBER(TotalMontantFacture)
-    TESSARAN_MEMBER(TotalFraisFacture)
     TESSARAN_MEMBER(Printer_)
 #undef TESSARAN_MEMBER
 
-    void Applique_Droits() { c_.Applique_Droits(); }
     void startPrinter(int index) { c_.startPrinter(index); }
 
 private:

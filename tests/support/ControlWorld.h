@@ -1,9 +1,6 @@
 #pragma once
-// A control on a database, with everything it reaches outside recorded or scripted: UI
-// services (with hooks on yields and progress reports), a printer choice that records the
-// pages, a fixed clock and rights of one level. Driven through its panel as a user would:
-// a period chosen in the combo box, associations moved into the selection, a button pressed.
-// The data module is fresh when the world is made and emptied when it goes.
+// A control on a database with its UI, printer choice, clock and rights recorded or scripted,
+// driven through its panel as a user would. The data module is fresh for each world.
 
 #include <QComboBox>
 #include <QListWidget>
@@ -138,11 +135,6 @@ public:
             if (storedKey == key) return contents;
         }
         return {};
-    }
-    std::vector<std::string> keys(const std::string& file) const {
-        std::vector<std::string> result;
-        for (const auto& entry : sqlite_->records(file)) result.push_back(entry.first);
-        return result;
     }
     std::string exported() const { return db::exportJson(*sqlite_); }
 

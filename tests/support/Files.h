@@ -1,6 +1,5 @@
 #pragma once
-// Files for tests: a scratch directory removed afterwards, and the hand-built datasets under
-// tests/data (found through TESSARAN_TEST_DATA).
+// A scratch directory removed afterwards, and the datasets of tests/data (TESSARAN_TEST_DATA).
 
 #include <cstdlib>
 #include <filesystem>
