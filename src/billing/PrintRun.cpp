@@ -12,7 +12,6 @@
 #include "RunValues.h"
 #include "control/Ctr_Tessaran.h"
 #include "control/DataModule.h"
-#include "platform/NumberText.h"
 #include "platform/Utility.h"
 
 namespace tessaran::control {
@@ -63,25 +62,8 @@ void Ctr_Tessaran::Cmd_Imprimer_Click() {
         return;
     }
 
-    Cumul = std::make_shared<db::DynamicArray>();
-    Detail = std::make_shared<db::DynamicArray>();
-    TwipsParCm = platform::kTwipsPerCm;
-    MultiSecteur = false;
-
-    // A printer choice that fails counts as cancelled.
-    std::string choice = "-1";
-    trap.run([&] { choice = utility().ChoixImprimante(""); });
-    services_.ui->yield();
-    const double printerIndex = platform::leadingNumber(choice);
-    if (printerIndex == -1) {
+    if (!prepareRun(trap)) {
         transaction->rollback();
-        finishRun();
-        return;
-    }
-    if (!trap.run([&] { startPrinter(static_cast<int>(printerIndex)); })) {
-        transaction->rollback();
-        services_.ui->messageBox("L'imprimante choisie n'a pas pu être ouverte : rien n'a été imprimé.",
-                                 platform::kButtonsExclamation, billing::kMessageTitle);
         finishRun();
         return;
     }

@@ -7,7 +7,6 @@
 #include "RunValues.h"
 #include "control/Ctr_Tessaran.h"
 #include "control/DataModule.h"
-#include "platform/NumberText.h"
 #include "platform/Utility.h"
 
 namespace tessaran::control {
@@ -34,21 +33,7 @@ void Ctr_Tessaran::Cmd_Reedition_Click() {
 
 void Ctr_Tessaran::Reedition() {
     billing::ErrorTrap trap;
-    Cumul = std::make_shared<db::DynamicArray>();
-    Detail = std::make_shared<db::DynamicArray>();
-    TwipsParCm = platform::kTwipsPerCm;
-    MultiSecteur = false;
-
-    std::string choice = "-1";
-    trap.run([&] { choice = utility().ChoixImprimante(""); });
-    services_.ui->yield();
-    const double printerIndex = platform::leadingNumber(choice);
-    if (printerIndex == -1) return;
-    if (!trap.run([&] { startPrinter(static_cast<int>(printerIndex)); })) {
-        services_.ui->messageBox("L'imprimante choisie n'a pas pu être ouverte : rien n'a été imprimé.",
-                                 platform::kButtonsExclamation, billing::kMessageTitle);
-        return;
-    }
+    if (!prepareRun(trap)) return;
     services_.ui->setMousePointer(platform::kPointerHourglass);
     setEnabled(false);
 

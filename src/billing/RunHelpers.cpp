@@ -9,6 +9,7 @@
 #include "control/Ctr_Tessaran.h"
 #include "control/DataModule.h"
 #include "platform/DateText.h"
+#include "platform/NumberText.h"
 #include "platform/Utility.h"
 
 namespace tessaran::control {
@@ -81,6 +82,26 @@ void Ctr_Tessaran::reportProgress() {
     if (flowsHandled_ % kProgressStep == 0 || flowsHandled_ == flowsToHandle_) {
         services_.ui->progress(flowsHandled_, flowsToHandle_);
     }
+}
+
+bool Ctr_Tessaran::prepareRun(billing::ErrorTrap& trap) {
+    Cumul = std::make_shared<db::DynamicArray>();
+    Detail = std::make_shared<db::DynamicArray>();
+    TwipsParCm = platform::kTwipsPerCm;
+    MultiSecteur = false;
+
+    // A printer choice that fails counts as cancelled.
+    std::string choice = "-1";
+    trap.run([&] { choice = utility().ChoixImprimante(""); });
+    services_.ui->yield();
+    const double printerIndex = platform::leadingNumber(choice);
+    if (printerIndex == -1) return false;
+    if (!trap.run([&] { startPrinter(static_cast<int>(printerIndex)); })) {
+        services_.ui->messageBox("L'imprimante choisie n'a pas pu être ouverte : rien n'a été imprimé.",
+                                 platform::kButtonsExclamation, billing::kMessageTitle);
+        return false;
+    }
+    return true;
 }
 
 void Ctr_Tessaran::finishRun() {

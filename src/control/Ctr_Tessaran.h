@@ -170,6 +170,9 @@ private:
     void advanceInvoiceNumber();
     void newPage(billing::ErrorTrap& trap);
     void reportProgress();
+    // The opening of both runs: new accumulators, the printer choice and the chosen printer
+    // opened; false when the user cancelled or the printer could not be opened (then said).
+    bool prepareRun(billing::ErrorTrap& trap);
     void finishRun();  // W_Sortir, then the containing window is unloaded
     platform::Utility& utility();
     // Writes of a print run: the completion of a billed flow, the creation of a
