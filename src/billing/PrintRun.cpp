@@ -92,13 +92,7 @@ void Ctr_Tessaran::Cmd_Imprimer_Click() {
             "relancez l'impression.",
             platform::kButtonsExclamation, billing::kMessageTitle);
     }
-    services_.ui->yield();
-
-    services_.ui->setMousePointer(platform::kPointerDefault);
-    setEnabled(true);
-    trap.run([&] { Printer_->endDoc(); });
-    Printer_.reset();
-    services_.ui->progress(0, 0);
+    endRun(trap);
     finishRun();
 }
 

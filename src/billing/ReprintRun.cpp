@@ -39,12 +39,7 @@ void Ctr_Tessaran::Reedition() {
 
     walkCopies(trap);
 
-    services_.ui->yield();
-    services_.ui->setMousePointer(platform::kPointerDefault);
-    setEnabled(true);
-    trap.run([&] { Printer_->endDoc(); });
-    Printer_.reset();
-    services_.ui->progress(0, 0);
+    endRun(trap);
 }
 
 }  // namespace tessaran::control

@@ -104,6 +104,15 @@ bool Ctr_Tessaran::prepareRun(billing::ErrorTrap& trap) {
     return true;
 }
 
+void Ctr_Tessaran::endRun(billing::ErrorTrap& trap) {
+    services_.ui->yield();
+    services_.ui->setMousePointer(platform::kPointerDefault);
+    setEnabled(true);
+    trap.run([&] { Printer_->endDoc(); });
+    Printer_.reset();
+    services_.ui->progress(0, 0);
+}
+
 void Ctr_Tessaran::finishRun() {
     W_Sortir = true;
     services_.ui->unloadHostWindow();

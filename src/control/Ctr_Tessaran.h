@@ -173,6 +173,8 @@ private:
     // The opening of both runs: new accumulators, the printer choice and the chosen printer
     // opened; false when the user cancelled or the printer could not be opened (then said).
     bool prepareRun(billing::ErrorTrap& trap);
+    // The closing of both runs: pointer and control restored, document ended, progress done.
+    void endRun(billing::ErrorTrap& trap);
     void finishRun();  // W_Sortir, then the containing window is unloaded
     platform::Utility& utility();
     // Writes of a print run: the completion of a billed flow, the creation of a
