@@ -127,6 +127,20 @@ private:
         setValues(activity, 15, {firstDayOf("202501"), firstDayOf("202601")});
         setValues(activity, 20, {"1", "1"});
         put("ACTIVITES", "AAD", activity);
+        if (settings_.varied) {
+            DynamicArray other;
+            other.set(1, "AUXILIAIRE DE VIE");
+            other.set(12, "P");
+            setValues(other, 14, {"2410", "2480", ""});
+            setValues(other, 15, {firstDayOf("202501"), firstDayOf("202606"), firstDayOf("202612")});
+            setValues(other, 20, {"2", "1", "2"});
+            put("ACTIVITES", "AUX", other);
+            if (random_.chance(30)) {
+                issuer.set(1, "FÉDÉRATION DÉPARTEMENTALE DES ASSOCIATIONS D'AIDE À DOMICILE DU LOIRET ET ENVIRONS");
+                issuer.set(7, "BÂTIMENT B");
+                put("ASSOCIATION", "001", issuer);
+            }
+        }
 
         for (int b = 0; b < settings_.fundingBodies; ++b) {
             DynamicArray body;
@@ -136,12 +150,13 @@ private:
             setValues(body, 25, {firstDayOf("202601"), firstDayOf("202501")});
             setValues(body, 26, {std::to_string(random_.between(1900, 2600)), std::to_string(random_.between(1800, 2500))});
             body.set(47, "AAD");
+            if (settings_.varied) varyFundingBody(body, b);
             put("ORGPRISECHARGE", bodyCode(b), body);
         }
 
         for (int a = 0; a < settings_.associations; ++a) {
             Association association{associationCode(a), {}};
-            const int sectorCount = std::min(settings_.sectors, random_.between(1, 3));
+            const int sectorCount = std::min(settings_.sectors, random_.between(1, settings_.varied ? 4 : 3));
             const int firstSector = random_.between(0, settings_.sectors - 1);
             for (int s = 0; s < sectorCount; ++s)
                 association.sectors.push_back(sectorCode((firstSector + s) % settings_.sectors));
@@ -156,6 +171,7 @@ private:
             setValues(record, 49, {firstDayOf("202501"), firstDayOf("202601")});
             setValues(record, 50, {"1", "2"});
             setValues(record, 51, {std::to_string(random_.between(2000, 2400)), std::to_string(random_.between(2000, 2400))});
+            if (settings_.varied) varyAssociation(record);
             put("FEDEASSOC", association.code, record);
 
             DynamicArray scale;
@@ -170,7 +186,8 @@ private:
             setValues(scale, 6, {"C"});
             setValues(scale, 10, {"411000"});
             setValues(scale, 11, {"D"});
-            put("BAREMEFEDEASSO", association.code + "P", scale);
+            if (settings_.varied) varyScale(scale);
+            if (!settings_.varied || !random_.chance(10)) put("BAREMEFEDEASSO", association.code + "P", scale);
 
             DynamicArray parameters;
             parameters.set(6, "706100");
@@ -179,10 +196,73 @@ private:
             parameters.set(12, "708800");
             parameters.set(14, "411" + association.code);
             parameters.set(15, "FG" + association.code);
-            put("FLUXPARAM", association.code, parameters);
+            if (!settings_.varied || !random_.chance(10)) put("FLUXPARAM", association.code, parameters);
 
             data.associationCodes.push_back(association.code);
             associations_.push_back(std::move(association));
+        }
+    }
+
+    // A funding body of another type, without a rate of its own, with only later rates, with
+    // a long name or no abbreviation, or working for the other activity.
+    void varyFundingBody(DynamicArray& body, int index) {
+        body.set(18, random_.chance(25) ? "C" : "P");
+        if (random_.chance(20)) setValues(body, 26, {"0", "0"});
+        if (random_.chance(15)) setValues(body, 25, {firstDayOf("202702"), firstDayOf("202701")});
+        if (random_.chance(20)) body.set(1, "ORGANISME FINANCEUR DÉPARTEMENTAL DE L'ACTION SOCIALE " + std::to_string(index + 1));
+        if (random_.chance(10)) body.set(2, "");
+        if (random_.chance(30)) body.set(47, "AUX");
+    }
+
+    // Long names, missing address parts, an address complement, a rate history of 1 to 3
+    // entries of either kind.
+    void varyAssociation(DynamicArray& record) {
+        if (random_.chance(20)) record.set(1, record.get(1) + " - SERVICE D'AIDE ET D'ACCOMPAGNEMENT À DOMICILE DES PERSONNES ÂGÉES");
+        if (random_.chance(20)) record.set(5, "");
+        if (random_.chance(20)) record.set(7, "RÉSIDENCE LES TILLEULS");
+        const int entries = random_.between(1, 3);
+        static const char* const kDates[] = {"202412", "202501", "202603", "202610", "202612", "202701"};
+        std::vector<std::string> dates, kinds, rates;
+        for (int e = 0; e < entries; ++e) {
+            dates.push_back(firstDayOf(kDates[random_.between(0, 5)]));
+            kinds.push_back(random_.chance(50) ? "1" : "2");
+            rates.push_back(std::to_string(random_.between(1800, 2600)));
+        }
+        record.set(49, "");
+        record.set(50, "");
+        record.set(51, "");
+        setValues(record, 49, dates);
+        setValues(record, 50, kinds);
+        setValues(record, 51, rates);
+    }
+
+    // A fee scale per hour or by percentage, entries for some funding bodies, and 0 to 4
+    // complementary items: charges, credits, zero, long labels, either side.
+    void varyScale(DynamicArray& scale) {
+        const bool perHour = random_.chance(50);
+        scale.set(1, perHour ? "0" : "1");
+        scale.set(2, std::to_string(perHour ? random_.between(50, 300) : random_.between(200, 1500)));
+        for (int attribute : {3, 4, 5, 6, 7, 8, 9, 10, 11}) scale.set(attribute, "");
+        const int entries = random_.between(0, 3);
+        for (int e = 1; e <= entries; ++e) {
+            const bool entryPerHour = random_.chance(50);
+            scale.set(7, e, bodyCode(random_.between(0, settings_.fundingBodies - 1)));
+            scale.set(8, e, entryPerHour ? "0" : "1");
+            scale.set(9, e, std::to_string(entryPerHour ? random_.between(50, 300) : random_.between(200, 1500)));
+        }
+        static const char* const kLabels[] = {"COTISATION FÉDÉRALE", "FORMATION DES INTERVENANTS",
+                                              "REMBOURSEMENT DE FRAIS DE DÉPLACEMENT DES AIDES À DOMICILE",
+                                              "AVOIR", "ABONNEMENT LOGICIEL"};
+        const int items = random_.between(0, 4);
+        for (int i = 1; i <= items; ++i) {
+            const int kind = random_.between(1, 10);
+            const int amount = kind <= 6 ? random_.between(100, 50000) : kind <= 9 ? -random_.between(100, 20000) : 0;
+            scale.set(3, i, kLabels[random_.between(0, 4)]);
+            scale.set(4, i, std::to_string(amount));
+            scale.set(5, i, "7062" + std::to_string(i));
+            scale.set(6, i, random_.chance(50) ? "C" : "D");
+            scale.set(10, i, "4110" + std::to_string(i));
+            scale.set(11, i, random_.chance(50) ? "D" : "C");
         }
     }
 
@@ -200,8 +280,9 @@ private:
             const std::string body = withoutBody ? "000" : bodyCode(random_.between(0, settings_.fundingBodies - 1));
             const bool beneficiaryOnly = random_.chance(10);
             // A few hours of the month before, billed with this month.
-            const bool late = random_.chance(2);
-            const std::string keyPeriod = late ? periodBefore(period, 1) : period;
+            const bool late = random_.chance(settings_.varied ? 6 : 2);
+            const int monthsLate = late && settings_.varied && random_.chance(30) ? 2 : 1;
+            const std::string keyPeriod = late ? periodBefore(period, monthsLate) : period;
             const int hours = random_.between(100, 6000);
             const int rate = random_.between(1900, 2600);
             const int amount = hours * rate / 100;
@@ -214,6 +295,11 @@ private:
             if (!beneficiaryOnly) flow.set(7, std::to_string(amount - beneficiaryPart));
             flow.set(17, std::to_string(beneficiaryPart));
             flow.set(36, period);
+            if (settings_.varied) {
+                if (random_.chance(4)) flow.set(6, "");
+                if (random_.chance(4)) flow.set(7, "0");
+                if (random_.chance(4)) flow.set(17, "0");
+            }
             if (invoiced) {
                 flow.set(20, padded(invoiceNumber_ - back * settings_.associations + random_.between(0, settings_.associations - 1), 10));
                 flow.set(21, body == "000" ? "TAUX PRESTATION" : "ORGANISME FINANCEUR");

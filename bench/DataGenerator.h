@@ -20,6 +20,11 @@ struct GeneratorSettings {
     int months = 1;                 // the current month and months - 1 earlier ones
     std::string currentPeriod = "202611";
     std::uint64_t seed = 1;
+    // Varied shapes, for the characterization corpus: associations without accounting
+    // parameters or fee scale, long names, fee scales with several items (charges, credits,
+    // zero) and per-funding-body entries, funding bodies without a rate of their own, flows
+    // without hours or amounts. Off, the data is exactly what the benchmarks were measured on.
+    bool varied = false;
 };
 
 struct GeneratedData {

@@ -2,7 +2,7 @@
 // print run (for example: tessaran print --db big.db --period 202611 --all --output big.pdf).
 //
 // Usage: tessaran_generate --db PATH [--associations N] [--sectors N] [--bodies N]
-//                          [--flows N] [--months N] [--period YYYYMM] [--seed S]
+//                          [--flows N] [--months N] [--period YYYYMM] [--seed S] [--varied]
 
 #include <iostream>
 #include <string>
@@ -10,12 +10,30 @@
 #include "DataGenerator.h"
 #include "database/SqliteDatabase.h"
 
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: tessaran_generate --db PATH [--associations N] [--sectors N] [--bodies N]\n"
+    "                         [--flows N] [--months N] [--period YYYYMM] [--seed S] [--varied]\n"
+    "Writes a generated federation into a new database (refuses an existing one).\n"
+    "  --varied   varied shapes: missing parameters or fee scales, long names, credits...\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
     try {
         std::string path;
         tessaran::bench::GeneratorSettings settings;
         for (int i = 1; i < argc; ++i) {
             const std::string name = argv[i];
+            if (name == "--help" || name == "-h") {
+                std::cout << kUsage;
+                return 0;
+            }
+            if (name == "--varied") {
+                settings.varied = true;
+                continue;
+            }
             if (i + 1 >= argc) throw std::invalid_argument("option " + name + " needs a value");
             const std::string value = argv[++i];
             if (name == "--db") path = value;
