@@ -17,10 +17,10 @@ struct CommandEntry {
     const char* name;
 };
 
-constexpr std::array<CommandEntry, 10> kCommands = {{
+constexpr std::array<CommandEntry, 11> kCommands = {{
     {Command::Help, "help"},     {Command::Demo, "demo"},     {Command::Init, "init"},
     {Command::Import, "import"}, {Command::Export, "export"}, {Command::Select, "select"},
-    {Command::Print, "print"},   {Command::Reprint, "reprint"}, {Command::Gui, "gui"},
+    {Command::Print, "print"},   {Command::Reprint, "reprint"}, {Command::Preview, "preview"}, {Command::Gui, "gui"},
     {Command::Rights, "rights"},
 }};
 
@@ -50,6 +50,7 @@ std::vector<OptionRule> optionsOf(Command command) {
     case Command::Gui: return {{"--db", Arity::One}, {"--user", Arity::One}};
     case Command::Print:
     case Command::Reprint:
+    case Command::Preview:
         return {{"--db", Arity::One},     {"--user", Arity::One},   {"--period", Arity::One},
                 {"--assoc", Arity::Several}, {"--all", Arity::Flag}, {"--output", Arity::One},
                 {"--printer", Arity::One}, {"--copies", Arity::One}};
@@ -317,6 +318,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments, const En
         break;
     case Command::Print:
     case Command::Reprint:
+    case Command::Preview:
         checkPositionalCount(*command, given, 0, 0, "");
         parseHostOptions(*command, given, line);
         line.host.userName = userNameOf(given, environment, *command);
@@ -346,6 +348,7 @@ Commands:
           [--output FILE.pdf | --output FILE.txt | --printer NAME] [--copies N] [--user NAME]
                                        print the statements and fee invoices of a pay period
   reprint (the options of print)       print again what an earlier print run produced, writing nothing
+  preview (the options of print)       the print run rolled back: the same documents, nothing written
   gui     [--db PATH] [--user NAME]    open the desktop window
   rights  [--db PATH] [USER [LEVEL]]   list, show or set the right levels for "MORVELINTASKADE"
   help    [COMMAND]                    this text, or the help of one command
@@ -362,7 +365,7 @@ Exit codes:
   4  refused choice: unknown period or association, no right to print
   5  output: the output file or the printer cannot be used
   6  nothing to print: the run found no flow to print or reprint
-  7  cancelled: the printer choice was cancelled
+  7  cancelled: the printer choice was cancelled, or the run was interrupted (nothing kept)
 
 Run 'tessaran COMMAND --help' for the details of one command.
 )";
@@ -423,16 +426,26 @@ std::string commandHelp(Command command) {
         return text;
     case Command::Print:
     case Command::Reprint:
+    case Command::Preview:
         text = "Usage: tessaran " + commandName(command) +
                " [--db PATH] --period YYYYMM (--assoc CODE... | --all)\n"
                "       [--output FILE.pdf | --output FILE.txt | --printer NAME] [--copies N] [--user NAME]\n\n";
-        text += command == Command::Print
-                    ? "Prints, for the chosen associations, the billing statement of each sector, the\n"
-                      "recapitulative statement of multi-sector associations and the management-fee invoice of\n"
-                      "the pay period, and writes the fees, invoice numbers and complementary flows back.\n"
-                      "The user needs level 2 for \"MORVELINTASKADE\".\n"
-                    : "Prints again the documents of flows already invoiced for the pay period, without\n"
-                      "writing anything. Every user may reprint.\n";
+        if (command == Command::Print) {
+            text += "Prints, for the chosen associations, the billing statement of each sector, the\n"
+                    "recapitulative statement of multi-sector associations and the management-fee invoice of\n"
+                    "the pay period, and writes the fees, invoice numbers and complementary flows back.\n"
+                    "The user needs level 2 for \"MORVELINTASKADE\".\n";
+        } else if (command == Command::Preview) {
+            text += "The print run, in a transaction that is rolled back: the same pages and invoice numbers\n"
+                    "as a print started now, and nothing written. PDF pages are marked\n"
+                    "\"APERÇU - document non valable\"; the text rendering is what the print would write.\n"
+                    "The user needs level 2 for \"MORVELINTASKADE\".\n";
+        } else {
+            text += "Prints again the documents of flows already invoiced for the pay period, without\n"
+                    "writing anything. Every user may reprint.\n";
+        }
+        text += "Ctrl-C (or SIGTERM) stops the run: nothing is recorded and an existing output file is\n"
+                "left as it was.\n";
         text += "The control's messages go to stderr as 'Message VELORANDE: <text>'.\n\nOptions:\n";
         text += kDatabaseOption;
         text += "  --period YYYYMM  the pay period, one of the twelve the control offers\n"
@@ -443,7 +456,8 @@ std::string commandHelp(Command command) {
                 "  --copies N       number of copies, 1 to 99 (default 1)\n"
                 "  --user NAME      whose rights apply (default: $TESSARAN_USER, then the login name)\n"
                 "\nExit codes: 0 printed; 1 usage; 2 database missing or busy; 4 unknown period or\n"
-                "association, or no right to print; 5 output unusable; 6 nothing to print; 7 cancelled.\n";
+                "association, or no right to print; 5 output unusable; 6 nothing to print; 7 cancelled\n"
+                "(printer choice or interrupt).\n";
         return text;
     case Command::Gui:
         text = "Usage: tessaran gui [--db PATH] [--user NAME]\n\n"

@@ -12,7 +12,7 @@
 
 namespace tessaran::app {
 
-enum class Command { Help, Demo, Init, Import, Export, Select, Print, Reprint, Gui, Rights };
+enum class Command { Help, Demo, Init, Import, Export, Select, Print, Reprint, Preview, Gui, Rights };
 
 // The name of a command as typed ("demo", "print", ...); "help" for Command::Help.
 std::string commandName(Command command);

@@ -217,6 +217,7 @@ int runDataCommand(const CommandLine& line, const Streams& streams) {
         case Command::Help:
         case Command::Print:
         case Command::Reprint:
+        case Command::Preview:
         case Command::Gui:
             streams.err << prefix << "not a data command\n";
             return exit_code::kUsage;

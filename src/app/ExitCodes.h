@@ -9,5 +9,5 @@ inline constexpr int kRefusedInput = 3;   // import document or select statement
 inline constexpr int kRefusedChoice = 4;  // unknown period or association, no right to print
 inline constexpr int kOutput = 5;         // output file or printer unusable
 inline constexpr int kNothingToPrint = 6; // the run found no flow to print or reprint
-inline constexpr int kCancelled = 7;      // the printer choice was cancelled
+inline constexpr int kCancelled = 7;      // printer choice cancelled, or the run interrupted
 }  // namespace tessaran::app::exit_code

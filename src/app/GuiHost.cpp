@@ -1,5 +1,5 @@
 // The desktop host of `tessaran gui`: a main window holding the control, with the system's
-// print dialog, message boxes and the help window. The window closes when the control
+// print dialog, message boxes, the help window and the print-preview window of "Aperçu". The window closes when the control
 // unloads it ("Sortir", or the end of a print or reprint run), and the program ends then.
 
 #include <QApplication>
@@ -14,12 +14,12 @@
 #include "ExitCodes.h"
 #include "HostCommands.h"
 #include "control/Ctr_Tessaran.h"
-#include "control/DataModule.h"
 #include "database/SqliteDatabase.h"
 #include "platform/Client.h"
 #include "platform/DatabaseRights.h"
 #include "platform/SystemClock.h"
 #include "platform/qt/DialogPrinterChoice.h"
+#include "platform/qt/PreviewPrinterChoice.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtUiServices.h"
 
@@ -45,20 +45,10 @@ void reportFailure(QWidget* parent, const std::string& consolePrefix, const std:
     QMessageBox::critical(parent, kWindowTitle, QString::fromStdString(screenText + " :\n" + cause));
 }
 
-// Objects the data module creates on first use (the help window) are Qt widgets: they must go
-// before the application object does.
-struct DataModuleRelease {
-    DataModuleRelease() = default;
-    DataModuleRelease(const DataModuleRelease&) = delete;
-    DataModuleRelease& operator=(const DataModuleRelease&) = delete;
-    ~DataModuleRelease() { control::resetDataModule(); }
-};
-
 }  // namespace
 
 int runGuiHost(int& argc, char** argv, const HostOptions& options) {
     QApplication application(argc, argv);
-    const DataModuleRelease releaseModule;
 
     std::shared_ptr<db::SqliteDatabase> database;
     try {
@@ -73,9 +63,10 @@ int runGuiHost(int& argc, char** argv, const HostOptions& options) {
     window.setWindowTitle(kWindowTitle);
     platform::QtUiServices ui(&window, [&window] { window.close(); });
     platform::DialogPrinterChoice printers(&window);
+    platform::PreviewPrinterChoice preview(&window);
     platform::SystemClock clock;
     control::ControlServices services{&ui, &printers, &clock,
-                                      [] { return std::make_unique<platform::QtHelpViewer>(); }};
+                                      [] { return std::make_unique<platform::QtHelpViewer>(); }, &preview};
 
     auto* control = new control::Ctr_Tessaran(services, &window);
     window.setCentralWidget(control);

@@ -1,10 +1,12 @@
 #pragma once
 // The two hosts of the control: the desktop window (`tessaran gui`) and the headless
-// command-line run (`tessaran print` / `tessaran reprint`). main.cpp parses the command line
+// command-line run (`tessaran print`, `reprint`, `preview`). main.cpp parses the command line
 // and calls these; each returns the process exit code.
 
 #include <string>
 #include <vector>
+
+#include "billing/RunRequest.h"
 
 namespace tessaran::app {
 
@@ -20,6 +22,6 @@ struct HostOptions {
 };
 
 int runGuiHost(int& argc, char** argv, const HostOptions& options);
-int runPrintHost(int& argc, char** argv, const HostOptions& options, bool reprint);
+int runPrintHost(int& argc, char** argv, const HostOptions& options, billing::RunKind kind);
 
 }  // namespace tessaran::app

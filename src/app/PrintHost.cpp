@@ -1,28 +1,25 @@
-// The command-line host of `tessaran print` and `tessaran reprint`: it drives the real control
-// without a screen, as a user would: it picks the period in the combo box, moves the
-// associations into the selection and presses the button. The printer choice answers with
-// the output given on the command line; what the control shows in a message box goes to
-// stderr.
+// The command-line host of `tessaran print`, `reprint` and `preview`: it checks the choices as
+// the control's panel offers them (the periods, the associations, the right to print), builds
+// the run's request and runs the billing engine headless. The printer choice answers with
+// the output given on the command line; what the control would show in a message box goes to
+// stderr; an interrupt (Ctrl-C, SIGTERM) cancels the run. The exit code comes from the run's
+// outcome alone.
 
 #include <QApplication>
-#include <QComboBox>
-#include <QListWidget>
-#include <QPushButton>
 
 #include <algorithm>
+#include <csignal>
 #include <iostream>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "ExitCodes.h"
 #include "HeadlessPlatform.h"
 #include "HostCommands.h"
-#include "control/Ctr_Tessaran.h"
-#include "control/DataModule.h"
+#include "billing/BillingEngine.h"
+#include "billing/PanelChoices.h"
 #include "database/SqliteDatabase.h"
-#include "platform/Client.h"
 #include "platform/DatabaseRights.h"
 #include "platform/DateText.h"
 #include "platform/SystemClock.h"
@@ -32,103 +29,61 @@
 namespace tessaran::app {
 namespace {
 
-constexpr const char* kNothingToPrint = "Aucun état de facturation à éditer.";
-constexpr const char* kNothingToReprint = "Aucun état de facturation à ré-éditer.";
+constexpr int kLevelAllowedToPrint = 2;
 
-// Console messages that are also kept, so that the outcome of a run can be told from them.
-class WatchedConsole : public platform::ConsoleUiServices {
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void onInterrupt(int) { interrupted = 1; }
+
+// Console messages, and a run that stops at the next flow once the process is interrupted.
+class InterruptibleConsole : public platform::ConsoleUiServices {
 public:
-    int messageBox(const std::string& text, int buttons, const std::string& title) override {
-        shown.push_back(text);
-        return ConsoleUiServices::messageBox(text, buttons, title);
+    InterruptibleConsole() {
+        interrupted = 0;
+        previousInt_ = std::signal(SIGINT, onInterrupt);
+        previousTerm_ = std::signal(SIGTERM, onInterrupt);
     }
-    bool showed(const std::string& text) const { return std::find(shown.begin(), shown.end(), text) != shown.end(); }
-
-    std::vector<std::string> shown;
-};
-
-// An output that counts what is drawn on it, so that a run that passed over every association
-// is not taken for one that printed.
-class CountingPageSink : public platform::PageSink {
-public:
-    CountingPageSink(std::unique_ptr<platform::PageSink> output, int& itemsDrawn)
-        : output_(std::move(output)), itemsDrawn_(itemsDrawn) {}
-    void drawText(double x, double y, const std::string& text, const platform::Font& font) override {
-        ++itemsDrawn_;
-        output_->drawText(x, y, text, font);
+    ~InterruptibleConsole() override {
+        std::signal(SIGINT, previousInt_);
+        std::signal(SIGTERM, previousTerm_);
     }
-    void drawLine(double x1, double y1, double x2, double y2, int width) override {
-        ++itemsDrawn_;
-        output_->drawLine(x1, y1, x2, y2, width);
-    }
-    void newPage() override { output_->newPage(); }
-    void endDocument() override { output_->endDocument(); }
+    InterruptibleConsole(const InterruptibleConsole&) = delete;
+    InterruptibleConsole& operator=(const InterruptibleConsole&) = delete;
+    bool cancelRequested() override { return interrupted != 0; }
 
 private:
-    std::unique_ptr<platform::PageSink> output_;
-    int& itemsDrawn_;
-};
-
-// The preset answer of the command line, watched: was the choice cancelled, was the output
-// opened, and why it could not be.
-class WatchedPrinterChoice : public platform::PrinterChoice {
-public:
-    explicit WatchedPrinterChoice(const HostOptions& options)
-        : preset_(options.outputPath, options.printerName, options.copies) {}
-
-    std::vector<std::string> printerNames() const override { return preset_.printerNames(); }
-    platform::PrinterPick choose() override {
-        const platform::PrinterPick pick = preset_.choose();
-        if (pick.index < 0) cancelled = true;
-        return pick;
-    }
-    std::unique_ptr<platform::PageSink> open(int index) override {
-        try {
-            auto output = std::make_unique<CountingPageSink>(preset_.open(index), itemsDrawn);
-            opened = true;
-            return output;
-        } catch (const std::exception& error) {
-            openError = error.what();
-            throw;
-        }
-    }
-
-    bool cancelled = false;
-    bool opened = false;
-    int itemsDrawn = 0;
-    std::optional<std::string> openError;
-
-private:
-    platform::PresetPrinterChoice preset_;
+    void (*previousInt_)(int) = SIG_DFL;
+    void (*previousTerm_)(int) = SIG_DFL;
 };
 
 class PrintRunner {
 public:
-    PrintRunner(const HostOptions& options, bool reprint)
-        : options_(options),
-          reprint_(reprint),
-          command_(reprint ? "tessaran reprint: " : "tessaran print: "),
-          printers_(options) {}
+    PrintRunner(const HostOptions& options, billing::RunKind kind)
+        : options_(options), kind_(kind), command_(std::string("tessaran ") + commandWord(kind) + ": ") {}
 
     int run();
 
 private:
+    static const char* commandWord(billing::RunKind kind) {
+        switch (kind) {
+        case billing::RunKind::Print: return "print";
+        case billing::RunKind::Reprint: return "reprint";
+        case billing::RunKind::Preview: return "preview";
+        }
+        return "print";
+    }
     int refuse(int code, const std::string& why) const {
         std::cerr << command_ << why << '\n';
         return code;
     }
     int checkOptions() const;
-    int drive(control::Ctr_Tessaran& control);
-    int choosePeriod(control::Ctr_Tessaran& control) const;
-    int chooseAssociations(control::Ctr_Tessaran& control) const;
-    int outcome() const;
+    int buildRequest(billing::DataFiles& files, const std::shared_ptr<db::SqliteDatabase>& database,
+                     billing::RunRequest& request) const;
+    int exitCode(const billing::RunOutcome& outcome) const;
 
     const HostOptions& options_;
-    bool reprint_;
+    billing::RunKind kind_;
     std::string command_;
-    WatchedConsole ui_;
-    WatchedPrinterChoice printers_;
-    std::exception_ptr runError_;
 };
 
 int PrintRunner::checkOptions() const {
@@ -152,122 +107,103 @@ int PrintRunner::run() {
         return refuse(exit_code::kDatabase, error.what());
     }
 
+    std::unique_ptr<billing::DataFiles> files;
+    billing::RunRequest request;
+    try {
+        files = std::make_unique<billing::DataFiles>(database);
+        if (const int code = buildRequest(*files, database, request); code != exit_code::kOk) return code;
+    } catch (const std::exception& error) {
+        return refuse(exit_code::kDatabase, std::string("the control could not start: ") + error.what());
+    }
+
+    InterruptibleConsole ui;
+    platform::PresetPrinterChoice printers(options_.outputPath, options_.printerName, options_.copies);
     platform::SystemClock clock;
-    control::ControlServices services{&ui_, &printers_, &clock, {}};
-    int code = exit_code::kOk;
-    {
-        control::Ctr_Tessaran control(services);
-        control.handlerError = [this](const std::string&, std::exception_ptr error) { runError_ = error; };
-        try {
-            control.setDroitsUtilisateur(std::make_shared<platform::DatabaseUserRights>(database, options_.userName));
-            control.setTheClient(
-                std::make_shared<platform::Client>(platform::Client{options_.userName, options_.databasePath}));
-            control.setTheDatabase(database);
-            control.Init();
-        } catch (const std::exception& error) {
-            code = refuse(exit_code::kDatabase, std::string("the control could not start: ") + error.what());
-        }
-        if (code == exit_code::kOk) code = drive(control);
-    }
-    // The module keeps objects created on first use; they go before the application object.
-    control::resetDataModule();
-    return code;
+    const billing::RunOutcome outcome = billing::runBilling(*files, {ui, printers, clock, {}}, request);
+    return exitCode(outcome);
 }
 
-int PrintRunner::drive(control::Ctr_Tessaran& control) {
-    if (!reprint_ && control.Cmd_Imprimer->isHidden()) {
+// The choices the panel would offer: the right to print, a period offered, known codes.
+int PrintRunner::buildRequest(billing::DataFiles& files, const std::shared_ptr<db::SqliteDatabase>& database,
+                              billing::RunRequest& request) const {
+    const std::vector<std::string> periods = billing::offeredPeriods(files);
+    const std::vector<billing::AssociationChoice> associations = billing::offeredAssociations(files);
+
+    if (kind_ != billing::RunKind::Reprint) {
+        platform::DatabaseUserRights rights(database, options_.userName);
+        if (rights.rightsOf(platform::kFunctionKey)->level() != kLevelAllowedToPrint) {
+            return refuse(exit_code::kRefusedChoice,
+                          options_.userName + " may not " + commandWord(kind_) + ": printing needs right level 2 for " +
+                              platform::kFunctionKey + " (see 'tessaran rights'); reprinting is allowed");
+        }
+    }
+
+    if (std::find(periods.begin(), periods.end(), options_.period) == periods.end()) {
+        std::string offered;
+        for (const std::string& period : periods) {
+            offered += (offered.empty() ? "" : ", ") + period + " (" +
+                       platform::periodInCapitals(*platform::parsePeriod(period)) + ")";
+        }
         return refuse(exit_code::kRefusedChoice,
-                      options_.userName + " may not print: printing needs right level 2 for " +
-                          platform::kFunctionKey + " (see 'tessaran rights'); reprinting is allowed");
-    }
-    if (const int code = choosePeriod(control); code != exit_code::kOk) return code;
-    if (const int code = chooseAssociations(control); code != exit_code::kOk) return code;
-    if (control.Lst_Select->count() == 0) {
-        return refuse(exit_code::kNothingToPrint, "the database holds no association");
+                      "the period " + options_.period + " is not offered; the periods offered are " + offered);
     }
 
-    QPushButton* button = reprint_ ? control.Cmd_Reedition : control.Cmd_Imprimer;
-    button->click();
-    return outcome();
-}
-
-int PrintRunner::choosePeriod(control::Ctr_Tessaran& control) const {
-    QComboBox& periods = *control.Cbo_PeriodePaie;
-    if (const auto period = platform::parsePeriod(options_.period)) {
-        const int index = periods.findText(QString::fromStdString(platform::periodInCapitals(*period)));
-        if (index >= 0) {
-            periods.setCurrentIndex(index);
-            return exit_code::kOk;
-        }
-    }
-    std::string offered;
-    for (int i = 0; i < periods.count(); ++i) {
-        const std::string name = periods.itemText(i).toStdString();
-        offered += (i == 0 ? "" : ", ") + platform::periodFromCapitals(name).value_or("?") + " (" + name + ")";
-    }
-    return refuse(exit_code::kRefusedChoice,
-                  "the period " + options_.period + " is not offered; the periods offered are " + offered);
-}
-
-int PrintRunner::chooseAssociations(control::Ctr_Tessaran& control) const {
-    QListWidget& possible = *control.Lst_Possible;
-    const auto codeOf = [](const QListWidgetItem& entry) { return entry.text().section(QLatin1Char(' '), 0, 0); };
-
-    std::vector<QListWidgetItem*> chosen;
+    const auto known = [&](const std::string& code) {
+        return std::any_of(associations.begin(), associations.end(),
+                           [&](const billing::AssociationChoice& a) { return a.code == code; });
+    };
     for (const std::string& code : options_.associations) {
-        QListWidgetItem* found = nullptr;
-        for (int i = 0; i < possible.count() && found == nullptr; ++i) {
-            if (codeOf(*possible.item(i)) == QString::fromStdString(code)) found = possible.item(i);
-        }
-        if (found == nullptr) {
-            std::string known;
-            for (int i = 0; i < possible.count(); ++i) {
-                known += std::string(i == 0 ? "" : " ") + codeOf(*possible.item(i)).toStdString();
-            }
-            return refuse(exit_code::kRefusedChoice, "no association has the code " + code +
-                                                         "; the known codes are " +
-                                                         (known.empty() ? std::string("(none)") : known));
-        }
-        chosen.push_back(found);
+        if (known(code)) continue;
+        std::string codes;
+        for (const auto& association : associations) codes += (codes.empty() ? "" : " ") + association.code;
+        return refuse(exit_code::kRefusedChoice, "no association has the code " + code + "; the known codes are " +
+                                                     (codes.empty() ? std::string("(none)") : codes));
     }
+    if (options_.allAssociations) {
+        for (const auto& association : associations) request.associations.push_back(association.code);
+    }
+    for (const std::string& code : options_.associations) {
+        if (std::find(request.associations.begin(), request.associations.end(), code) == request.associations.end()) {
+            request.associations.push_back(code);
+        }
+    }
+    if (request.associations.empty()) return refuse(exit_code::kNothingToPrint, "the database holds no association");
 
-    if (options_.allAssociations) control.Cmd_Tous->click();
-    if (!chosen.empty()) {
-        possible.clearSelection();
-        for (QListWidgetItem* entry : chosen) entry->setSelected(true);
-        control.Cmd_Select->click();
-    }
+    request.kind = kind_;
+    request.period = options_.period;
+    request.copies = options_.copies;
     return exit_code::kOk;
 }
 
-int PrintRunner::outcome() const {
-    if (printers_.openError) {
-        return refuse(exit_code::kOutput, "cannot open the output: " + *printers_.openError);
-    }
-    if (runError_) {
-        try {
-            std::rethrow_exception(runError_);
-        } catch (const std::exception& error) {
-            return refuse(exit_code::kDatabase, std::string("the run failed: ") + error.what());
-        } catch (...) {
-            return refuse(exit_code::kDatabase, "the run failed");
+int PrintRunner::exitCode(const billing::RunOutcome& outcome) const {
+    using billing::RunEnd;
+    switch (outcome.end) {
+    case RunEnd::Printed:
+        if (!outcome.error.empty()) return refuse(exit_code::kOutput, outcome.error);
+        return exit_code::kOk;
+    case RunEnd::NothingToPrint:
+        // The run said so when it found no flow; otherwise its messages said why.
+        if (outcome.messages.size() == 1 && outcome.messages.front().rfind("Aucun état de facturation", 0) == 0) {
+            return exit_code::kNothingToPrint;
         }
+        return refuse(exit_code::kNothingToPrint, "nothing was printed (see the messages above)");
+    case RunEnd::PrinterChoiceCancelled: return refuse(exit_code::kCancelled, "the printer choice was cancelled");
+    case RunEnd::PrinterUnavailable: return refuse(exit_code::kOutput, "cannot open the output: " + outcome.error);
+    case RunEnd::DatabaseBusy: return refuse(exit_code::kDatabase, "another print run holds the database");
+    case RunEnd::RecordsNotKept:
+        return refuse(exit_code::kDatabase, "the run's records could not be kept: nothing was recorded");
+    case RunEnd::Cancelled: return refuse(exit_code::kCancelled, "interrupted: nothing was recorded or written");
+    case RunEnd::Failed: return refuse(exit_code::kDatabase, "the run failed: " + outcome.error);
     }
-    if (printers_.cancelled) return refuse(exit_code::kCancelled, "the printer choice was cancelled");
-    if (ui_.showed(kNothingToPrint) || ui_.showed(kNothingToReprint)) return exit_code::kNothingToPrint;
-    if (!printers_.opened || printers_.itemsDrawn == 0) {
-        return refuse(exit_code::kNothingToPrint,
-                      ui_.shown.empty() ? "nothing was printed" : "nothing was printed (see the messages above)");
-    }
-    return exit_code::kOk;
+    return exit_code::kDatabase;
 }
 
 }  // namespace
 
-int runPrintHost(int& argc, char** argv, const HostOptions& options, bool reprint) {
+int runPrintHost(int& argc, char** argv, const HostOptions& options, billing::RunKind kind) {
     useOffscreenPlatformWithoutDisplay();
     QApplication application(argc, argv);
-    PrintRunner runner(options, reprint);
+    PrintRunner runner(options, kind);
     return runner.run();
 }
 

@@ -26,8 +26,9 @@ int run(int argc, char** argv) {
     case Command::Help:
         std::cout << (line.helpTopic ? commandHelp(*line.helpTopic) : generalHelp());
         return exit_code::kOk;
-    case Command::Print: return runPrintHost(qtArgc, argv, line.host, false);
-    case Command::Reprint: return runPrintHost(qtArgc, argv, line.host, true);
+    case Command::Print: return runPrintHost(qtArgc, argv, line.host, tessaran::billing::RunKind::Print);
+    case Command::Reprint: return runPrintHost(qtArgc, argv, line.host, tessaran::billing::RunKind::Reprint);
+    case Command::Preview: return runPrintHost(qtArgc, argv, line.host, tessaran::billing::RunKind::Preview);
     case Command::Gui: return runGuiHost(qtArgc, argv, line.host);
     case Command::Demo:
     case Command::Init:

@@ -1,6 +1,4 @@
-#include "RunValues.h"
-
-#include "control/DataModule.h"
+#include "billing/RunValues.h"
 
 #include <cmath>
 #include <cstdio>
@@ -14,10 +12,6 @@ namespace tessaran::billing {
 std::string mid(std::string_view text, std::size_t first, std::size_t count) {
     if (first == 0 || first > text.size()) return {};
     return std::string(text.substr(first - 1, count));
-}
-
-db::Record& held(const std::shared_ptr<db::Record>& slot, std::string_view fileName) {
-    return control::heldRecord(slot, fileName);
 }
 
 std::string periodOfDay(std::string_view dayNumber) {

@@ -1,5 +1,5 @@
 #pragma once
-// Small value helpers of the runs: pieces of flow keys, records held in slots, periods of
+// Small value helpers of the runs: pieces of flow keys, periods of
 // stored dates, numbers as the accumulators and the records keep them, invoice numbers.
 
 #include <memory>
@@ -21,9 +21,6 @@ std::string mid(std::string_view text, std::size_t first, std::size_t count);
 inline std::string associationOfKey(std::string_view key) { return mid(key, 6, 3); }
 inline std::string sectorOfKey(std::string_view key) { return mid(key, 9, 3); }
 inline std::string periodOfKey(std::string_view key) { return mid(key, 12, 6); }
-
-// The record a slot holds; throws when the slot is empty (the file was never read).
-db::Record& held(const std::shared_ptr<db::Record>& slot, std::string_view fileName);
 
 // "yyyymm" of a stored date (a day number); "" for an empty or unreadable one.
 std::string periodOfDay(std::string_view dayNumber);

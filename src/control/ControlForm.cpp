@@ -39,6 +39,9 @@ void Ctr_Tessaran::buildForm() {
     Cmd_Imprimer->setEnabled(false);  // enabled once the association list has entries
     Cmd_Sortir = new QPushButton(QStringLiteral("Sortir"), this);
     Cmd_Reedition = new QPushButton(QStringLiteral("Réedition"), this);
+    Cmd_Apercu = new QPushButton(QStringLiteral("Aperçu"), this);
+    Cmd_Apercu->setEnabled(false);  // like "Imprimer"
+    Cmd_Apercu->setVisible(services_.previewPrinters != nullptr);
     Mnu_Aide = new QMenu(QStringLiteral("Aide"), this);
     Mnu_Sommaire = Mnu_Aide->addAction(QStringLiteral("Aide_VELORANDE"));
 
@@ -76,14 +79,15 @@ void Ctr_Tessaran::placeControls() {
     place(Cmd_Imprimer, form::Cmd_Imprimer);
     place(Cmd_Sortir, form::Cmd_Sortir);
     place(Cmd_Reedition, form::Cmd_Reedition);
+    place(Cmd_Apercu, form::Cmd_Apercu);
 }
 
 void Ctr_Tessaran::applyTabOrder() {
     // The labels and the frame sit in the sequence too but never take the focus.
     QWidget* const sequence[] = {Cbo_PeriodePaie, Etq_PeriodePaie, Cdr_Assoc,    Cmd_Tous,
                                  Lst_Possible,    Cmd_Select,      Cmd_Supp,     Lst_Select,
-                                 Etq_Possible,    Etq_Select,      Cmd_Imprimer, Cmd_Sortir,
-                                 Cmd_Reedition};
+                                 Etq_Possible,    Etq_Select,      Cmd_Apercu,   Cmd_Imprimer,
+                                 Cmd_Sortir,      Cmd_Reedition};
     QWidget* previous = nullptr;
     for (QWidget* control : sequence) {
         if (previous != nullptr) QWidget::setTabOrder(previous, control);
@@ -97,6 +101,7 @@ void Ctr_Tessaran::connectHandlers() {
     };
     onClick(Cmd_Imprimer, "Cmd_Imprimer_Click", &Ctr_Tessaran::Cmd_Imprimer_Click);
     onClick(Cmd_Reedition, "Cmd_Reedition_Click", &Ctr_Tessaran::Cmd_Reedition_Click);
+    onClick(Cmd_Apercu, "Cmd_Apercu_Click", &Ctr_Tessaran::Cmd_Apercu_Click);
     onClick(Cmd_Sortir, "Cmd_Sortir_Click", &Ctr_Tessaran::Cmd_Sortir_Click);
     onClick(Cmd_Tous, "Cmd_Tous_Click", &Ctr_Tessaran::Cmd_Tous_Click);
     onClick(Cmd_Select, "Cmd_Select_Click", &Ctr_Tessaran::Cmd_Select_Click);

@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "DataModule.h"
 #include "platform/DatabaseRights.h"
 
 namespace tessaran::control {
@@ -63,19 +62,16 @@ void Ctr_Tessaran::setDroitsUtilisateur(std::shared_ptr<platform::UserRights> ri
     DroitsFonction = Droits ? Droits->rightsOf(platform::kFunctionKey) : nullptr;
 }
 
-void Ctr_Tessaran::setTheClient(std::shared_ptr<platform::Client> client) {
-    dataModule().client = std::move(client);
-}
+void Ctr_Tessaran::setTheClient(std::shared_ptr<platform::Client> client) { TheClient_ = std::move(client); }
 
-void Ctr_Tessaran::setTheDatabase(std::shared_ptr<db::Database> database) {
-    dataModule().database = std::move(database);
-}
+void Ctr_Tessaran::setTheDatabase(std::shared_ptr<db::Database> database) { TheDatabase_ = std::move(database); }
 
 void Ctr_Tessaran::Init() {
     platform::UiServices& ui = uiOf(services_);
     ui.setMousePointer(platform::kPointerHourglass);
     setEnabled(false);
-    dataModule().Ouvre_Fichiers();
+    files_.reset();
+    files_ = std::make_unique<billing::DataFiles>(TheDatabase_);  // Ouvre_Fichiers
     Remplir_CboPeriode();
     Remplir_ListAsso();
     // The control is still disabled here, so no click reaches a half-filled panel.
@@ -91,7 +87,10 @@ void Ctr_Tessaran::Applique_Droits() {
                                  "before Init: the right level for " +
                                  std::string(platform::kFunctionKey) + " cannot be read");
     }
-    if (DroitsFonction->level() != kLevelAllowedToPrint) Cmd_Imprimer->setVisible(false);
+    if (DroitsFonction->level() != kLevelAllowedToPrint) {
+        Cmd_Imprimer->setVisible(false);
+        Cmd_Apercu->setVisible(false);  // the preview is the print run: the same right
+    }
 }
 
 void Ctr_Tessaran::Cmd_Sortir_Click() {
@@ -100,15 +99,14 @@ void Ctr_Tessaran::Cmd_Sortir_Click() {
 }
 
 void Ctr_Tessaran::Mnu_Sommaire_Click() {
-    DataModule& module = dataModule();
-    if (!module.helpViewer) {
+    if (!helpViewer_) {
         if (!services_.makeHelpViewer) throw std::logic_error("no help viewer is available in this host");
-        module.helpViewer = services_.makeHelpViewer();
-        if (!module.helpViewer) throw std::runtime_error("the help viewer could not be created");
+        helpViewer_ = services_.makeHelpViewer();
+        if (!helpViewer_) throw std::runtime_error("the help viewer could not be created");
     }
-    module.helpViewer->setClient(module.client);
-    module.helpViewer->setDatabase(module.database);
-    module.helpViewer->show(kHelpPage, kHelpMode, kHelpTitle);
+    helpViewer_->setClient(TheClient_);
+    helpViewer_->setDatabase(TheDatabase_);
+    helpViewer_->show(kHelpPage, kHelpMode, kHelpTitle);
 }
 
 bool Ctr_Tessaran::isFreeSurface(const QWidget& widget, const QPoint& position) {
@@ -175,15 +173,13 @@ void Ctr_Tessaran::dispatch(const char* handlerName, void (Ctr_Tessaran::*handle
 }
 
 void Ctr_Tessaran::UserControl_Terminate() {
-    ListeAsso.reset();
-    ListeFlux.reset();
-    ListeFluxComplement.reset();
-    ListeActivites.reset();
-    Cumul.reset();
-    Detail.reset();
+    lastOutcome_.reset();
     Droits.reset();
     DroitsFonction.reset();
-    dataModule().Libere_Objets();
+    files_.reset();  // Libere_Objets: the request, the record slots, the files, the database
+    helpViewer_.reset();
+    TheClient_.reset();
+    TheDatabase_.reset();
 }
 
 }  // namespace tessaran::control

@@ -4,9 +4,9 @@
 // associations; "Imprimer" prints each association's billing statements, recapitulative
 // statement and management-fee invoice and writes the fees back; "Réedition" reprints.
 //
-// One class across three folders: control/ (interface, lifecycle, form, selection panel),
-// billing/ (the runs, rate lookup, accumulation, fee flows) and printing/ (the documents).
-// The procedures keep the application's names and share the member state declared here.
+// The control is the view: its form, lifecycle and selection panel. Its handlers keep the
+// application's names and sequence around the billing engine, which does the runs: the
+// handler builds the run's request from the panel and reads only the outcome.
 
 #include <QWidget>
 
@@ -14,8 +14,12 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "billing/DataFiles.h"
+#include "billing/RunOutcome.h"
+#include "billing/RunRequest.h"
 #include "database/Database.h"
 #include "platform/Client.h"
 #include "platform/Clock.h"
@@ -33,8 +37,6 @@ class QMenu;
 class QAction;
 class QPushButton;
 
-namespace tessaran::platform { class Utility; }
-namespace tessaran::billing { class ErrorTrap; }
 
 namespace tessaran::control {
 
@@ -44,6 +46,8 @@ struct ControlServices {
     platform::PrinterChoice* printers = nullptr;
     platform::Clock* clock = nullptr;
     std::function<std::unique_ptr<platform::HelpViewer>()> makeHelpViewer;
+    // Where "Aperçu" shows the documents (a print-preview window); none hides the button.
+    platform::PrinterChoice* previewPrinters = nullptr;
 };
 
 class Ctr_Tessaran : public QWidget {
@@ -64,27 +68,11 @@ public:
     void Remplir_CboPeriode();
     void Remplir_ListAsso();
     void Reedition();
-    void Remplir_FluxComptables(double W_Var, bool W_Creation, std::int16_t k);
-    void Cherche_Taux();
-    void Imprime_Entete();
-    void Imprime_Entete_Tableau();
-    void Cumule_Detail();
-    void Imprime_Detail();
-    void Imprime_Fin_Tableau();
-    void Requete_Flux_Complement();
-    void Imprime_Recap();
-    void Imprime_Entete_Recap();
-    void Imprime_Detail_Recap();
-    void Imprime_Fin_Tableau_Recap();
-    void Imprime_Frais_Gestion();
-    void Entete_Frais_Gestion();
-    void Entete_Tableau_Frais_Gestion();
-    void Detail_Frais_Gestion();
-    void Fin_Tableau_Frais_Gestion();
 
     // ---- Event handlers (public so that hosts and tests can drive them by name) ----
     void Cmd_Imprimer_Click();
     void Cmd_Reedition_Click();
+    void Cmd_Apercu_Click();  // "Aperçu": the print run shown, and rolled back
     void Cmd_Sortir_Click();
     void Cmd_Tous_Click();
     void Cmd_Select_Click();
@@ -107,11 +95,14 @@ public:
     QPushButton* Cmd_Imprimer = nullptr;
     QPushButton* Cmd_Sortir = nullptr;
     QPushButton* Cmd_Reedition = nullptr;
+    QPushButton* Cmd_Apercu = nullptr;
     QMenu* Mnu_Aide = nullptr;
     QAction* Mnu_Sommaire = nullptr;
 
-    // The printer of the current run (null outside a run).
-    platform::Printer* printer() const { return Printer_.get(); }
+    // How the last run ended (empty before the first).
+    const std::optional<billing::RunOutcome>& lastOutcome() const { return lastOutcome_; }
+    // The open data files (null before Init and after termination).
+    billing::DataFiles* dataFiles() const { return files_.get(); }
 
     // ---- control ----
     // Shows a pop-up menu at a global screen position; QMenu::exec when left empty. Tests
@@ -142,88 +133,24 @@ private:
     void applyTabOrder();
     void connectHandlers();
 
-    // Run helpers shared by the print and the reprint runs.
-    std::string periodeChoisie() const;   // the combo box text as "yyyymm"
-    std::string requeteFlux(bool dejaFactures) const;  // the flow select of a run
-    void zeroTotals();
-    void zeroDetail();
-    void startPrinter(int index);
-
-    // ---- printing ----
-    // Reprint: the complementary flows recorded for the current association, sector and
-    // period, one line each under the funding-body amounts; returns the sum of the printed
-    // amounts. `breakPageIfFull` applies the document's page-break rule before each line.
-    double printStoredComplementaryFlows(const std::function<void()>& breakPageIfFull);
-
-    // ---- billing ----
-    // The walk shared by the print and the reprint runs: every copy walks the selected flows,
-    // opening and closing each association's documents. Each statement runs under the run's
-    // error trap, so a failing one is skipped and the run goes on with the next.
-    void walkCopies(billing::ErrorTrap& trap);
-    void openAssociation(billing::ErrorTrap& trap, bool withinWalk);
-    void closeSector(billing::ErrorTrap& trap);
-    void closeAssociation(billing::ErrorTrap& trap);
-    void closeLastAssociation(billing::ErrorTrap& trap);
-    void printAssociationDocuments(billing::ErrorTrap& trap);
-    void handleFlow(billing::ErrorTrap& trap);
-    void choisirTauxPrestation(billing::ErrorTrap& trap);  // rate of a flow without funding body
-    void advanceInvoiceNumber();
-    void newPage(billing::ErrorTrap& trap);
-    void reportProgress();
-    // The opening of both runs: new accumulators, the printer choice and the chosen printer
-    // opened; false when the user cancelled or the printer could not be opened (then said).
-    bool prepareRun(billing::ErrorTrap& trap);
-    // The closing of both runs: pointer and control restored, document ended, progress done.
-    void endRun(billing::ErrorTrap& trap);
+    // The run's request from the panel: the chosen period and the selected associations.
+    billing::RunRequest requestFromPanel(billing::RunKind kind) const;
+    // Runs the engine with this control as its view; an error the run did not tell the user
+    // about is raised to the handler.
+    void runEngine(billing::RunKind kind);
     void finishRun();  // W_Sortir, then the containing window is unloaded
-    platform::Utility& utility();
-    // Writes of a print run: the completion of a billed flow, the creation of a
-    // complementary flow, and the store that remembers a failed write (the run then keeps
-    // nothing of what it wrote).
-    void completeFlow(double fee);
-    void createComplementaryFlow(std::int16_t item);
-    void storeRunRecord(db::Record& record);
-
-    bool AssoValide = false;       // the current association may be billed
-    bool runWriteFailed_ = false;  // a write of the current print run failed
-    int flowsHandled_ = 0;         // progress of the run, over all copies
-    int flowsToHandle_ = 0;
 
     ControlServices services_;
-    std::unique_ptr<platform::Printer> Printer_;
+    std::unique_ptr<billing::DataFiles> files_;
+    std::optional<billing::RunOutcome> lastOutcome_;
+    std::unique_ptr<platform::HelpViewer> helpViewer_;
 
     // ---- Member state shared between the procedures ----
     std::shared_ptr<platform::UserRights> Droits;
     std::shared_ptr<platform::FunctionRights> DroitsFonction;
-    std::shared_ptr<db::DynamicArray> ListeAsso;
-    std::shared_ptr<db::DynamicArray> ListeFlux;
-    std::shared_ptr<db::DynamicArray> ListeFluxComplement;
-    std::shared_ptr<db::DynamicArray> ListeActivites;
-    std::shared_ptr<db::DynamicArray> Detail;
-    std::shared_ptr<db::DynamicArray> Cumul;
-    std::int16_t TwipsParCm = platform::kTwipsPerCm;
-    std::string CodeAssoCourante;
-    std::string SecteurCourant;
-    std::string NumFacture;
-    bool SuitePage = false;
-    bool ModeImpression = false;
-    bool MultiSecteur = false;
-    // Fees, invoice numbers and complementary flows are written during the first copy only;
-    // later copies print the same documents without writing them again.
-    bool PremiereCopie = true;
+    std::shared_ptr<platform::Client> TheClient_;
+    std::shared_ptr<db::Database> TheDatabase_;
 
-    std::string CleFlux;
-    std::string OrgCourant;
-    std::string PeriodeDetail;
-    std::string LibelleDetail;
-    double TauxHoraire = 0;
-
-    double TotalCaisse = 0, TotalFrais = 0, TotalHeures = 0, TotalBenef = 0;
-    double HeuresDetail = 0, CaisseDetail = 0, FraisDetail = 0, BenefDetail = 0;
-    double HeuresFlux = 0, MontantFlux = 0, TauxBareme = 0;
-    double TotalHeuresFacture = 0, TotalMontantFacture = 0, TotalFraisFacture = 0;
-
-    friend class ControlTestAccess;  // tests read the member state
 };
 
 }  // namespace tessaran::control

@@ -38,6 +38,8 @@ inline constexpr TwipsRect Cdr_Assoc{120, 600, 8415, 2775};
 inline constexpr TwipsRect Cmd_Imprimer{6600, 3600, 855, 375};
 inline constexpr TwipsRect Cmd_Sortir{7680, 3600, 855, 375};
 inline constexpr TwipsRect Cmd_Reedition{360, 3600, 1095, 375};
+// "Aperçu", beside "Imprimer".
+inline constexpr TwipsRect Cmd_Apercu{5520, 3600, 960, 375};
 // In the frame Cdr_Assoc.
 inline constexpr TwipsRect Cmd_Tous{3840, 600, 735, 375};
 inline constexpr TwipsRect Lst_Possible{120, 480, 3495, 2010};

@@ -111,4 +111,10 @@ std::string toUpperFrench(std::string_view text) {
     return result;
 }
 
+std::string periodDigits(const YearMonth& ym) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d%02d", ym.year % 10000, ym.month % 100);
+    return text;
+}
+
 }  // namespace tessaran::platform

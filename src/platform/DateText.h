@@ -18,6 +18,8 @@ std::string frenchMonthName(int month);
 // "mmmm yyyy" in lower case ("mars 2002") and upper case ("MARS 2002").
 std::string periodInWords(const YearMonth& ym);
 std::string periodInCapitals(const YearMonth& ym);
+// The period as "yyyymm" ("200203").
+std::string periodDigits(const YearMonth& ym);
 // "yyyymm" text to its year and month; nullopt when it is not six digits with a valid month.
 std::optional<YearMonth> parsePeriod(std::string_view yyyymm);
 // Reads a period name as shown in the combo box ("MARS 2002") back as "200203".

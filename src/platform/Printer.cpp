@@ -36,6 +36,7 @@ void Printer::line(double x1, double y1, double x2, double y2) {
 
 void Printer::newPage() {
     sink_->newPage();
+    ++pages_;
     x_ = 0;
     y_ = 0;
 }
@@ -44,6 +45,12 @@ void Printer::endDoc() {
     if (documentEnded_) return;
     documentEnded_ = true;
     sink_->endDocument();
+}
+
+void Printer::abandon() {
+    if (documentEnded_) return;
+    documentEnded_ = true;
+    sink_->abandon();
 }
 
 }  // namespace tessaran::platform

@@ -41,7 +41,16 @@ public:
     int drawWidth() const { return drawWidth_; }
     void line(double x1, double y1, double x2, double y2);
     void newPage();
+    // Ends the document: the output finishes it (a file is put in place, a printer gets the job).
     void endDoc();
+    // Drops the document: the output keeps nothing of it (a file already there stays as it was,
+    // a printer gets no job).
+    void abandon();
+    // Pages started so far (the first page counts from the start).
+    int pageCount() const { return pages_; }
+    // A text the outputs that show pages mark every page with (a preview); the plain-text
+    // rendition ignores it.
+    void setWatermark(const std::string& text) { sink_->setWatermark(text); }
 
     const std::string& deviceName() const { return deviceName_; }
     // The integer printer setting the run sets on every printer that is not a dot-matrix one:
@@ -63,6 +72,7 @@ private:
     int drawWidth_ = 1;
     int qualitySetting_ = 0;
     bool documentEnded_ = false;
+    int pages_ = 1;
 };
 
 }  // namespace tessaran::platform

@@ -25,10 +25,14 @@ public:
     void drawLine(double x1, double y1, double x2, double y2, int width) override;
     void newPage() override;
     void endDocument() override;
+    void abandon() override { abandoned_ = true; }
+    void setWatermark(const std::string& text) override { watermark_ = text; }
 
     const std::vector<RecordedOp>& ops() const { return ops_; }
     int pageCount() const { return page_ + 1; }
     bool ended() const { return ended_; }
+    bool abandoned() const { return abandoned_; }
+    const std::string& watermark() const { return watermark_; }
     // The pages as the text output renders them (character grid, right-trimmed lines).
     std::vector<std::string> pagesAsText() const;
 
@@ -36,6 +40,8 @@ private:
     std::vector<RecordedOp> ops_;
     int page_ = 0;
     bool ended_ = false;
+    bool abandoned_ = false;
+    std::string watermark_;
 };
 
 }  // namespace tessaran::platform

@@ -19,6 +19,8 @@ public:
     }
     void newPage() override { target_->newPage(); }
     void endDocument() override { target_->endDocument(); }
+    void abandon() override { target_->abandon(); }
+    void setWatermark(const std::string& text) override { target_->setWatermark(text); }
 
 private:
     std::shared_ptr<RecordingPageSink> target_;

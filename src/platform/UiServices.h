@@ -22,6 +22,8 @@ public:
     virtual void unloadHostWindow() = 0;
     // Progress of a run: `done` flows handled out of `total` (total 0 ends the report).
     virtual void progress(int done, int total) = 0;
+    // True once the user asked to stop the run in progress ("Annuler", an interrupt).
+    virtual bool cancelRequested() { return false; }
 };
 
 }  // namespace tessaran::platform

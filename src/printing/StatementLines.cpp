@@ -14,6 +14,19 @@ constexpr int kFootIndent = 38;
 
 }  // namespace
 
+void printStatementColumnHeadings(platform::Printer& printer) {
+    const int cm = platform::kTwipsPerCm;
+    moveToColumnHeadings(printer, cm);
+    // Each heading falls inside its ruled column.
+    for (const char* item : {"LIBELLE", "               ", "PERIODE", "      ", "HEURES", "   ", "MONT.CAISSE", " ",
+                             "FRAIS GEST.", " "}) {
+        printer.print(item, false);
+    }
+    printer.print("MONT.BENEF.", true);
+    ruleHeadingBox(printer, cm);
+    printBlankLine(printer);
+}
+
 PrintedFigures printStatementLine(platform::Printer& printer, const StatementLine& line) {
     PrintedFigures figures;
     printer.print(std::string(" ") + padded(line.label, kLabelWidth), false);

@@ -29,6 +29,9 @@ struct PrintedFigures {
     double beneficiary = 0;
 };
 
+// The ruled column headings of the statement and the recap (Imprime_Entete_Tableau).
+void printStatementColumnHeadings(platform::Printer& printer);
+
 PrintedFigures printStatementLine(platform::Printer& printer, const StatementLine& line);
 
 // The label of a complementary line, over the label and period columns: one space and

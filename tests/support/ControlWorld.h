@@ -1,6 +1,6 @@
 #pragma once
 // A control on a database with its UI, printer choice, clock and rights recorded or scripted,
-// driven through its panel as a user would. The data module is fresh for each world.
+// driven through its panel as a user would.
 
 #include <QComboBox>
 #include <QListWidget>
@@ -16,14 +16,13 @@
 #include "Files.h"
 #include "QtTestEnvironment.h"
 #include "control/Ctr_Tessaran.h"
-#include "control/DataModule.h"
 #include "database/Exchange.h"
 #include "database/SqliteDatabase.h"
 #include "platform/DatabaseRights.h"
 #include "platform/RecordingUiServices.h"
 #include "platform/ScriptedPrinterChoice.h"
 #include "platform/SystemClock.h"
-#include "support/ControlTestAccess.h"
+#include "support/EngineWorld.h"
 
 namespace tessaran::testing {
 
@@ -40,26 +39,6 @@ public:
 private:
     int level_;
 };
-
-class HookedUiServices : public platform::RecordingUiServices {
-public:
-    void yield() override {
-        RecordingUiServices::yield();
-        if (onYield) onYield();
-    }
-    void progress(int done, int total) override {
-        RecordingUiServices::progress(done, total);
-        if (onProgress) onProgress(done, total);
-    }
-    std::function<void()> onYield;
-    std::function<void(int done, int total)> onProgress;
-};
-
-inline std::shared_ptr<db::SqliteDatabase> databaseFrom(const std::string& json, const std::string& path = ":memory:") {
-    auto database = db::SqliteDatabase::create(path);
-    if (!json.empty()) db::importJson(*database, json);
-    return database;
-}
 
 inline std::vector<std::string> entriesOf(const QListWidget& list) {
     std::vector<std::string> texts;
@@ -83,9 +62,8 @@ public:
         : sqlite_(std::dynamic_pointer_cast<db::SqliteDatabase>(database)),
           printers_(settings.pick),
           clock_(settings.today) {
-        control::resetDataModule();
-        control_ = std::make_unique<control::Ctr_Tessaran>(
-            control::ControlServices{&ui_, &printers_, &clock_, std::move(settings.makeHelpViewer)});
+        control_ = std::make_unique<control::Ctr_Tessaran>(control::ControlServices{
+            &ui_, &printers_, &clock_, std::move(settings.makeHelpViewer), &previewPrinters_});
         if (settings.rightsLevel) {
             rights = std::make_shared<FixedUserRights>(*settings.rightsLevel);
             control_->setDroitsUtilisateur(rights);
@@ -96,10 +74,7 @@ public:
     }
     ControlWorld(const ControlWorld&) = delete;
     ControlWorld& operator=(const ControlWorld&) = delete;
-    ~ControlWorld() {
-        control_.reset();
-        control::resetDataModule();
-    }
+    ~ControlWorld() { control_.reset(); }
 
     // Chooses a period by its name in the combo box ("NOVEMBRE 2026").
     ControlWorld& period(const std::string& name) {
@@ -122,10 +97,10 @@ public:
 
     void print() { control_->Cmd_Imprimer_Click(); }
     void reprint() { control_->Cmd_Reedition_Click(); }
+    void preview() { control_->Cmd_Apercu_Click(); }
     void release() { control_.reset(); }
 
     control::Ctr_Tessaran& control() { return *control_; }
-    control::ControlTestAccess members() { return control::ControlTestAccess(*control_); }
     HookedUiServices& ui() { return ui_; }
     platform::ScriptedPrinterChoice& printers() { return printers_; }
 
@@ -154,6 +129,7 @@ private:
     std::shared_ptr<db::SqliteDatabase> sqlite_;
     HookedUiServices ui_;
     platform::ScriptedPrinterChoice printers_;
+    platform::ScriptedPrinterChoice previewPrinters_{{0, 1}, {"Aperçu"}};
     platform::FixedClock clock_;
     std::unique_ptr<control::Ctr_Tessaran> control_;
 };

@@ -1,5 +1,6 @@
 #include "QtPageSink.h"
 
+#include <QColor>
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -11,10 +12,13 @@
 #include <QString>
 #include <QStringList>
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <stdexcept>
 
 #include "QtPrinterSink.h"
+#include "platform/StagedFile.h"
 #include "platform/TextPageSink.h"
 
 namespace tessaran::platform {
@@ -30,13 +34,14 @@ constexpr double kRulePointsPerUnit = 0.25;
 // and 280), so the advance of each character keeps the model's 12 twips per point.
 constexpr int kResolutionDpi = 1440;
 
-// The plain-text file: the text rendition written to a file the output owns.
+// The plain-text file: the text rendition written beside the target, put in its place when
+// the document ends.
 class TextFilePageSink : public PageSink {
 public:
-    explicit TextFilePageSink(const std::string& path) : file_(path, std::ios::binary | std::ios::trunc), text_(file_) {
+    explicit TextFilePageSink(const std::string& path)
+        : staged_(path), file_(staged_.stagingPath(), std::ios::binary | std::ios::trunc), text_(file_) {
         if (!file_) throw std::runtime_error("cannot write the text file \"" + path + "\"");
     }
-    ~TextFilePageSink() override { text_.endDocument(); }
     void drawText(double x, double y, const std::string& text, const Font& font) override {
         text_.drawText(x, y, text, font);
     }
@@ -44,9 +49,20 @@ public:
         text_.drawLine(x1, y1, x2, y2, width);
     }
     void newPage() override { text_.newPage(); }
-    void endDocument() override { text_.endDocument(); }
+    void endDocument() override {
+        text_.endDocument();
+        file_.flush();
+        file_.close();
+        if (!file_) throw std::runtime_error("the text file \"" + staged_.target() + "\" could not be written whole");
+        staged_.publish();
+    }
+    void abandon() override {
+        file_.close();
+        staged_.discard();
+    }
 
 private:
+    StagedFile staged_;
     std::ofstream file_;
     TextPageSink text_;
 };
@@ -79,21 +95,34 @@ void preparePageLayout(QPrinter& printer, bool forceA4) {
     printer.setCopyCount(1);  // the run prints each copy itself
 }
 
-QtPrinterPageSink::QtPrinterPageSink(std::unique_ptr<QPrinter> printer, const std::string& outputName)
-    : printer_(std::move(printer)), painter_(std::make_unique<QPainter>()) {
-    if (!painter_->begin(printer_.get())) {
+QtPrinterPageSink::QtPrinterPageSink(std::unique_ptr<QPrinter> printer, const std::string& outputName,
+                                     std::unique_ptr<StagedFile> file)
+    : ownedPrinter_(std::move(printer)),
+      printer_(ownedPrinter_.get()),
+      painter_(std::make_unique<QPainter>()),
+      file_(std::move(file)) {
+    if (file_) printer_->setOutputFileName(QString::fromStdString(file_->stagingPath()));
+    if (!painter_->begin(printer_)) {
         throw std::runtime_error("cannot print to " + outputName);
     }
     pixelsPerTwip_ = printer_->resolution() / kTwipsPerInch;
 }
 
-QtPrinterPageSink::~QtPrinterPageSink() { QtPrinterPageSink::endDocument(); }
+QtPrinterPageSink::QtPrinterPageSink(QPrinter& printer, const std::string& outputName)
+    : printer_(&printer), painter_(std::make_unique<QPainter>()) {
+    if (!painter_->begin(printer_)) {
+        throw std::runtime_error("cannot print to " + outputName);
+    }
+    pixelsPerTwip_ = printer_->resolution() / kTwipsPerInch;
+}
+
+QtPrinterPageSink::~QtPrinterPageSink() { QtPrinterPageSink::abandon(); }
 
 void QtPrinterPageSink::drawText(double x, double y, const std::string& text, const Font& font) {
     if (ended_) return;
     if (!currentFont_ || !(*currentFont_ == font)) {
         painter_->setFont(qtFont(font));
-        ascent_ = QFontMetricsF(painter_->font(), printer_.get()).ascent();
+        ascent_ = QFontMetricsF(painter_->font(), printer_).ascent();
         currentFont_ = font;
     }
     // The item's top is at y: its baseline is one ascent lower.
@@ -113,22 +142,64 @@ void QtPrinterPageSink::drawLine(double x1, double y1, double x2, double y2, int
 void QtPrinterPageSink::newPage() {
     if (ended_) return;
     if (!printer_->newPage()) throw std::runtime_error("the printer refused a new page");
+    drawWatermark();
+}
+
+void QtPrinterPageSink::setWatermark(const std::string& text) {
+    watermark_ = QString::fromStdString(text);
+    drawWatermark();
+}
+
+// The mark goes across the middle of the page, in light grey under what the page prints.
+void QtPrinterPageSink::drawWatermark() {
+    if (watermark_.isEmpty() || ended_) return;
+    painter_->save();
+    const QRectF page = painter_->viewport();
+    painter_->translate(page.center());
+    painter_->rotate(-45);
+    QFont font = qtFont(Font{"Courier New", 40, true, false});
+    painter_->setFont(font);
+    painter_->setPen(QPen(QColor(190, 190, 190)));
+    const QFontMetricsF metrics(painter_->font(), printer_);
+    const double width = metrics.horizontalAdvance(watermark_);
+    painter_->drawText(QPointF(-width / 2, metrics.ascent() / 2), watermark_);
+    painter_->restore();
+    currentFont_.reset();
 }
 
 void QtPrinterPageSink::endDocument() {
     if (ended_) return;
     ended_ = true;
+    const bool finished = painter_->end();
+    if (!file_) {
+        if (!finished) throw std::runtime_error("the printer did not take the document");
+        return;
+    }
+    struct stat written {};
+    if (!finished || stat(file_->stagingPath().c_str(), &written) != 0 || written.st_size == 0) {
+        file_->discard();
+        throw std::runtime_error("the PDF file \"" + file_->target() + "\" could not be written whole");
+    }
+    file_->publish();
+}
+
+void QtPrinterPageSink::abandon() {
+    if (ended_) return;
+    ended_ = true;
+    if (!file_) printer_->abort();
     painter_->end();
+    if (file_) file_->discard();
 }
 
 std::unique_ptr<PageSink> openPdfOutput(const std::string& path) {
+    auto staged = std::make_unique<StagedFile>(path);
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(QString::fromStdString(path));
     printer->setFontEmbeddingEnabled(true);
     printer->setCreator(QStringLiteral("Tessaran"));
+    printer->setDocName(QStringLiteral("Etats de facturation et factures des frais de gestion"));
     preparePageLayout(*printer, true);
-    return std::make_unique<QtPrinterPageSink>(std::move(printer), "the PDF file \"" + path + "\"");
+    return std::make_unique<QtPrinterPageSink>(std::move(printer), "the PDF file \"" + path + "\"", std::move(staged));
 }
 
 std::unique_ptr<PageSink> openSystemPrinter(const std::string& printerName) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/PageSink.h"
+#include "platform/StagedFile.h"
 
 class QPainter;
 class QPrinter;
@@ -32,21 +33,33 @@ void preparePageLayout(QPrinter& printer, bool forceA4);
 class QtPrinterPageSink : public PageSink {
 public:
     // Starts painting at once; throws std::runtime_error naming `outputName` when it cannot.
-    QtPrinterPageSink(std::unique_ptr<QPrinter> printer, const std::string& outputName);
-    ~QtPrinterPageSink() override;  // ends the document when the run did not
+    // With `file`, the printer writes the file's staging path and the document is put in
+    // place of the target when it ends.
+    QtPrinterPageSink(std::unique_ptr<QPrinter> printer, const std::string& outputName,
+                      std::unique_ptr<StagedFile> file = nullptr);
+    // Draws on a printer someone else owns (a print-preview window's).
+    QtPrinterPageSink(QPrinter& printer, const std::string& outputName);
+    ~QtPrinterPageSink() override;  // drops the document when the run did not end it
     void drawText(double x, double y, const std::string& text, const Font& font) override;
     void drawLine(double x1, double y1, double x2, double y2, int width) override;
     void newPage() override;
     void endDocument() override;
+    void abandon() override;
+    void setWatermark(const std::string& text) override;
 
 private:
-    std::unique_ptr<QPrinter> printer_;
+    void drawWatermark();
+
+    std::unique_ptr<QPrinter> ownedPrinter_;
+    QPrinter* printer_;
     std::unique_ptr<QPainter> painter_;
     double pixelsPerTwip_ = 1.0;
     bool ended_ = false;
     // The font of the last item and its ascent in device pixels: consecutive items mostly share one.
     std::optional<Font> currentFont_;
     double ascent_ = 0.0;
+    std::unique_ptr<StagedFile> file_;
+    QString watermark_;
 };
 
 }  // namespace tessaran::platform

@@ -110,15 +110,20 @@ void QtUiServices::progress(int done, int total) {
     }
     if (!impl_->progress) {
         // Owned by the dialog parent when there is one, else by this object (see the destructor).
-        impl_->progress = new QProgressDialog(QStringLiteral("Impression en cours..."), QString(), 0, total,
-                                              impl_->dialogParent);
+        impl_->progress = new QProgressDialog(QStringLiteral("Impression en cours..."), QStringLiteral("Annuler"), 0,
+                                              total, impl_->dialogParent);
         impl_->progress->setWindowModality(Qt::NonModal);
-        impl_->progress->setCancelButton(nullptr);
         impl_->progress->setAutoClose(true);
+        impl_->progress->setAutoReset(false);
+        impl_->progress->setMinimumDuration(0);
     }
     impl_->progress->setMaximum(total);
     impl_->progress->setValue(done);
+    // The window's controls are disabled during a run: only "Annuler" can be pressed.
+    QCoreApplication::processEvents();
 }
+
+bool QtUiServices::cancelRequested() { return impl_->progress && impl_->progress->wasCanceled(); }
 
 int ConsoleUiServices::messageBox(const std::string& text, int /*buttons*/, const std::string& title) {
     std::cerr << title << ": " << text << '\n' << std::flush;

@@ -20,6 +20,8 @@ public:
     void yield() override;
     void unloadHostWindow() override;
     void progress(int done, int total) override;
+    // "Annuler" was pressed in the progress window.
+    bool cancelRequested() override;
 
     struct Impl;
 

@@ -1,0 +1,160 @@
+#include "billing/Accumulation.h"
+
+#include "billing/RunValues.h"
+#include "database/Attributes.h"
+#include "platform/NumberText.h"
+
+namespace tessaran::billing {
+namespace {
+
+namespace flow_attr = db::attr::flow;
+namespace scale_attr = db::attr::fee_scale;
+
+// Writes a new line at `line` of an accumulator: label, period, four zero sums, type code.
+void fillLine(db::DynamicArray& accumulator, int line, const std::string& label, const std::string& period,
+              const std::string& type) {
+    accumulator.set(line, 1, label);
+    accumulator.set(line, 2, period);
+    for (int value = 3; value <= 6; ++value) accumulator.set(line, value, "0");
+    accumulator.set(line, 7, type);
+}
+
+void insertLine(db::DynamicArray& accumulator, int line, const std::string& label, const std::string& period,
+                const std::string& type) {
+    accumulator.Insert(line, label);
+    fillLine(accumulator, line, label, period, type);
+}
+
+}  // namespace
+
+int placeLine(Accumulators& accumulators, const std::string& label, const std::string& period,
+              const std::string& type) {
+    db::DynamicArray& detail = accumulators.detail;
+    const bool sortedLabels = type == "P";
+    int line = 1;
+    while (true) {
+        const std::string existing = detail.get(line, 1);
+        if (existing.empty() || existing == label || (sortedLabels && existing > label)) break;
+        ++line;
+    }
+    bool create = false;
+    bool insert = false;
+    if (detail.get(line, 1).empty()) {
+        create = true;
+    } else if (detail.get(line, 1) != label) {
+        insert = true;
+    } else if (detail.get(line, 2) != period) {
+        while (true) {
+            const std::string existingLabel = detail.get(line, 1);
+            const std::string existingPeriod = detail.get(line, 2);
+            if ((existingLabel == label && existingPeriod == period) || existingPeriod.empty() ||
+                existingLabel != label || existingPeriod > period) {
+                break;
+            }
+            ++line;
+        }
+        if (detail.get(line, 2).empty()) {
+            create = true;
+        } else if (detail.get(line, 1) != label || detail.get(line, 2) > period) {
+            insert = true;
+        }
+    }
+    if (create) {
+        line = detail.DCount() + 1;
+        fillLine(detail, line, label, period, type);
+        fillLine(accumulators.cumul, line, label, period, type);
+    } else if (insert) {
+        insertLine(detail, line, label, period, type);
+        insertLine(accumulators.cumul, line, label, period, type);
+    }
+    return line;
+}
+
+FlowCharge accumulateFlow(const FlowToAccumulate& input, int line, Accumulators& accumulators, DetailLine& detail,
+                          std::string& invoiceNumber) {
+    const db::DynamicArray& flow = input.flow;
+    db::DynamicArray& cumul = accumulators.cumul;
+    FlowCharge charge;
+
+    // Hours, counted for type "P" funding bodies.
+    const double hours = numberOf(flow.get(flow_attr::kHours));
+    if (hours != 0 && input.type == "P") {
+        detail.hours += hours;
+        addTo(accumulators.detail, line, 3, hours);
+        if (input.printing) {
+            addTo(cumul, line, 3, hours);
+            charge.basis.hours = hours;
+        }
+    }
+
+    // Amount charged to the funding body, when it belongs to the chosen period.
+    const double fundedAmount = numberOf(flow.get(flow_attr::kFundedAmount));
+    if (fundedAmount != 0 && flow.get(flow_attr::kPeriod) == input.runPeriod) {
+        detail.funded += fundedAmount;
+        addTo(accumulators.detail, line, 4, fundedAmount);
+    }
+
+    // Management fee of the flow, in currency units.
+    double fee = 0;
+    if (input.printing) {
+        if (!flow.get(flow_attr::kHours).empty()) {
+            if (input.feeScale == nullptr) throw std::logic_error("no current record of BAREMEFEDEASSO");
+            const db::DynamicArray& scale = *input.feeScale;
+            const std::string fundingBody = flow.get(flow_attr::kFundingBody);
+            int entry = 1;
+            while (!scale.get(scale_attr::kEntryBodies, entry).empty() &&
+                   scale.get(scale_attr::kEntryBodies, entry) != fundingBody) {
+                ++entry;
+            }
+            const bool fromEntry = !scale.get(scale_attr::kEntryBodies, entry).empty();
+            const std::string kind = fromEntry ? scale.get(scale_attr::kEntryKinds, entry) : scale.get(scale_attr::kKind);
+            const std::string scaleValue =
+                fromEntry ? scale.get(scale_attr::kEntryValues, entry) : scale.get(scale_attr::kValue);
+            const double v = numberOf(scaleValue);
+            const double h = hours;
+            const double rate = input.hourlyRate;
+            if (kind == "0") {  // per hour
+                fee = (h / 100) * (v / 100);
+                charge.basis.hours = h;
+                charge.basis.amount = 0;
+                addTo(cumul, line, 6, wholePart(h * v / 100 + 0.5));
+                cumul.set(line, 4, "0");
+            } else {  // percentage of the amount the hours come to
+                fee = (h / 100) * (rate / 100) * (v / 100) / 100;
+                charge.basis.amount = wholePart(h * (rate / 100) + 0.5);
+                charge.basis.hours = 0;
+                addTo(cumul, line, 4, charge.basis.amount);
+                const double charged = fromEntry ? wholePart(h * (rate / 100) * v / 10000 + 0.5)
+                                                 : wholePart(h * (rate / 100) * v / 100 + 0.5) / 100;
+                addTo(cumul, line, 6, charged);
+                cumul.set(line, 3, "0");
+            }
+            cumul.set(line, 5, scaleValue);
+            charge.basis.scaleValue = v;
+            fee = wholePart(fee * 100 + 0.5) / 100;
+        }
+    } else {
+        fee = numberOf(flow.get(flow_attr::kFee)) / 100;
+        invoiceNumber = flow.get(flow_attr::kInvoiceNumber);
+        addTo(cumul, line, 3, numberOf(flow.get(flow_attr::kFeeHours)));
+        addTo(cumul, line, 4, numberOf(flow.get(flow_attr::kFeeAmount)));
+        addTo(cumul, line, 6, numberOf(flow.get(flow_attr::kFee)));
+        if (flow.get(flow_attr::kFeeScaleValue) != "0") cumul.set(line, 5, flow.get(flow_attr::kFeeScaleValue));
+    }
+
+    // The fee goes on the statement line unless it prints as zero.
+    if (numberOf(platform::numberToText(fee * 100)) != 0) detail.fee += fee;
+    addTo(accumulators.detail, line, 5, fee);
+
+    // Amount charged to the beneficiary, when it belongs to the chosen period.
+    if (flow.get(flow_attr::kBeneficiaryPeriod) == input.runPeriod) {
+        const double beneficiaryAmount = numberOf(flow.get(flow_attr::kBeneficiaryAmount));
+        detail.beneficiary += beneficiaryAmount;
+        addTo(accumulators.detail, line, 6, beneficiaryAmount);
+    }
+
+    charge.fee = fee;
+    return charge;
+}
+
+}  // namespace tessaran::billing

@@ -1,0 +1,20 @@
+#pragma once
+// The select statements of the runs over FLUXCOMPTABLES.
+
+#include <string>
+#include <vector>
+
+namespace tessaran::billing {
+
+// The flows of `period` and the associations `codes` to print: not yet invoiced for a print
+// run, already invoiced for a reprint; sorted by association, sector, funding body and billed
+// period. A flow is of the period by its funding-body amount (attribute 1) or, when it has
+// only a beneficiary part, by its beneficiary period (36).
+std::string runFlowsStatement(const std::string& period, const std::vector<std::string>& codes, bool invoiced);
+
+// The complementary flows a print run recorded for one association and sector in `period`,
+// in key order.
+std::string complementaryFlowsStatement(const std::string& period, const std::string& association,
+                                        const std::string& sector);
+
+}  // namespace tessaran::billing

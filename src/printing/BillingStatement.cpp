@@ -1,0 +1,83 @@
+#include "printing/BillingStatement.h"
+
+#include <stdexcept>
+
+#include "printing/PageLayout.h"
+#include "printing/PageText.h"
+
+namespace tessaran::printing {
+
+const db::DynamicArray& required(const std::shared_ptr<const db::DynamicArray>& record, std::string_view what) {
+    if (!record) throw std::logic_error("no current record of " + std::string(what));
+    return *record;
+}
+
+const std::vector<ComplementaryLine>& linesOf(const ComplementaryLines& complementary) {
+    if (complementary.unreadable) {
+        throw std::runtime_error(complementary.fromFeeScale ? "the fee scale of the association could not be read"
+                                                            : "the complementary flows could not be found again");
+    }
+    return complementary.lines;
+}
+
+BillingStatement::BillingStatement(platform::Printer& printer, DocumentHeading heading,
+                                   std::optional<std::string> sectorName)
+    : printer_(printer), heading_(std::move(heading)), sectorName_(std::move(sectorName)) {}
+
+void BillingStatement::printHeading() {
+    const int cm = platform::kTwipsPerCm;
+    startPageHeading(printer_, cm);
+    printLetterhead(printer_, required(heading_.issuer, "ASSOCIATION"), heading_.today);
+    printBlankLine(printer_);
+
+    printTitle(printer_, 20, "ETAT DE FACTURATION DE " + heading_.periodTitle);
+    printBlankLine(printer_, 2);
+
+    printAddresseeBlock(printer_, required(heading_.addressee, "FEDEASSOC"));
+    printBlankLine(printer_);
+
+    if (!sectorName_) throw std::runtime_error("the sector of the statement could not be read");
+    // "Secteur" and its separator take 14 characters, like "Association : ".
+    printLabelledLine(printer_, "Secteur", "     : " + *sectorName_);
+    printBlankLine(printer_, 2);
+
+    printStatementColumnHeadings(printer_);
+}
+
+void BillingStatement::breakPageIfFull() {
+    if (!pageIsFull(printer_, platform::kTwipsPerCm)) return;
+    closePage();
+    printer_.newPage();
+    printHeading();
+}
+
+void BillingStatement::printLine(const StatementLine& line) {
+    breakPageIfFull();
+    const PrintedFigures printed = printStatementLine(printer_, line);
+    totals_.hours += printed.hours;
+    totals_.amount += printed.amount;
+    totals_.fee += printed.fee;
+    totals_.beneficiary += printed.beneficiary;
+}
+
+void BillingStatement::printEnd(const ComplementaryLines* complementary) {
+    const int cm = platform::kTwipsPerCm;
+    if (complementary != nullptr) {
+        printBlankLine(printer_);
+        for (const ComplementaryLine& item : linesOf(*complementary)) {
+            breakPageIfFull();
+            totals_.amount += printComplementaryLine(printer_, item.label, storedNumber(item.amount));
+        }
+    }
+    printStatementTotals(printer_, cm, totals_);
+    ruleTableBody(printer_, cm, kTableBottomCm * cm);
+    ruleStatementFootBoxes(printer_, cm);
+}
+
+// A page that the statement continues after: its table body is ruled, without totals.
+void BillingStatement::closePage() {
+    const int cm = platform::kTwipsPerCm;
+    ruleTableBody(printer_, cm, kTableBottomCm * cm);
+}
+
+}  // namespace tessaran::printing
