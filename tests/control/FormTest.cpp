@@ -36,7 +36,7 @@ TEST(Form, ControlsSitWhereTheFormPutsThem) {
         next = next->nextInFocusChain();
     } while (next != c.Cbo_PeriodePaie && order.size() < 50);
     EXPECT_THAT(order, ElementsAre(c.Cbo_PeriodePaie, c.Cmd_Tous, c.Lst_Possible, c.Cmd_Select, c.Cmd_Supp,
-                                   c.Lst_Select, c.Cmd_Imprimer, c.Cmd_Sortir, c.Cmd_Reedition));
+                                   c.Lst_Select, c.Cmd_Apercu, c.Cmd_Imprimer, c.Cmd_Sortir, c.Cmd_Reedition));
 }
 
 }  // namespace

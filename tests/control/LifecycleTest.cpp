@@ -34,6 +34,7 @@ TEST(Lifecycle, OnlyLevelTwoKeepsPrintingOnScreen) {
         SCOPED_TRACE(level);
         ControlWorld world(panelDatabase(), {.rightsLevel = level});
         EXPECT_EQ(world.control().Cmd_Imprimer->isHidden(), level != 2);
+        EXPECT_EQ(world.control().Cmd_Apercu->isHidden(), level != 2) << "the preview is the print run";
         EXPECT_FALSE(world.control().Cmd_Reedition->isHidden());
         EXPECT_FALSE(world.control().Cmd_Sortir->isHidden());
         EXPECT_THAT(world.rights->keysAsked, ElementsAre("MORVELINTASKADE"));
@@ -52,7 +53,7 @@ TEST(Lifecycle, InitOpensTheFilesInOrderYieldingOnceWhileDisabledAndStopsAtOneTh
         EXPECT_TRUE(world.control().isEnabled());
         EXPECT_TRUE(std::equal(database->opened.begin(), database->opened.end(), db::kApplicationFiles.begin(),
                                db::kApplicationFiles.end()));
-        EXPECT_TRUE(dataModule().request);
+        EXPECT_NE(world.control().dataFiles(), nullptr);
     }
     database->opened.clear();
     database->failingFile = "FEDEASSOC";
@@ -65,16 +66,14 @@ TEST(Lifecycle, InitOpensTheFilesInOrderYieldingOnceWhileDisabledAndStopsAtOneTh
             EXPECT_EQ(error.code(), db::error_code::kUnknownFile);
         }
         EXPECT_THAT(database->opened, ElementsAre("ACTIVITES", "ASSOCIATION", "BAREMEFEDEASSO"));
-        EXPECT_TRUE(dataModule().BAREMEFEDEASSO.file);
-        EXPECT_FALSE(dataModule().FEDEASSOC.file);
-        EXPECT_FALSE(dataModule().request);
+        EXPECT_EQ(world.control().dataFiles(), nullptr) << "files opened before the failure are released";
         EXPECT_THAT(world.ui().pointers, ElementsAre(platform::kPointerHourglass));
         EXPECT_FALSE(world.control().isEnabled());
     }
     // Without any database, Init stops at the very first file.
     ControlWorld none(nullptr, {.init = false});
     EXPECT_THROW(none.control().Init(), db::DatabaseError);
-    EXPECT_FALSE(dataModule().ACTIVITES.file);
+    EXPECT_EQ(none.control().dataFiles(), nullptr);
     EXPECT_FALSE(none.control().isEnabled());
 }
 
@@ -183,8 +182,6 @@ TEST(Lifecycle, TheHelpEntryOpensOneViewerAndShowsThePage) {
     const std::string page = "show Morvelintaskade.htm P Etat de facturation par association";
     EXPECT_THAT(calls, ElementsAre("client alice", "database", page, "client alice", "database", page));
     EXPECT_THAT(world.ui().messages, IsEmpty());
-    world.release();
-    EXPECT_TRUE(dataModule().helpViewer) << "the viewer outlives the control";
 }
 
 TEST(Lifecycle, AnErrorInAHandlerIsReportedNotThrown) {
@@ -212,22 +209,17 @@ TEST(Lifecycle, TerminationReleasesRightsThenRecordsThenFilesThenTheDatabase) {
     ControlWorld world(std::move(database), {.rightsLevel = std::nullopt, .init = false});
     world.control().setDroitsUtilisateur(std::make_shared<LoggedUserRights>(2, log));
     world.control().Init();
-    DataModule& module = dataModule();
-    module.ASSOCIATION.record = module.ASSOCIATION.file->Read("001");
-    module.FLUXCOMPTABLES.record = module.FLUXCOMPTABLES.file->Read("F1");
-    module.FLUXCOMPTABLES2 = module.FLUXCOMPTABLES.file->Read("F2");
+    billing::DataFiles& files = *world.control().dataFiles();
+    files.issuer.read("001");
+    files.flows.read("F1");
     ASSERT_THAT(*log, IsEmpty());
 
     world.release();
     std::vector<std::string> expected = {"Droits", "DroitsFonction", "record ASSOCIATION/001",
-                                         "record FLUXCOMPTABLES/F1", "record FLUXCOMPTABLES/F2",
-                                         "record PERIODESPAIE/1"};
+                                         "record FLUXCOMPTABLES/F1", "record PERIODESPAIE/1"};
     for (std::string_view file : db::kApplicationFiles) expected.push_back("file " + std::string(file));
     expected.push_back("database");
     EXPECT_EQ(*log, expected);
-    EXPECT_FALSE(module.request);
-    EXPECT_FALSE(module.database);
-    EXPECT_TRUE(module.client);  // the host's client is not the control's to release
 }
 
 }  // namespace

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -83,30 +87,43 @@ TEST_F(QtOutput, PdfHoldsTheTextOfEveryPageAtItsPlace) {
     EXPECT_NEAR(match.captured(2).toDouble(), top, 2.0);
 }
 
-TEST_F(QtOutput, UnusableOutputsAreRefusedWithAClearMessageAndUnendedPdfsAreStillWritten) {
+TEST_F(QtOutput, UnusableOutputsAreRefusedAndUnfinishedDocumentsLeaveTheTargetAsItWas) {
     EXPECT_NE(errorOf([] { openPdfOutput("/nonexistent-folder/out.pdf"); }).find("/nonexistent-folder/out.pdf"),
               std::string::npos);
     EXPECT_NE(errorOf([] { openSystemPrinter("Imprimante inexistante"); }).find("Imprimante inexistante"),
               std::string::npos);
     EXPECT_FALSE(errorOf([] { openTextFileOutput("/nonexistent-folder/out.txt"); }).empty());
 
-    const QString pdf = path("unended.pdf");
-    openPdfOutput(pdf.toStdString())->drawText(0, 0, "x", Font{});
-    EXPECT_EQ(readFile(pdf).substr(0, 5), "%PDF-");
+    // A document dropped, or never ended, never reaches its target, and leaves no trace.
+    for (const char* name : {"earlier.pdf", "earlier.txt"}) {
+        SCOPED_TRACE(name);
+        const QString target = path(name);
+        { std::ofstream(target.toStdString()) << "document précédent"; }
+        const auto open = [&] { return QString(name).endsWith(".pdf") ? openPdfOutput(target.toStdString())
+                                                                      : openTextFileOutput(target.toStdString()); };
+        open()->drawText(0, 0, "x", Font{});
+        auto dropped = open();
+        dropped->drawText(0, 0, "y", Font{});
+        dropped->abandon();
+        dropped.reset();
+        EXPECT_EQ(readFile(target), "document précédent");
+        EXPECT_TRUE(QDir(dir_.path()).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden).isEmpty())
+            << "no temporary file is left";
+    }
 }
 
-TEST_F(QtOutput, TextFileOutputRendersTheGridAndFinishesOnClose) {
+TEST_F(QtOutput, TextFileOutputRendersTheGridWhenTheDocumentEnds) {
     const QString txt = path("out.txt");
-    {
-        Printer printer(openTextFileOutput(txt.toStdString()), "text");
-        printer.print("Association", false);
-        printer.print(" : Aide à domicile", true);
-        printer.line(0, 0, 1000, 1000);
-        printer.newPage();
-        printer.print("deux", true);
-        // no endDoc: closing the output finishes the file
-    }
+    Printer printer(openTextFileOutput(txt.toStdString()), "text");
+    printer.print("Association", false);
+    printer.print(" : Aide à domicile", true);
+    printer.line(0, 0, 1000, 1000);
+    printer.newPage();
+    printer.print("deux", true);
+    EXPECT_FALSE(QFile::exists(txt)) << "the file appears whole, when the document ends";
+    printer.endDoc();
     EXPECT_EQ(readFile(txt), "Association : Aide à domicile\n\fdeux\n");
+    EXPECT_EQ(printer.pageCount(), 2);
 }
 
 TEST_F(QtOutput, PresetChoiceOpensTheOutputItWasGiven) {
@@ -114,7 +131,9 @@ TEST_F(QtOutput, PresetChoiceOpensTheOutputItWasGiven) {
     EXPECT_EQ(text.printerNames(), std::vector<std::string>{path("run.TXT").toStdString()});
     EXPECT_EQ(text.choose().index, 0);
     EXPECT_EQ(text.choose().copies, 1);
-    text.open(0)->drawText(0, 0, "ok", Font{});
+    auto output = text.open(0);
+    output->drawText(0, 0, "ok", Font{});
+    output->endDocument();
     EXPECT_EQ(readFile(path("run.TXT")), "ok\n");
     EXPECT_THROW(text.open(1), std::runtime_error);
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The tessaran command end to end on the demo database: refusals, a print run to a text file,
-# the records it leaves, a second print that finds nothing left, and a reprint that writes
-# nothing and shows the same invoice numbers.
+# the records it leaves, a second print that finds nothing left, a reprint that writes
+# nothing and shows the same invoice numbers, a preview, and an interrupted print.
 set -euo pipefail
 bin=$1
 work=$(mktemp -d)
@@ -46,6 +46,40 @@ check "a second print finds nothing left" \
 check "the reprint writes nothing" cmp -s "$work/before.json" "$work/after.json"
 renumbers=$(grep -o "Numéro de facture : [0-9]*" "$work/reprint.txt" | sort -u | tr '\n' ' ')
 check "the reprint shows the same invoice numbers" test "$renumbers" = "$numbers"
+
+# A preview writes nothing and gives the text the print that follows writes.
+fresh="$work/fresh.db"
+"$bin" demo --db "$fresh" > /dev/null
+"$bin" export --db "$fresh" > "$work/fresh-before.json"
+"$bin" preview --db "$fresh" --period 202611 --all --output "$work/preview.txt" --user admin 2> /dev/null
+"$bin" export --db "$fresh" > "$work/fresh-after.json"
+check "the preview writes nothing" cmp -s "$work/fresh-before.json" "$work/fresh-after.json"
+"$bin" print --db "$fresh" --period 202611 --all --output "$work/fresh-print.txt" --user admin 2> /dev/null
+check "the preview is the text the print writes" cmp -s "$work/preview.txt" "$work/fresh-print.txt"
+
+# An interrupted print keeps nothing: the records and the earlier document stay as they were.
+big="$work/big.db"
+"$bin" demo --db "$big" > /dev/null
+awk 'BEGIN { printf "{\"FLUXCOMPTABLES\": {";
+             for (i = 1; i <= 20000; i++) printf "%s\"F0009A01S01202611%05d\": {\"1\": \"202611\", \"4\": \"101\", \"6\": \"600\", \"7\": \"12852\", \"17\": \"1428\", \"36\": \"202611\"}", (i > 1 ? ", " : ""), i;
+             print "}}" }' > "$work/many.json"
+"$bin" import --db "$big" "$work/many.json" > /dev/null
+"$bin" export --db "$big" > "$work/big-before.json"
+echo "document précédent" > "$work/big.txt"
+"$bin" print --db "$big" --period 202611 --all --output "$work/big.txt" --user admin 2> "$work/big.err" &
+run=$!
+# Once the document is being written beside its target, the walk has begun.
+for _ in $(seq 1 600); do
+    compgen -G "$work/.big.txt.*" > /dev/null && break
+    sleep 0.1
+done
+kill -INT "$run"
+set +e; wait "$run"; rc=$?; set -e
+"$bin" export --db "$big" > "$work/big-after.json"
+check "an interrupted print exits with the cancelled code" test "$rc" = 7
+check "an interrupted print keeps no record" cmp -s "$work/big-before.json" "$work/big-after.json"
+check "an interrupted print leaves the earlier document" test "$(cat "$work/big.txt")" = "document précédent"
+check "an interrupted print says so" grep -q "Impression annulée" "$work/big.err"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

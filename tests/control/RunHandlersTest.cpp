@@ -1,0 +1,80 @@
+// The run handlers as the host sees them: each builds its request from the panel, the engine
+// runs with the control as its view, and the handler ends as the application's do.
+
+#include <QComboBox>
+#include <QPushButton>
+
+#include <gmock/gmock.h>
+
+#include "support/ControlWorld.h"
+
+namespace tessaran::control::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using tessaran::testing::ControlWorld;
+
+std::shared_ptr<db::SqliteDatabase> federation() {
+    return tessaran::testing::databaseFrom(tessaran::testing::testData("federation.json"));
+}
+
+TEST(RunHandlers, PrintAndReprintRunDisabledUnderTheHourglassThenUnloadTheWindow) {
+    ControlWorld world(federation());
+    std::vector<bool> enabledDuringRun;
+    world.ui().onProgress = [&](int, int total) {
+        if (total > 0) enabledDuringRun.push_back(world.control().isEnabled());
+    };
+    world.period("NOVEMBRE 2026").select({"001", "003"});
+    const int yieldsAfterInit = world.ui().yields;
+    world.print();
+
+    const auto& outcome = world.control().lastOutcome();
+    ASSERT_TRUE(outcome);
+    EXPECT_EQ(outcome->end, billing::RunEnd::Printed);
+    EXPECT_THAT(outcome->invoiceNumbers, ElementsAre("0000000042", "0000000043"));
+    EXPECT_THAT(enabledDuringRun, ::testing::Each(false));
+    EXPECT_FALSE(enabledDuringRun.empty());
+    EXPECT_TRUE(world.control().isEnabled());
+    // Init's pointers, then the run's: hourglass for the walk, default at its end; two yields.
+    EXPECT_THAT(world.ui().pointers, ElementsAre(platform::kPointerHourglass, platform::kPointerDefault,
+                                                 platform::kPointerHourglass, platform::kPointerDefault));
+    EXPECT_EQ(world.ui().yields - yieldsAfterInit, 2);
+    EXPECT_TRUE(world.control().W_Sortir);
+    EXPECT_EQ(world.ui().unloads, 1);
+
+    ControlWorld again(federation());
+    again.period("NOVEMBRE 2026").select({"001"}).reprint();
+    EXPECT_EQ(again.control().lastOutcome()->end, billing::RunEnd::Printed);
+    EXPECT_TRUE(again.control().W_Sortir);
+    EXPECT_EQ(again.ui().unloads, 1);
+}
+
+TEST(RunHandlers, NothingSelectedSaysSoAndStillEndsTheRun) {
+    ControlWorld world(federation());
+    world.period("NOVEMBRE 2026").print();
+    EXPECT_THAT(world.messageTexts(), ElementsAre("Aucun état de facturation à éditer."));
+    EXPECT_EQ(world.ui().messages[0].buttons, platform::kButtonsInformation);
+    EXPECT_EQ(world.control().lastOutcome()->end, billing::RunEnd::NothingToPrint);
+    EXPECT_TRUE(world.control().W_Sortir);
+    EXPECT_TRUE(world.pages().empty()) << "no printer was asked for";
+}
+
+TEST(RunHandlers, PreviewWritesNothingMarksThePagesAndKeepsTheWindowOpen) {
+    auto database = federation();
+    ControlWorld world(database);
+    const std::string before = world.exported();
+    world.period("NOVEMBRE 2026").select({"001"});
+    world.preview();
+    EXPECT_EQ(world.exported(), before);
+    EXPECT_EQ(world.control().lastOutcome()->end, billing::RunEnd::Printed);
+    EXPECT_THAT(world.control().lastOutcome()->invoiceNumbers, ElementsAre("0000000042"));
+    EXPECT_FALSE(world.control().W_Sortir);
+    EXPECT_EQ(world.ui().unloads, 0);
+    // The print that follows gives the same invoice number, now for good.
+    world.print();
+    EXPECT_THAT(world.control().lastOutcome()->invoiceNumbers, ElementsAre("0000000042"));
+    EXPECT_NE(world.exported(), before);
+}
+
+}  // namespace
+}  // namespace tessaran::control::testing
