@@ -360,12 +360,15 @@ Defaults:
 Exit codes:
   0  success
   1  usage: unknown command or option, missing or malformed argument
-  2  database: missing, not a Tessaran database, already exists, busy, storage failure
+  2  database: missing, not a Tessaran database, already exists, storage failure
   3  refused input: import document or select statement refused
   4  refused choice: unknown period or association, no right to print
-  5  output: the output file or the printer cannot be used
+  5  output: the output file or the printer cannot be used, or the document was not written whole
   6  nothing to print: the run found no flow to print or reprint
   7  cancelled: the printer choice was cancelled, or the run was interrupted (nothing kept)
+  8  not kept: a print run's records could not be kept; nothing was recorded
+  9  busy: another print run held the database longer than the wait
+ 10  invoice counter: the counter is not a usable invoice number; nothing was done
 
 Run 'tessaran COMMAND --help' for the details of one command.
 )";
@@ -455,9 +458,10 @@ std::string commandHelp(Command command) {
                 "  --printer NAME   send to a system printer\n"
                 "  --copies N       number of copies, 1 to 99 (default 1)\n"
                 "  --user NAME      whose rights apply (default: $TESSARAN_USER, then the login name)\n"
-                "\nExit codes: 0 printed; 1 usage; 2 database missing or busy; 4 unknown period or\n"
-                "association, or no right to print; 5 output unusable; 6 nothing to print; 7 cancelled\n"
-                "(printer choice or interrupt).\n";
+                "\nExit codes: 0 printed; 1 usage; 2 database missing or failing; 4 unknown period or\n"
+                "association, or no right to print; 5 output unusable or document not written whole; 6 nothing\n"
+                "to print; 7 cancelled (printer choice or interrupt); 8 records not kept; 9 another print run\n"
+                "holds the database; 10 invoice counter unusable.\n";
         return text;
     case Command::Gui:
         text = "Usage: tessaran gui [--db PATH] [--user NAME]\n\n"

@@ -189,9 +189,12 @@ int PrintRunner::exitCode(const billing::RunOutcome& outcome) const {
         return refuse(exit_code::kNothingToPrint, "nothing was printed (see the messages above)");
     case RunEnd::PrinterChoiceCancelled: return refuse(exit_code::kCancelled, "the printer choice was cancelled");
     case RunEnd::PrinterUnavailable: return refuse(exit_code::kOutput, "cannot open the output: " + outcome.error);
-    case RunEnd::DatabaseBusy: return refuse(exit_code::kDatabase, "another print run holds the database");
+    case RunEnd::DatabaseBusy: return refuse(exit_code::kBusy, "another print run holds the database");
     case RunEnd::RecordsNotKept:
-        return refuse(exit_code::kDatabase, "the run's records could not be kept: nothing was recorded");
+        return refuse(exit_code::kNotKept, "the run's records could not be kept: nothing was recorded");
+    case RunEnd::DocumentNotWritten:
+        return refuse(exit_code::kOutput, outcome.error + ": nothing was recorded");
+    case RunEnd::CounterRefused: return refuse(exit_code::kCounter, outcome.error + ": nothing was done");
     case RunEnd::Cancelled: return refuse(exit_code::kCancelled, "interrupted: nothing was recorded or written");
     case RunEnd::Failed: return refuse(exit_code::kDatabase, "the run failed: " + outcome.error);
     }

@@ -70,6 +70,14 @@ BillingRun::BillingRun(DataFiles& files, const RunServices& services, const RunR
 
 RunOutcome BillingRun::run() {
     outcome_ = {};
+    for (const std::string& code : request_.associations) {
+        if (canBeSelected(code)) continue;
+        tell("Le code d'association « " + code + " » ne peut pas figurer dans une sélection : rien n'a été imprimé.",
+             platform::kButtonsExclamation);
+        outcome_.end = RunEnd::Failed;
+        outcome_.error = "the association code \"" + code + "\" cannot be quoted in a select statement";
+        return outcome_;
+    }
     return request_.kind == RunKind::Reprint ? reprintRun() : printRun();
 }
 
@@ -93,6 +101,11 @@ RunOutcome BillingRun::printRun() {
         tell(transactionRefusal(error), platform::kButtonsExclamation);
         outcome_.end = error.code() == db::error_code::kBusy ? RunEnd::DatabaseBusy : RunEnd::Failed;
         outcome_.error = error.what();
+        return outcome_;
+    }
+
+    if (!counterIsUsable()) {
+        transaction->rollback();
         return outcome_;
     }
 
@@ -125,6 +138,7 @@ RunOutcome BillingRun::printRun() {
     walkCopies(trap);
 
     bool kept = false;
+    bool documentWritten = true;
     if (cancelled_) {
         transaction->rollback();
         tell(preview ? "Aperçu annulé : rien n'a été enregistré."
@@ -139,15 +153,22 @@ RunOutcome BillingRun::printRun() {
             counter.set(db::attr::counter::kLastInvoiceNumber, invoiceNumber_);
             storeRunRecord(counter);
         });
+        // The document is written whole before the records are kept: a run whose document
+        // cannot be completed keeps nothing.
+        documentWritten = documentsStarted_ == 0 || writeDocument(trap);
         if (preview) {
             transaction->rollback();
             kept = true;
-        } else if (counterWritten && !writeFailed_) {
+        } else if (counterWritten && !writeFailed_ && documentWritten) {
             kept = trap.run([&] { transaction->commit(); });
         } else {
             transaction->rollback();
         }
-        if (!kept) {
+        if (!documentWritten) {
+            tell("Le document n'a pas pu être écrit en entier : aucune facture, aucun frais de gestion ni aucun "
+                 "flux complémentaire n'a été enregistré. Vérifiez la place libre et relancez l'impression.",
+                 platform::kButtonsExclamation);
+        } else if (!kept) {
             tell("L'enregistrement de la facturation a échoué : aucune facture, aucun frais de gestion ni aucun "
                  "flux complémentaire n'a été enregistré. Les documents imprimés ne sont pas valables ; "
                  "relancez l'impression.",
@@ -161,8 +182,38 @@ RunOutcome BillingRun::printRun() {
         outcome_.flowsBilled = 0;
         outcome_.complementaryFlows = 0;
     }
-    outcome_.end = cancelled_ ? RunEnd::Cancelled : !kept ? RunEnd::RecordsNotKept : endAfterWalk(RunEnd::Printed);
+    outcome_.end = cancelled_         ? RunEnd::Cancelled
+                   : !documentWritten ? RunEnd::DocumentNotWritten
+                   : !kept            ? RunEnd::RecordsNotKept
+                                      : endAfterWalk(RunEnd::Printed);
     return outcome_;
+}
+
+// The invoice counter must hold the last number given, as a whole number of at most ten
+// digits: anything else would restart or break the one continuous series of invoice numbers.
+bool BillingRun::counterIsUsable() {
+    std::string last;
+    try {
+        last = files_.counter.read("001").get(db::attr::counter::kLastInvoiceNumber);
+    } catch (...) {
+        // An unreadable counter fails like any other statement of the walk.
+        return true;
+    }
+    const bool digits = last.size() <= 10 && last.find_first_not_of("0123456789") == std::string::npos;
+    if (digits) return true;
+    tell("Le compteur de factures (NUMEROFACT 001) contient « " + last +
+             " », qui n'est pas un numéro de facture de dix chiffres au plus : l'impression ne peut pas commencer. "
+             "Faites corriger le compteur pour qu'il porte le dernier numéro de facture attribué.",
+         platform::kButtonsExclamation);
+    outcome_.end = RunEnd::CounterRefused;
+    outcome_.error = "the invoice counter holds \"" + last + "\"";
+    return false;
+}
+
+bool BillingRun::writeDocument(ErrorTrap& trap) {
+    if (trap.run([&] { printer_->endDoc(); })) return true;
+    outcome_.error = "the document could not be written whole";
+    return false;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -256,7 +307,11 @@ void BillingRun::finish(ErrorTrap& trap, bool keepDocument) {
     if (services_.enableView) services_.enableView(true);
     outcome_.pages = printer_->pageCount();
     if (keepDocument) {
-        if (!trap.run([&] { printer_->endDoc(); })) outcome_.error = "the document could not be finished";
+        if (!trap.run([&] { printer_->endDoc(); })) outcome_.error = "the document could not be written whole";
+        if (outcome_.error.empty() && !trap.run([&] { printer_->publish(); })) {
+            outcome_.error = "the document could not be put in place";
+        }
+        if (!outcome_.error.empty()) printer_->abandon();
     } else {
         printer_->abandon();
     }

@@ -56,6 +56,8 @@ private:
     void startPrinter(int index);
     void finish(ErrorTrap& trap, bool keepDocument);
     void tell(const std::string& text, int buttons);
+    bool counterIsUsable();
+    bool writeDocument(ErrorTrap& trap);
     RunEnd endAfterWalk(RunEnd whenPrinted) const;
 
     // ---- the walk ----

@@ -1,5 +1,8 @@
 #include "billing/FlowQueries.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 namespace tessaran::billing {
 namespace {
 
@@ -7,7 +10,18 @@ std::string quoted(const std::string& value) { return "\"" + value + "\""; }
 
 }  // namespace
 
+bool canBeSelected(const std::string& code) {
+    if (code.empty() || code.back() == ']') return false;
+    return std::none_of(code.begin(), code.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return c == '"' || byte < 0x20 || byte == 0x7F || byte == 0xFC || byte == 0xFD || byte == 0xFE;
+    });
+}
+
 std::string runFlowsStatement(const std::string& period, const std::vector<std::string>& codes, bool invoiced) {
+    for (const std::string& code : codes) {
+        if (!canBeSelected(code)) throw std::invalid_argument("the code \"" + code + "\" cannot be selected");
+    }
     // With no association the one code is "", which selects nothing.
     std::string codeList = quoted(codes.empty() ? std::string() : codes.front());
     for (std::size_t i = 1; i < codes.size(); ++i) codeList += " OR = " + quoted(codes[i]);

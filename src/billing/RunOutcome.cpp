@@ -10,6 +10,8 @@ const char* endName(RunEnd end) {
     case RunEnd::PrinterUnavailable: return "printer unavailable";
     case RunEnd::DatabaseBusy: return "database busy";
     case RunEnd::RecordsNotKept: return "records not kept";
+    case RunEnd::DocumentNotWritten: return "document not written";
+    case RunEnd::CounterRefused: return "invoice counter refused";
     case RunEnd::Cancelled: return "cancelled";
     case RunEnd::Failed: return "failed";
     }

@@ -13,7 +13,9 @@ enum class RunEnd {
     PrinterChoiceCancelled,  // the user cancelled the printer choice
     PrinterUnavailable,      // the chosen printer could not be opened
     DatabaseBusy,            // another print run holds the database
-    RecordsNotKept,          // printed, but the records could not be kept: nothing was recorded
+    RecordsNotKept,          // the records could not be kept: nothing was recorded, no document released
+    DocumentNotWritten,      // the document could not be written whole: nothing was recorded
+    CounterRefused,          // the invoice counter is not a usable number: nothing was done
     Cancelled,               // the user stopped the run: nothing was recorded or kept
     Failed,                  // the run could not start or select its flows (see error)
 };

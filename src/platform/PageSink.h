@@ -21,9 +21,12 @@ public:
     virtual void drawText(double x, double y, const std::string& text, const Font& font) = 0;
     virtual void drawLine(double x1, double y1, double x2, double y2, int width) = 0;
     virtual void newPage() = 0;
-    // The document is complete: a file output puts it in place of the target, a printer output
-    // sends the job. Throws when the output cannot be finished.
+    // The document is complete: a file output finishes writing it (still beside its target) and
+    // checks that every byte was written. Throws when the document could not be written whole.
     virtual void endDocument() = 0;
+    // The completed document is released: a file output puts it in place of its target, a
+    // printer output sends the job. Throws when it cannot.
+    virtual void publish() {}
     // The document is dropped: nothing of it reaches the target. Never throws.
     virtual void abandon() {}
     // Marks every page with `text` (a preview), where the output shows pages.

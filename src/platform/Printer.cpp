@@ -47,9 +47,16 @@ void Printer::endDoc() {
     sink_->endDocument();
 }
 
+void Printer::publish() {
+    if (!documentEnded_ || published_) return;
+    published_ = true;
+    sink_->publish();
+}
+
 void Printer::abandon() {
-    if (documentEnded_) return;
+    if (published_) return;
     documentEnded_ = true;
+    published_ = true;
     sink_->abandon();
 }
 

@@ -41,8 +41,10 @@ public:
     int drawWidth() const { return drawWidth_; }
     void line(double x1, double y1, double x2, double y2);
     void newPage();
-    // Ends the document: the output finishes it (a file is put in place, a printer gets the job).
+    // Ends the document: the output finishes writing it; throws when it could not be written whole.
     void endDoc();
+    // Releases the ended document: a file is put in place of its target, a printer gets the job.
+    void publish();
     // Drops the document: the output keeps nothing of it (a file already there stays as it was,
     // a printer gets no job).
     void abandon();
@@ -72,6 +74,7 @@ private:
     int drawWidth_ = 1;
     int qualitySetting_ = 0;
     bool documentEnded_ = false;
+    bool published_ = false;
     int pages_ = 1;
 };
 

@@ -25,6 +25,7 @@ public:
     void drawLine(double x1, double y1, double x2, double y2, int width) override;
     void newPage() override;
     void endDocument() override;
+    void publish() override { published_ = true; }
     void abandon() override { abandoned_ = true; }
     void setWatermark(const std::string& text) override { watermark_ = text; }
 
@@ -32,6 +33,7 @@ public:
     int pageCount() const { return page_ + 1; }
     bool ended() const { return ended_; }
     bool abandoned() const { return abandoned_; }
+    bool published() const { return published_; }
     const std::string& watermark() const { return watermark_; }
     // The pages as the text output renders them (character grid, right-trimmed lines).
     std::vector<std::string> pagesAsText() const;
@@ -41,6 +43,7 @@ private:
     int page_ = 0;
     bool ended_ = false;
     bool abandoned_ = false;
+    bool published_ = false;
     std::string watermark_;
 };
 

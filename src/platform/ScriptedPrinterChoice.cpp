@@ -19,6 +19,7 @@ public:
     }
     void newPage() override { target_->newPage(); }
     void endDocument() override { target_->endDocument(); }
+    void publish() override { target_->publish(); }
     void abandon() override { target_->abandon(); }
     void setWatermark(const std::string& text) override { target_->setWatermark(text); }
 

@@ -69,6 +69,7 @@ TEST_F(QtOutput, PdfHoldsTheTextOfEveryPageAtItsPlace) {
         printer.setFontSize(10);
         printer.print("Seconde page", true);
         printer.endDoc();
+        printer.publish();
     }
     ASSERT_EQ(readFile(pdf).substr(0, 5), "%PDF-");
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) GTEST_SKIP() << "no pdftotext";
@@ -120,8 +121,9 @@ TEST_F(QtOutput, TextFileOutputRendersTheGridWhenTheDocumentEnds) {
     printer.line(0, 0, 1000, 1000);
     printer.newPage();
     printer.print("deux", true);
-    EXPECT_FALSE(QFile::exists(txt)) << "the file appears whole, when the document ends";
     printer.endDoc();
+    EXPECT_FALSE(QFile::exists(txt)) << "the file appears whole, when the document is released";
+    printer.publish();
     EXPECT_EQ(readFile(txt), "Association : Aide à domicile\n\fdeux\n");
     EXPECT_EQ(printer.pageCount(), 2);
 }
@@ -134,12 +136,15 @@ TEST_F(QtOutput, PresetChoiceOpensTheOutputItWasGiven) {
     auto output = text.open(0);
     output->drawText(0, 0, "ok", Font{});
     output->endDocument();
+    output->publish();
     EXPECT_EQ(readFile(path("run.TXT")), "ok\n");
     EXPECT_THROW(text.open(1), std::runtime_error);
 
     PresetPrinterChoice pdf(path("run.pdf").toStdString(), "", 3);
     EXPECT_EQ(pdf.choose().copies, 3);
-    pdf.open(0)->endDocument();
+    auto document = pdf.open(0);
+    document->endDocument();
+    document->publish();
     EXPECT_EQ(readFile(path("run.pdf")).substr(0, 5), "%PDF-");
 
     EXPECT_NE(errorOf([&] { PresetPrinterChoice(path("run.doc").toStdString(), "", 1).open(0); }).find(".pdf or .txt"),

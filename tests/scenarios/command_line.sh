@@ -57,6 +57,20 @@ check "the preview writes nothing" cmp -s "$work/fresh-before.json" "$work/fresh
 "$bin" print --db "$fresh" --period 202611 --all --output "$work/fresh-print.txt" --user admin 2> /dev/null
 check "the preview is the text the print writes" cmp -s "$work/preview.txt" "$work/fresh-print.txt"
 
+# A counter that is not an invoice number stops the print run before anything is done.
+for counter in xyz -10 12345678901; do
+    odd="$work/odd-$counter.db"
+    "$bin" demo --db "$odd" > /dev/null
+    echo "{\"NUMEROFACT\": {\"001\": {\"10\": \"$counter\"}}}" > "$work/counter.json"
+    "$bin" import --db "$odd" "$work/counter.json" > /dev/null
+    "$bin" export --db "$odd" > "$work/odd-before.json"
+    check "the counter $counter is refused" \
+        test "$(exit_code "$bin" print --db "$odd" --period 202611 --all --output "$work/odd.txt" --user admin)" = 10
+    "$bin" export --db "$odd" > "$work/odd-after.json"
+    check "nothing is written with the counter $counter" cmp -s "$work/odd-before.json" "$work/odd-after.json"
+done
+check "no document is written with a refused counter" test ! -e "$work/odd.txt"
+
 # An interrupted print keeps nothing: the records and the earlier document stay as they were.
 big="$work/big.db"
 "$bin" demo --db "$big" > /dev/null

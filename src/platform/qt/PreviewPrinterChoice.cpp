@@ -26,13 +26,15 @@ void replay(const RecordingPageSink& recording, QPrinter& printer) {
         }
     }
     output.endDocument();
+    output.publish();
 }
 
 class PreviewPageSink : public RecordingPageSink {
 public:
     explicit PreviewPageSink(QWidget* parent) : parent_(parent) {}
-    void endDocument() override {
-        RecordingPageSink::endDocument();
+    // The preview is shown when the run releases its document.
+    void publish() override {
+        RecordingPageSink::publish();
         QPrinter printer(QPrinter::HighResolution);
         QPrintPreviewDialog dialog(&printer, parent_);
         dialog.setWindowTitle(QStringLiteral("Aperçu des états de facturation et des factures"));

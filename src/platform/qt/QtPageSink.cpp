@@ -54,8 +54,8 @@ public:
         file_.flush();
         file_.close();
         if (!file_) throw std::runtime_error("the text file \"" + staged_.target() + "\" could not be written whole");
-        staged_.publish();
     }
+    void publish() override { staged_.publish(); }
     void abandon() override {
         file_.close();
         staged_.discard();
@@ -167,28 +167,40 @@ void QtPrinterPageSink::drawWatermark() {
     currentFont_.reset();
 }
 
+// A PDF file is finished here and checked; a printer keeps the job open until publish(), so
+// that it prints nothing before the run's records are kept.
 void QtPrinterPageSink::endDocument() {
-    if (ended_) return;
+    if (ended_ || !file_) return;
     ended_ = true;
     const bool finished = painter_->end();
-    if (!file_) {
-        if (!finished) throw std::runtime_error("the printer did not take the document");
-        return;
-    }
     struct stat written {};
     if (!finished || stat(file_->stagingPath().c_str(), &written) != 0 || written.st_size == 0) {
         file_->discard();
         throw std::runtime_error("the PDF file \"" + file_->target() + "\" could not be written whole");
     }
-    file_->publish();
+}
+
+void QtPrinterPageSink::publish() {
+    if (file_) {
+        file_->publish();
+        return;
+    }
+    if (ended_) return;
+    ended_ = true;
+    if (!painter_->end()) throw std::runtime_error("the printer did not take the document");
 }
 
 void QtPrinterPageSink::abandon() {
+    if (file_) {
+        if (!ended_) painter_->end();
+        ended_ = true;
+        file_->discard();
+        return;
+    }
     if (ended_) return;
     ended_ = true;
-    if (!file_) printer_->abort();
+    printer_->abort();
     painter_->end();
-    if (file_) file_->discard();
 }
 
 std::unique_ptr<PageSink> openPdfOutput(const std::string& path) {

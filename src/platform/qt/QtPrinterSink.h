@@ -44,6 +44,7 @@ public:
     void drawLine(double x1, double y1, double x2, double y2, int width) override;
     void newPage() override;
     void endDocument() override;
+    void publish() override;
     void abandon() override;
     void setWatermark(const std::string& text) override;
 
