@@ -27,6 +27,8 @@ void insertLine(db::DynamicArray& accumulator, int line, const std::string& labe
 
 }  // namespace
 
+double recordedFee(double fee) { return wholePart(fee * 100 + 0.5); }
+
 int placeLine(Accumulators& accumulators, const std::string& label, const std::string& period,
               const std::string& type) {
     db::DynamicArray& detail = accumulators.detail;
@@ -117,21 +119,20 @@ FlowCharge accumulateFlow(const FlowToAccumulate& input, int line, Accumulators&
                 fee = (h / 100) * (v / 100);
                 charge.basis.hours = h;
                 charge.basis.amount = 0;
-                addTo(cumul, line, 6, wholePart(h * v / 100 + 0.5));
                 cumul.set(line, 4, "0");
             } else {  // percentage of the amount the hours come to
                 fee = (h / 100) * (rate / 100) * (v / 100) / 100;
                 charge.basis.amount = wholePart(h * (rate / 100) + 0.5);
                 charge.basis.hours = 0;
                 addTo(cumul, line, 4, charge.basis.amount);
-                const double charged = fromEntry ? wholePart(h * (rate / 100) * v / 10000 + 0.5)
-                                                 : wholePart(h * (rate / 100) * v / 100 + 0.5) / 100;
-                addTo(cumul, line, 6, charged);
                 cumul.set(line, 3, "0");
             }
             cumul.set(line, 5, scaleValue);
             charge.basis.scaleValue = v;
             fee = wholePart(fee * 100 + 0.5) / 100;
+            // The invoice line is the sum of the fees recorded on its flows, to the cent, so that
+            // the invoice, the recap and the records agree.
+            addTo(cumul, line, 6, input.type == "C" ? 0 : recordedFee(fee));
         }
     } else {
         fee = numberOf(flow.get(flow_attr::kFee)) / 100;

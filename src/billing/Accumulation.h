@@ -64,6 +64,9 @@ struct FlowCharge {
     FeeBasis basis;
 };
 
+// A management fee in currency units as a flow records it: whole hundredths.
+double recordedFee(double fee);
+
 // Adds the flow to the accumulators and the detail line; in a reprint, `invoiceNumber`
 // becomes the flow's. A failure leaves what was added before it.
 FlowCharge accumulateFlow(const FlowToAccumulate& input, int line, Accumulators& accumulators, DetailLine& detail,

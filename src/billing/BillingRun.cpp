@@ -723,7 +723,7 @@ void BillingRun::completeFlow(double fee, const FeeBasis& basis) {
 
     flow.set(flow_attr::kInvoiceNumber, invoiceNumber_);
     flow.set(flow_attr::kLineLabel, line_.label);
-    flow.set(flow_attr::kFee, noFeeRecorded ? "0" : storedNumber(wholePart(fee * 100 + 0.5)));
+    flow.set(flow_attr::kFee, noFeeRecorded ? "0" : storedNumber(recordedFee(fee)));
     flow.set(flow_attr::kCustomerAccount, parameters.get(param_attr::kCustomerAccount));
     flow.set(flow_attr::kFeeAccount, parameters.get(param_attr::kFeeAccount));
     flow.set(flow_attr::kJournal, parameters.get(param_attr::kJournal));
