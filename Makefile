@@ -6,7 +6,8 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 WERROR  ?= OFF
 
-.PHONY: deps release demo test bench clean
+.PHONY: deps release demo test bench generate install package clean
+PREFIX  ?= /usr/local
 
 deps:
 	@scripts/install-deps
@@ -29,6 +30,20 @@ bench: deps
 	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DTESSARAN_TESTS=OFF > /dev/null
 	cmake --build $(BUILD)/bench -j$(JOBS) --target tessaran_bench
 	$(BUILD)/bench/bench/tessaran_bench
+
+# tessaran_generate: a generated federation for load trials (see docs/benchmarks.md).
+generate: deps
+	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DTESSARAN_TESTS=OFF > /dev/null
+	cmake --build $(BUILD)/bench -j$(JOBS) --target tessaran_generate
+	@echo "$(BUILD)/bench/bench/tessaran_generate --help"
+
+# Installs tessaran under $(PREFIX) (bin/tessaran, share/tessaran/help, share/doc/tessaran).
+install: release
+	cmake --install $(BUILD)/release --prefix $(PREFIX)
+
+# A Debian package in $(BUILD)/release (install it with: sudo apt install ./build/release/tessaran_*.deb).
+package: release
+	cd $(BUILD)/release && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)

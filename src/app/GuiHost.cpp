@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QMainWindow>
 #include <QMessageBox>
 
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -45,10 +48,36 @@ void reportFailure(QWidget* parent, const std::string& consolePrefix, const std:
     QMessageBox::critical(parent, kWindowTitle, QString::fromStdString(screenText + " :\n" + cause));
 }
 
+// Qt's own dialogs (the print dialog, the preview window, message box buttons) speak French,
+// like the rest of the window.
+void speakFrench(QApplication& application, QTranslator& translator) {
+    if (translator.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        application.installTranslator(&translator);
+    }
+}
+
+// True when a window can be shown: a display, or a platform chosen explicitly.
+bool screenAvailable() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int runGuiHost(int& argc, char** argv, const HostOptions& options) {
+    if (!screenAvailable()) {
+        std::cerr << "tessaran gui : aucun écran n'est disponible (ni DISPLAY ni WAYLAND_DISPLAY ne sont définis).\n"
+                     "Lancez la fenêtre depuis une session graphique, ou imprimez sans fenêtre avec "
+                     "'tessaran print' (voir 'tessaran print --help').\n";
+        return exit_code::kOutput;
+    }
     QApplication application(argc, argv);
+    QTranslator qtTranslator;
+    speakFrench(application, qtTranslator);
 
     std::shared_ptr<db::SqliteDatabase> database;
     try {
