@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/DatabaseRights.h"
 
@@ -46,6 +47,15 @@ std::string describe(std::exception_ptr error) {
     } catch (...) {
         return "unknown error";
     }
+}
+
+// What the user was doing, in the user's words, for a failure the handler did not handle.
+std::string frenchSentenceFor(std::string_view handler) {
+    if (handler == "Cmd_Imprimer_Click") return "L'impression n'a pas pu aboutir.";
+    if (handler == "Cmd_Reedition_Click") return "La réédition n'a pas pu aboutir.";
+    if (handler == "Cmd_Apercu_Click") return "L'aperçu n'a pas pu aboutir.";
+    if (handler == "Mnu_Sommaire_Click") return "L'aide n'a pas pu être affichée.";
+    return "L'opération demandée n'a pas pu aboutir.";
 }
 
 }  // namespace
@@ -164,7 +174,8 @@ void Ctr_Tessaran::dispatch(const char* handlerName, void (Ctr_Tessaran::*handle
         handlerError(handlerName, error);
         return;
     }
-    const std::string text = std::string(handlerName) + ": " + describe(error);
+    const std::string text = frenchSentenceFor(handlerName) + "\n\nDétail technique : " + handlerName + ": " +
+                             describe(error);
     if (services_.ui != nullptr) {
         services_.ui->messageBox(text, kButtonsCritical, kMessageTitle);
     } else {

@@ -189,7 +189,8 @@ TEST(Lifecycle, AnErrorInAHandlerIsReportedNotThrown) {
     Ctr_Tessaran& c = world.control();
     c.Mnu_Sommaire->trigger();
     ASSERT_EQ(world.ui().messages.size(), 1u);
-    EXPECT_THAT(world.ui().messages[0].text, HasSubstr("Mnu_Sommaire_Click"));
+    EXPECT_THAT(world.ui().messages[0].text, ::testing::StartsWith("L'aide n'a pas pu être affichée."));
+    EXPECT_THAT(world.ui().messages[0].text, HasSubstr("Détail technique : Mnu_Sommaire_Click"));
     EXPECT_EQ(world.ui().messages[0].buttons, 16);
 
     std::vector<std::string> failed;
