@@ -3,11 +3,16 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+
+#include <algorithm>
+#include <utility>
 
 #include "Ctr_Tessaran.h"
 #include "FormLayout.h"
@@ -50,9 +55,36 @@ void Ctr_Tessaran::buildForm() {
     connectHandlers();
 }
 
+// The form was designed for a small desktop font. With a larger one every caption must still
+// show whole: the whole form grows by the largest ratio between what a caption needs and the
+// room the form gives it, never shrinks.
+double Ctr_Tessaran::fontScale() const {
+    const QFontMetrics metrics(font());
+    const auto pixels = [&](int twips) { return std::max(1, twipsToPixels(twips, logicalDpiX())); };
+    const auto textNeed = [&](const QString& text, int extra) { return metrics.horizontalAdvance(text) + extra; };
+    // A push button needs its caption and its frame; the combo box its longest month and arrow.
+    constexpr int kButtonFrame = 2;
+    constexpr int kComboArrow = 30;
+    constexpr int kLineExtra = 10;
+    double scale = 1.0;
+    const auto need = [&](double needed, int room) { scale = std::max(scale, needed / room); };
+    for (const auto& [button, twips] : {std::pair{Cmd_Imprimer, form::Cmd_Imprimer}, {Cmd_Sortir, form::Cmd_Sortir},
+                                        {Cmd_Reedition, form::Cmd_Reedition}, {Cmd_Apercu, form::Cmd_Apercu},
+                                        {Cmd_Tous, form::Cmd_Tous}, {Cmd_Select, form::Cmd_Select},
+                                        {Cmd_Supp, form::Cmd_Supp}}) {
+        need(textNeed(button->text(), kButtonFrame), pixels(twips.width));
+        need(metrics.height() + kLineExtra, pixels(twips.height));
+    }
+    need(textNeed(QStringLiteral("SEPTEMBRE 0000"), kComboArrow), pixels(form::Cbo_PeriodePaie.width));
+    // The period label must end before the combo box.
+    need(textNeed(Etq_PeriodePaie->text(), 0), pixels(form::Cbo_PeriodePaie.left - form::Etq_PeriodePaie.left));
+    return scale;
+}
+
 void Ctr_Tessaran::placeControls() {
-    const int dpiX = logicalDpiX();
-    const int dpiY = logicalDpiY();
+    const double scale = fontScale();
+    const int dpiX = static_cast<int>(logicalDpiX() * scale + 0.5);
+    const int dpiY = static_cast<int>(logicalDpiY() * scale + 0.5);
     const auto place = [dpiX, dpiY](QWidget* control, const TwipsRect& twips) {
         control->setGeometry(toPixels(twips, dpiX, dpiY));
     };
@@ -80,6 +112,12 @@ void Ctr_Tessaran::placeControls() {
     place(Cmd_Sortir, form::Cmd_Sortir);
     place(Cmd_Reedition, form::Cmd_Reedition);
     place(Cmd_Apercu, form::Cmd_Apercu);
+}
+
+void Ctr_Tessaran::changeEvent(QEvent* event) {
+    // A new desktop font: the form grows or shrinks back to show every caption whole.
+    if (event->type() == QEvent::FontChange && Cmd_Apercu != nullptr) placeControls();
+    QWidget::changeEvent(event);
 }
 
 void Ctr_Tessaran::applyTabOrder() {

@@ -115,6 +115,7 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;   // UserControl_MouseDown
     bool eventFilter(QObject* watched, QEvent* event) override;  // Cdr_Assoc_MouseDown
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildForm();
@@ -129,6 +130,7 @@ private:
     // True when a press at `position` (in `widget`'s coordinates) is on the widget's own
     // surface rather than on one of its child controls.
     static bool isFreeSurface(const QWidget& widget, const QPoint& position);
+    double fontScale() const;
     void placeControls();
     void applyTabOrder();
     void connectHandlers();

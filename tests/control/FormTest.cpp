@@ -39,5 +39,23 @@ TEST(Form, ControlsSitWhereTheFormPutsThem) {
                                    c.Lst_Select, c.Cmd_Apercu, c.Cmd_Imprimer, c.Cmd_Sortir, c.Cmd_Reedition));
 }
 
+TEST(Form, ALargerDesktopFontGrowsTheFormSoThatEveryCaptionShowsWhole) {
+    tessaran::testing::ControlWorld world(nullptr, {.init = false});
+    Ctr_Tessaran& c = world.control();
+    const QSize designed = c.size();
+    for (const double points : {10.0, 11.0, 14.0}) {
+        SCOPED_TRACE(points);
+        QFont font = c.font();
+        font.setPointSizeF(points);
+        c.setFont(font);
+        const QFontMetrics metrics(font);
+        EXPECT_GT(c.width(), designed.width());
+        for (const QPushButton* button : {c.Cmd_Imprimer, c.Cmd_Apercu, c.Cmd_Reedition, c.Cmd_Sortir, c.Cmd_Tous})
+            EXPECT_GE(button->width(), metrics.horizontalAdvance(button->text())) << button->text().toStdString();
+        EXPECT_LE(c.Etq_PeriodePaie->x() + metrics.horizontalAdvance(c.Etq_PeriodePaie->text()), c.Cbo_PeriodePaie->x());
+        EXPECT_GE(c.Cmd_Imprimer->height(), metrics.height());
+    }
+}
+
 }  // namespace
 }  // namespace tessaran::control::testing
