@@ -109,8 +109,7 @@ RunOutcome BillingRun::printRun() {
         return outcome_;
     }
 
-    // The select is trapped like every statement of the run: when it fails, there is nothing
-    // to print.
+    // A select that fails is said as such: the user must not take it for an empty month.
     std::optional<std::string> selectError;
     try {
         const db::DynamicArray keys =
@@ -119,11 +118,19 @@ RunOutcome BillingRun::printRun() {
     } catch (...) {
         selectError = describe(std::current_exception());
     }
+    if (selectError) {
+        transaction->rollback();
+        tell("La sélection des flux comptables à facturer a échoué : rien n'a été imprimé ni enregistré. (" +
+                 *selectError + ")",
+             platform::kButtonsExclamation);
+        outcome_.end = RunEnd::Failed;
+        outcome_.error = *selectError;
+        return outcome_;
+    }
     if (flowKeys_.empty()) {
         transaction->rollback();
         tell("Aucun état de facturation à éditer.", platform::kButtonsInformation);
-        outcome_.end = selectError ? RunEnd::Failed : RunEnd::NothingToPrint;
-        outcome_.error = selectError.value_or("");
+        outcome_.end = RunEnd::NothingToPrint;
         return outcome_;
     }
 
@@ -305,13 +312,14 @@ void BillingRun::finish(ErrorTrap& trap, bool keepDocument) {
     services_.ui.yield();
     services_.ui.setMousePointer(platform::kPointerDefault);
     if (services_.enableView) services_.enableView(true);
-    outcome_.pages = printer_->pageCount();
     if (keepDocument) {
         if (!trap.run([&] { printer_->endDoc(); })) outcome_.error = "the document could not be written whole";
         if (outcome_.error.empty() && !trap.run([&] { printer_->publish(); })) {
             outcome_.error = "the document could not be put in place";
         }
-        if (!outcome_.error.empty()) printer_->abandon();
+    }
+    if (keepDocument && outcome_.error.empty()) {
+        outcome_.pages = printer_->pageCount();
     } else {
         printer_->abandon();
     }

@@ -22,10 +22,11 @@ enum class RunEnd {
 
 struct RunOutcome {
     RunEnd end = RunEnd::Failed;
-    std::vector<std::string> invoiceNumbers;  // numbers given (print, preview), in order
+    // What a print run recorded; a preview tells what a print started now would record.
+    std::vector<std::string> invoiceNumbers;  // invoice numbers given, in order
     int flowsBilled = 0;                      // flows completed with their fee and invoice number
     int complementaryFlows = 0;               // complementary flows created
-    int pages = 0;                            // pages printed, over all copies
+    int pages = 0;                            // pages of the document released, over all copies
     std::vector<std::string> messages;        // messages shown to the user, in order
     std::string error;                        // the technical detail of a failure
     // A failure the run did not tell the user about (a reprint's select that failed, an

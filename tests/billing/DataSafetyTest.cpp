@@ -106,6 +106,37 @@ TEST_F(DataSafetyTest, FailedWriteKeepsNothingOfTheRun) {
     EXPECT_EQ(world.record("FLUXCOMPTABLES", "FA003001S01202611").get(20), "0000000042");
 }
 
+// An output whose document cannot be written whole (a full disk, say) at its end.
+class FailingEndChoice : public platform::ScriptedPrinterChoice {
+public:
+    std::unique_ptr<platform::PageSink> open(int index) override {
+        class FailingEnd : public platform::RecordingPageSink {
+        public:
+            explicit FailingEnd(bool& abandoned) : abandoned_(abandoned) {}
+            void endDocument() override { throw std::runtime_error("no space left on the device"); }
+            void abandon() override { abandoned_ = true; }
+
+        private:
+            bool& abandoned_;
+        };
+        ScriptedPrinterChoice::open(index);
+        return std::make_unique<FailingEnd>(abandoned);
+    }
+    bool abandoned = false;
+};
+
+TEST_F(DataSafetyTest, DocumentThatCannotBeWrittenWholeKeepsNothingOfTheRun) {
+    FailingEndChoice failing;
+    EngineWorld world(database);
+    world.otherPrinters = &failing;
+    const billing::RunOutcome outcome = world.print("202611", {"001", "003"});
+    EXPECT_EQ(outcome.end, RunEnd::DocumentNotWritten);
+    EXPECT_THAT(outcome.messages, ElementsAre(HasSubstr("Le document n'a pas pu être écrit en entier")));
+    EXPECT_TRUE(outcome.invoiceNumbers.empty());
+    EXPECT_TRUE(failing.abandoned);
+    EXPECT_EQ(db::exportJson(*database), before);
+}
+
 TEST_F(DataSafetyTest, ProcessStoppedMidwayLeavesTheDatabaseAsItWas) {
     // 120 more flows, so that the run reports its progress (every 50 flows) long before its end.
     nlohmann::json document = nlohmann::json::parse(testData("federation.json"));

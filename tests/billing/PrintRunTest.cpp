@@ -167,7 +167,7 @@ TEST_F(PrintRunTest, CancelledRunKeepsNothing) {
         {billing::RunKind::Reprint, "Réédition annulée : aucun document n'a été imprimé."}};  // flow FA008
     for (const auto& [kind, message] : runs) {
         const billing::RunOutcome outcome = world.run(kind, "202611", {"001"});
-        EXPECT_EQ(summary(outcome), "cancelled, billed 0 + 0, 1 pages");
+        EXPECT_EQ(summary(outcome), "cancelled, billed 0 + 0, 0 pages");
         EXPECT_THAT(outcome.messages, ElementsAre(message));
         EXPECT_TRUE(world.output()->abandoned());
         EXPECT_FALSE(world.output()->ended());
@@ -200,7 +200,7 @@ TEST_F(PrintRunTest, RunsThatPrintNothingWriteNothing) {
 
     // Only an association without fee scale: announced, no document, no number.
     const billing::RunOutcome unbillable = world.print("202611", {"004"});
-    EXPECT_EQ(summary(unbillable), "nothing to print, billed 0 + 0, 1 pages");
+    EXPECT_EQ(summary(unbillable), "nothing to print, billed 0 + 0, 0 pages");
     EXPECT_THAT(unbillable.messages, ElementsAre("Le barème de l'association SANS BAREME n'est pas renseigné."));
     EXPECT_TRUE(world.output()->abandoned());
     EXPECT_EQ(world.exported(), before);

@@ -50,7 +50,8 @@ public:
     billing::RunOutcome run(billing::RunKind kind, const std::string& period, const std::vector<std::string>& codes,
                             int copies = 0) {
         billing::RunRequest request{period, codes, kind, copies};
-        return billing::runBilling(*files_, {ui_, printers_, clock_, [this](bool on) { enabledStates.push_back(on); }},
+        platform::PrinterChoice& printers = otherPrinters != nullptr ? *otherPrinters : printers_;
+        return billing::runBilling(*files_, {ui_, printers, clock_, [this](bool on) { enabledStates.push_back(on); }},
                                    request);
     }
     billing::RunOutcome print(const std::string& period, const std::vector<std::string>& codes, int copies = 0) {
@@ -87,7 +88,8 @@ public:
     billing::DataFiles& files() { return *files_; }
     HookedUiServices& ui() { return ui_; }
     platform::ScriptedPrinterChoice& printers() { return printers_; }
-    std::vector<bool> enabledStates;  // what the view was told, in order
+    std::vector<bool> enabledStates;           // what the view was told, in order
+    platform::PrinterChoice* otherPrinters = nullptr;  // in place of the scripted choice
 
 private:
     std::shared_ptr<db::SqliteDatabase> database_;
