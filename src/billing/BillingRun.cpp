@@ -518,10 +518,10 @@ void BillingRun::handleFlow(ErrorTrap& trap) {
 
     std::string fundingBody;
     trap.run([&] { fundingBody = flow().get(flow_attr::kFundingBody); });
-    trap.run([&] { files_.fundingBodies.read(fundingBody); });
+    trap.run([&] { readFundingBody(fundingBody); });
     if (fundingBody == kNoFundingBody) {
         line_.label = kServiceRateLabel;
-        trap.run([&] { findServiceActivity(files_); });
+        trap.run([&] { readServiceActivity(); });
         chooseServiceRate(trap);
     } else {
         trap.run([&] { line_.label = files_.fundingBodies.held().get(db::attr::funding_body::kName); });
@@ -580,6 +580,31 @@ void BillingRun::chooseServiceRate(ErrorTrap& trap) {
         serviceRate.set(db::attr::funding_body::kType, "P");
         files_.fundingBodies.record = std::make_shared<db::Record>(nullptr, "", std::move(serviceRate));
     });
+}
+
+// Funding bodies and the service activity do not change during a run: each is read once and
+// put back in its slot from the run's copy, as a read would.
+void BillingRun::readFundingBody(const std::string& code) {
+    const auto known = fundingBodies_.find(code);
+    if (known != fundingBodies_.end()) {
+        files_.fundingBodies.record = known->second;
+        return;
+    }
+    files_.fundingBodies.read(code);
+    fundingBodies_.emplace(code, files_.fundingBodies.record);
+}
+
+void BillingRun::readServiceActivity() {
+    if (!serviceActivity_ && !serviceActivityError_) {
+        try {
+            findServiceActivity(files_);
+            serviceActivity_ = files_.activities.record;
+        } catch (...) {
+            serviceActivityError_ = std::current_exception();
+        }
+    }
+    if (serviceActivityError_) std::rethrow_exception(serviceActivityError_);
+    files_.activities.record = serviceActivity_;
 }
 
 void BillingRun::newPage(ErrorTrap& trap) {

@@ -12,6 +12,9 @@
 // Each statement of the walk runs under the run's error trap, so that a failing one is
 // skipped and the run goes on with the next.
 
+#include <exception>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -69,6 +72,8 @@ private:
     void printAssociationDocuments(ErrorTrap& trap);
     void handleFlow(ErrorTrap& trap);
     void chooseServiceRate(ErrorTrap& trap);
+    void readFundingBody(const std::string& code);
+    void readServiceActivity();  // Cherche_Taux
     void advanceInvoiceNumber();
     void newPage(ErrorTrap& trap);
     void reportProgress();
@@ -113,6 +118,11 @@ private:
     double hourlyRate_ = 0;      // TauxHoraire
     Accumulators accumulators_;
     std::optional<printing::BillingStatement> statement_;
+
+    // Records the run reads again and again, kept for the run.
+    std::map<std::string, std::shared_ptr<db::Record>> fundingBodies_;
+    std::shared_ptr<db::Record> serviceActivity_;
+    std::exception_ptr serviceActivityError_;
 };
 
 }  // namespace tessaran::billing
