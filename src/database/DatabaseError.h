@@ -19,6 +19,9 @@ inline constexpr std::uint32_t kBusy = 0x80040205;          // another process h
 inline constexpr std::uint32_t kNoDatabase = 0x80040206;    // database file missing or not ours
 inline constexpr std::uint32_t kInvalidRequest = 0x80040207;// malformed select request array
 inline constexpr std::uint32_t kExport = 0x80040208;        // a record cannot be written as JSON
+inline constexpr std::uint32_t kReadOnly = 0x80040209;      // the database, its folder or its disk cannot be written
+inline constexpr std::uint32_t kDiskFull = 0x8004020A;      // the disk holding the database is full
+inline constexpr std::uint32_t kNoAccess = 0x8004020B;      // no permission on the database file or its folder
 }  // namespace error_code
 
 class DatabaseError : public std::runtime_error {

@@ -1,8 +1,9 @@
 #pragma once
 // JSON exchange of records: {"FILE": {"KEY": {"1": "text", "49": ["v1", "v2"]}}}.
 // Attribute numbers are the keys; a string is one value, an array several (numbers are
-// accepted and kept as their decimal text). Import is all or nothing.
+// accepted and kept exactly as written). Import is all or nothing.
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -11,12 +12,19 @@ namespace tessaran::db {
 class SqliteDatabase;
 
 // Loads every record of the document in one transaction; throws DatabaseError kImport with a
-// message naming the file, key and attribute at fault, leaving the database as it was.
+// message naming the file, key and attribute at fault, leaving the database as it was. Refused
+// besides what is not of the form above: a file or a key given twice, an attribute given
+// twice in a record, a number too large to be read, and keys that a select statement could
+// not name (empty, holding '"', a control character or a mark byte, or ending with ']').
 // Returns the number of records written.
 int importJson(SqliteDatabase& database, const std::string& jsonText);
 
 // Writes the records of the named files (all files when empty) in the same form, files and
-// keys in order, indented, ending with a newline.
+// keys in order, indented, ending with a newline. The records are read from one snapshot of
+// the database and written to `out` one at a time. Throws kUnknownFile for a name the
+// database does not have, and kExport for a record that JSON cannot carry; both before
+// anything is written.
+void exportJson(const SqliteDatabase& database, std::ostream& out, const std::vector<std::string>& fileNames = {});
 std::string exportJson(const SqliteDatabase& database, const std::vector<std::string>& fileNames = {});
 
 }  // namespace tessaran::db

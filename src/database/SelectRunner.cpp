@@ -104,12 +104,11 @@ public:
             }
             return left.key < right.key;
         });
-        std::string list;
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            if (i) list += kAttributeMark;
-            list += matches_[order[i]].row;
-        }
-        return DynamicArray(list);
+        // One attribute per match, set one by one: a list holding a single empty row has the
+        // empty text as its string form, but it keeps its attribute.
+        DynamicArray list;
+        for (std::size_t i = 0; i < order.size(); ++i) list.set(static_cast<int>(i) + 1, matches_[order[i]].row);
+        return list;
     }
 
 private:

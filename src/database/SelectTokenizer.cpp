@@ -10,11 +10,22 @@ bool endsWord(char c) { return isSpace(c) || c == '"' || c == '=' || c == '#'; }
 
 }  // namespace
 
+void refuseMarks(std::string_view statement) {
+    const std::size_t mark = statement.find_first_of("\xFE\xFD\xFC");
+    if (mark == std::string_view::npos) return;
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const auto byte = static_cast<unsigned char>(statement[mark]);
+    throw DatabaseError(error_code::kSelectSyntax, std::string("select statement: the mark byte 0x") +
+                                                       kHex[byte >> 4] + kHex[byte & 0xF] + " at position " +
+                                                       std::to_string(mark + 1) + " cannot be part of a statement");
+}
+
 std::vector<Token> tokenize(std::string_view statement) {
     if (statement.size() > kMaxStatementLength)
         throw DatabaseError(error_code::kSelectSyntax,
                             "select statement too long: " + std::to_string(statement.size()) +
                                 " characters, at most " + std::to_string(kMaxStatementLength));
+    refuseMarks(statement);
     std::vector<Token> tokens;
     std::size_t at = 0;
     while (at < statement.size()) {

@@ -20,7 +20,13 @@ struct Token {
 // Longest statement accepted; longer ones are refused before any work is done.
 inline constexpr std::size_t kMaxStatementLength = 1 << 20;
 
-// Throws DatabaseError kSelectSyntax on an unterminated quoted value or an over-long statement.
+// Throws DatabaseError kSelectSyntax naming the position of the statement's first mark byte
+// (0xFE, 0xFD, 0xFC): a statement travels in attribute 1 of a select request, which the marks
+// would cut, and no word or value of the language holds one.
+void refuseMarks(std::string_view statement);
+
+// Throws DatabaseError kSelectSyntax on an unterminated quoted value, a mark byte or an
+// over-long statement.
 std::vector<Token> tokenize(std::string_view statement);
 
 // How a token is named in an error message: the word, "=", the quoted value, "the end".

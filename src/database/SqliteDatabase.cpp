@@ -5,7 +5,9 @@
 #include "RecordStore.h"
 #include "SelectRunner.h"
 #include "SqliteFile.h"
+#include "SqliteErrors.h"
 #include "SqliteHandle.h"
+#include "SqliteOpen.h"
 #include "StorageSchema.h"
 
 namespace tessaran::db {
@@ -14,21 +16,10 @@ namespace {
 constexpr int kDefaultBusyTimeoutMs = 30000;
 
 void configure(sqlite3* connection) {
-    sqlite3_busy_timeout(connection, kDefaultBusyTimeoutMs);
-    sqlite3_extended_result_codes(connection, 1);
-    // WAL with NORMAL synchronisation: a process killed in the middle of a transaction
-    // leaves the database as the last commit made it.
-    sqlite::execute(connection, "PRAGMA synchronous = NORMAL");
-}
-
-sqlite::ConnectionHandle connect(const std::string& path, int flags) {
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
-    sqlite::ConnectionHandle connection(raw);  // closed whatever happens next
-    if (rc != SQLITE_OK)
-        throw DatabaseError(error_code::kNoDatabase,
-                            "cannot open the database \"" + path + "\": " + sqlite3_errstr(rc));
-    return connection;
+    // WAL with FULL synchronisation: each commit reaches the disk before it returns, so a
+    // committed print run survives a power cut, and a process killed in the middle of a
+    // transaction leaves the database as the last commit made it.
+    sqlite::execute(connection, "PRAGMA synchronous = FULL");
 }
 
 }  // namespace
@@ -46,9 +37,8 @@ SqliteDatabase::~SqliteDatabase() = default;
 std::shared_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path) {
     auto impl = std::make_unique<Impl>();
     impl->path = path;
-    impl->connection = connect(path, SQLITE_OPEN_READWRITE);
+    impl->connection = sqlite::openExisting(path, kDefaultBusyTimeoutMs);
     sqlite3* connection = impl->connection.get();
-    sqlite3_busy_timeout(connection, kDefaultBusyTimeoutMs);
     if (!schema::isOurs(connection))
         throw DatabaseError(error_code::kNoDatabase, "\"" + path + "\" is not a Tessaran database");
     configure(connection);
@@ -64,7 +54,7 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::create(const std::string& path) 
                             "a file already exists at \"" + path + "\"; a new database needs a new path");
     auto impl = std::make_unique<Impl>();
     impl->path = path;
-    impl->connection = connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    impl->connection = sqlite::openNew(path, kDefaultBusyTimeoutMs);
     sqlite3* connection = impl->connection.get();
     configure(connection);
     if (!inMemory) sqlite::execute(connection, "PRAGMA journal_mode = WAL");
@@ -92,6 +82,9 @@ DynamicArray SqliteDatabase::Select(const std::string& request, const std::strin
 void SqliteDatabase::begin() {
     if (inTransaction())
         throw DatabaseError(error_code::kStorage, "a transaction is already open on this database");
+    // A database opened read-only refuses the run at once, not at its first write.
+    if (sqlite3_db_readonly(impl_->connection.get(), "main") == 1)
+        throw DatabaseError(error_code::kReadOnly, sqlite::readOnlyMessage(impl_->path));
     sqlite::execute(impl_->connection.get(), "BEGIN IMMEDIATE");
 }
 
@@ -118,6 +111,14 @@ std::vector<std::pair<std::string, DynamicArray>> SqliteDatabase::records(const 
         result.emplace_back(std::string(key), DynamicArray(record));
     });
     return result;
+}
+
+void SqliteDatabase::scan(const std::string& fileName, const RecordVisitor& visit) const {
+    impl_->store->scan(fileName, visit);
+}
+
+void SqliteDatabase::readConsistently(const std::function<void()>& reads) const {
+    impl_->store->readConsistently(reads);
 }
 
 const std::string& SqliteDatabase::path() const { return impl_->path; }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Database.h"
@@ -16,7 +17,9 @@ namespace tessaran::db {
 
 class SqliteDatabase : public Database, public std::enable_shared_from_this<SqliteDatabase> {
 public:
-    // Opens an existing Tessaran database; throws kNoDatabase when it is missing or not one.
+    // Opens an existing Tessaran database; throws kNoDatabase when it is missing or not one,
+    // kNoAccess, kReadOnly or kDiskFull when it cannot be used. A database this process cannot
+    // write is opened read-only (writes and begin() then throw kReadOnly).
     static std::shared_ptr<SqliteDatabase> open(const std::string& path);
     // Creates a new database with the ten application files and their dictionary; refuses
     // (kNoDatabase) when the file already exists. ":memory:" gives a private in-memory one.
@@ -35,6 +38,13 @@ public:
     std::vector<std::string> fileNames() const;
     // Every record of a file, in key order.
     std::vector<std::pair<std::string, DynamicArray>> records(const std::string& fileName) const;
+    // Calls `visit` with the key and stored string form of every record of a file, in key
+    // order, one at a time; the views live until `visit` returns.
+    using RecordVisitor = std::function<void(std::string_view key, std::string_view record)>;
+    void scan(const std::string& fileName, const RecordVisitor& visit) const;
+    // Runs `reads` on one snapshot of the database: what other connections commit meanwhile
+    // is not seen (inside an open transaction, the transaction's own view).
+    void readConsistently(const std::function<void()>& reads) const;
     // The path it was opened with.
     const std::string& path() const;
 

@@ -1,18 +1,20 @@
 #include "SqliteHandle.h"
 
+#include <cerrno>
+
 #include "DatabaseError.h"
+#include "SqliteErrors.h"
 
 namespace tessaran::db::sqlite {
 
 void fail(sqlite3* connection, int resultCode, std::string_view doing) {
-    const int primary = resultCode & 0xFF;
-    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-        throw DatabaseError(error_code::kBusy, kBusyMessage);
-    std::string message = "storage failure while ";
-    message += doing;
-    message += ": ";
-    message += connection ? sqlite3_errmsg(connection) : sqlite3_errstr(resultCode);
-    throw DatabaseError(error_code::kStorage, message);
+    // SQLite keeps the system error of some failures only (not of a failed commit); errno
+    // still holds it then, which is where SQLite's own unix layer reads it too.
+    const int lastErrno = errno;
+    const int recorded = connection ? sqlite3_system_errno(connection) : 0;
+    const char* file = connection ? sqlite3_db_filename(connection, "main") : nullptr;
+    throw errorFor({resultCode, recorded != 0 ? recorded : lastErrno, doing, file ? file : "",
+                    connection ? sqlite3_errmsg(connection) : sqlite3_errstr(resultCode)});
 }
 
 void execute(sqlite3* connection, const char* sql) {
@@ -60,7 +62,9 @@ bool Statement::step() {
     const int rc = sqlite3_step(statement_.get());
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
+    const int lastErrno = errno;  // what fail() reports, whatever the reset does
     sqlite3_reset(statement_.get());
+    errno = lastErrno;
     fail(connection_, rc, "running a statement");
 }
 

@@ -143,8 +143,10 @@ bool isOurs(sqlite3* connection) {
     try {
         sqlite::Statement format(connection, "SELECT value FROM tessaran_meta WHERE name = 'format'");
         return format.step() && format.text(0) == kFormatName;
-    } catch (const DatabaseError&) {
-        return false;  // not a database, or one without our catalogue
+    } catch (const DatabaseError& error) {
+        // A database without our catalogue; a busy or unusable one is reported as what it is.
+        if (error.code() != error_code::kStorage) throw;
+        return false;
     }
 }
 

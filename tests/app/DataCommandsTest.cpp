@@ -99,6 +99,9 @@ TEST(ImportCommand, LoadsAllOrNothingFromFileOrStdin) {
 
     EXPECT_EQ(run(Command::Import, path, {directory.file("absent.json")}).exitCode, exit_code::kRefusedInput);
     EXPECT_EQ(run(Command::Import, path, {"-"}, "{ pas du json").exitCode, exit_code::kRefusedInput);
+    const Outcome huge = run(Command::Import, path, {"-"}, R"({"SECTEUR": {"S09": {"1": 1e999}}})");
+    EXPECT_EQ(huge.exitCode, exit_code::kRefusedInput);
+    EXPECT_NE(huge.err.find("file \"SECTEUR\", key \"S09\", attribute \"1\""), std::string::npos) << huge.err;
 
     // Import never creates a database.
     const std::string missing = directory.file("missing.db");
@@ -144,15 +147,23 @@ TEST(SelectCommand, RunsTheStatementOnTheFileItNames) {
     const Outcome multi = run(Command::Select, demo, {"SSELECT FEDEASSOC AVEC 0 = \"A01\""}, "", "41");
     EXPECT_EQ(multi.out, "S01]S02]S03\n");
 
+    // A selected record whose requested attributes are all empty still has its line.
+    EXPECT_EQ(run(Command::Select, demo, {"SSELECT SECTEUR AVEC 0 = \"S01\""}, "", "7").out, "\n");
+    EXPECT_EQ(run(Command::Select, demo, {"SSELECT SECTEUR AVEC 0 = \"S01]\""}, "", "7 8").out, "\t\n");
+
     const Outcome none = run(Command::Select, demo, {"SSELECT SECTEUR AVEC 1 = \"NULLE PART\""});
     EXPECT_EQ(none.exitCode, exit_code::kOk);
     EXPECT_TRUE(none.out.empty());
 
-    for (const char* refused : {"LIST SECTEUR", "SSELECT", "SSELECT CLIENTS", "SSELECT SECTEUR AVEC 1 = \"ouvert"}) {
+    // A mark byte would cut the statement short: it is refused, not run on what precedes it.
+    for (const char* refused : {"LIST SECTEUR", "SSELECT", "SSELECT CLIENTS", "SSELECT SECTEUR AVEC 1 = \"ouvert",
+                                "SSELECT SECTEUR AVEC 0 = \"S01\"\xFE AND AVEC 1 = \"x\""}) {
         const Outcome syntax = run(Command::Select, demo, {refused});
         EXPECT_EQ(syntax.exitCode, exit_code::kRefusedInput) << refused;
         EXPECT_FALSE(syntax.err.empty()) << refused;
+        EXPECT_TRUE(syntax.out.empty()) << refused;
     }
+    EXPECT_NE(run(Command::Select, demo, {"SSELECT SECTEUR\xFD"}).err.find("0xFD at position 16"), std::string::npos);
 }
 
 }  // namespace

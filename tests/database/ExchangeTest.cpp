@@ -1,3 +1,7 @@
+#include <functional>
+#include <sstream>
+#include <utility>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -62,6 +66,16 @@ TEST(Exchange, RefusesBadDocumentsNamingThePlaceAndChangesNothing) {
         {R"({"SECTEUR": {"S02": {"1": ["a", ["b"]]}}})", {"attribute \"1\"", "value 2", "nested array"}},
         {R"({"SECTEUR": {"S02": {"1": ["a", {}]}}})", {"value 2", "object"}},
         {R"({"SECTEUR": {"": {"1": "a"}}})", {"key must not be empty"}},
+        // Keys a select statement could not name.
+        {R"({"SECTEUR": {"A\"1": {"1": "a"}}})", {"key \"A\\\"1\"", "double quote"}},
+        {R"({"SECTEUR": {"A1]": {"1": "a"}}})", {"key \"A1]\"", "end with"}},
+        {R"({"SECTEUR": {"A\u0001": {"1": "a"}}})", {"key \"A\\x01\"", "control"}},
+        {R"({"SECTEUR": {"A\u007f": {"1": "a"}}})", {"key \"A\\x7F\"", "control"}},
+        // What would be silently lost.
+        {"{" + good + R"("SECTEUR": {"S03": {"1": "x"}}})", {"file \"SECTEUR\" appears twice"}},
+        {R"({"SECTEUR": {"S02": {"1": "a"}, "S02": {"1": "b"}}})", {"key \"S02\" appears twice"}},
+        {R"({"SECTEUR": {"S02": {"1": "a", "1": "b"}}})", {"attribute \"1\"", "twice"}},
+        {R"({"SECTEUR": {"S02": {"5": [1, -1e999]}}})", {"key \"S02\", attribute \"5\"", "-1e999", "too large"}},
     };
     for (const Case& c : cases) {
         try {
@@ -73,6 +87,47 @@ TEST(Exchange, RefusesBadDocumentsNamingThePlaceAndChangesNothing) {
         }
         EXPECT_EQ(exportJson(*database), before) << c.document;
     }
+}
+
+TEST(Exchange, ImportKeepsEveryNumberAsWritten) {
+    auto database = SqliteDatabase::create(":memory:");
+    // Digits, signs and escaped quotes inside keys and strings are not numbers.
+    importJson(*database, R"({"SECTEUR": {"K-1": {"1": 2350.10, "2": "say \"-5\" 7",
+        "3": [1E2, -0, 12345678901234567890123, 1e-400, 0.5e+3, -7], "4": 0}}})");
+    DynamicArray expected;
+    expected.set(1, "2350.10");
+    expected.set(2, "say \"-5\" 7");
+    for (const char* number : {"1E2", "-0", "12345678901234567890123", "1e-400", "0.5e+3", "-7"})
+        expected.set(3, expected.DCount(3) + 1, number);
+    expected.set(4, "0");
+    EXPECT_EQ(database->OpenFile("SECTEUR")->Read("K-1")->str(), expected.str());
+}
+
+TEST(Exchange, ExportReadsOneSnapshotWhileAnotherConnectionWrites) {
+    testing::TempDir scratch;
+    const std::string path = scratch.file("snapshot.db");
+    auto database = SqliteDatabase::create(path);
+    importJson(*database, R"({"ACTIVITES": {"A1": {"12": "P"}}, "SECTEUR": {"S01": {"1": "before"}}})");
+    const std::string before = exportJson(*database);
+
+    // A print run holds its transaction open, and commits once the export has begun writing.
+    auto printRun = SqliteDatabase::open(path);
+    printRun->begin();
+    printRun->OpenFile("ACTIVITES")->write("A2", DynamicArray("x"));
+    printRun->OpenFile("SECTEUR")->write("S01", DynamicArray("after"));
+    struct CommitOnFirstWrite : std::stringbuf {
+        std::function<void()> commit;
+        std::streamsize xsputn(const char* text, std::streamsize size) override {
+            if (commit) std::exchange(commit, nullptr)();
+            return std::stringbuf::xsputn(text, size);
+        }
+    } output;
+    output.commit = [&] { printRun->commit(); };
+    std::ostream out(&output);
+    exportJson(*database, out);
+    EXPECT_FALSE(printRun->inTransaction());
+    EXPECT_EQ(output.str(), before);
+    EXPECT_THAT(exportJson(*database), HasSubstr("after"));
 }
 
 TEST(Exchange, ImportFailingMidwayLeavesNothingBehind) {
@@ -113,6 +168,13 @@ TEST(Exchange, RefusesToExportWhatJsonCannotCarry) {
     } catch (const DatabaseError& error) {
         EXPECT_EQ(error.code(), error_code::kExport);
         EXPECT_THAT(error.what(), HasSubstr("file \"SECTEUR\", key \"S01\", attribute \"1\""));
+    }
+    // Nor what is not UTF-8: an encoded surrogate, an overlong form; nothing is written then.
+    for (const char* text : {"\xED\xA0\x80", "\xE0\x80\xAF"}) {
+        database->OpenFile("SECTEUR")->write("S01", DynamicArray(text));
+        std::ostringstream out;
+        EXPECT_EQ(testing::codeOf([&] { exportJson(*database, out); }), error_code::kExport);
+        EXPECT_EQ(out.str(), "");
     }
 }
 

@@ -135,6 +135,7 @@ TEST_F(SelectTest, RefusesMalformedStatementsNamingTheWordAndItsPosition) {
         {"SSELECT FEDEASSOC AVEC 9999999 = \"\"", "attribute number too large: \"9999999\" at position 24"},
         {"SSELECT FEDEASSOC AVEC SigleOrg = \"\"", "unknown field \"SigleOrg\" at position 24"},
         {"SSELECT", "missing file name: found the end of the statement at position 8"},
+        {"SSELECT FEDEASSOC AVEC 1 = \"a\xFC\"", "mark byte 0xFC at position 30"},
     };
     // The message of the syntax error a statement raises; a failure when it is accepted.
     const auto refusal = [&](const std::string& statement) -> std::string {

@@ -1,0 +1,205 @@
+// The database's files on disk: commits that reach the disk, and databases that cannot be
+// written or opened (read-only file or folder, no permission, full disk) reported as such.
+
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <map>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "DatabaseTestSupport.h"
+#include "database/Exchange.h"
+#include "database/SqliteDatabase.h"
+
+namespace tessaran::db {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using testing::codeOf;
+using testing::TempDir;
+
+// Counts the syncs that files receive, through a VFS wrapped around SQLite's default one and
+// made the default while the counter lives.
+class SyncCounter {
+public:
+    SyncCounter() : base_(sqlite3_vfs_find(nullptr)), vfs_(*base_) {
+        vfs_.zName = "tessaran-sync-counter";
+        vfs_.pAppData = base_;
+        vfs_.xOpen = &open;
+        sqlite3_vfs_register(&vfs_, 1);
+    }
+    ~SyncCounter() {
+        sqlite3_vfs_register(base_, 1);
+        sqlite3_vfs_unregister(&vfs_);
+    }
+    int syncs() const { return syncs_; }
+
+private:
+    // The methods of a kind of file (database, log...), with a counting xSync.
+    struct Counting {
+        const sqlite3_io_methods* base;
+        sqlite3_io_methods methods;
+    };
+    static int open(sqlite3_vfs* vfs, const char* name, sqlite3_file* file, int flags, int* outFlags) {
+        auto* base = static_cast<sqlite3_vfs*>(vfs->pAppData);
+        const int rc = base->xOpen(base, name, file, flags, outFlags);
+        if (rc != SQLITE_OK || file->pMethods == nullptr) return rc;
+        Counting& counting = kinds_.try_emplace(file->pMethods, Counting{file->pMethods, *file->pMethods})
+                                 .first->second;
+        counting.methods.xSync = [](sqlite3_file* synced, int syncFlags) {
+            ++syncs_;
+            for (const auto& [base, kind] : kinds_)
+                if (&kind.methods == synced->pMethods) return base->xSync(synced, syncFlags);
+            return SQLITE_IOERR_FSYNC;
+        };
+        file->pMethods = &counting.methods;
+        return rc;
+    }
+    static inline int syncs_ = 0;
+    static inline std::map<const sqlite3_io_methods*, Counting> kinds_;
+    sqlite3_vfs* base_;
+    sqlite3_vfs vfs_;
+};
+
+TEST(DatabaseFiles, EveryCommitReachesTheDiskBeforeItReturns) {
+    TempDir scratch;
+    const std::string path = scratch.file("durable.db");
+    SqliteDatabase::create(path);
+    SyncCounter counter;
+    auto database = SqliteDatabase::open(path);
+    auto sectors = database->OpenFile("SECTEUR");
+    sectors->write("S00", DynamicArray("first"));  // the first commit to a new log also syncs its header
+    for (int commit = 1; commit <= 3; ++commit) {
+        const int before = counter.syncs();
+        if (commit == 3) database->begin();
+        sectors->write("S01", DynamicArray(std::to_string(commit)));
+        if (commit == 3) database->commit();
+        EXPECT_GT(counter.syncs(), before) << "commit " << commit;
+    }
+}
+
+// Root reads and writes whatever the permissions say: when the tests run as root, the file
+// accesses of a scope run as "nobody".
+class Unprivileged {
+public:
+    Unprivileged() {
+        if (geteuid() != 0) return;
+        group_ = setegid(kNobody) == 0;
+        user_ = seteuid(kNobody) == 0;
+    }
+    ~Unprivileged() {
+        [[maybe_unused]] const int user = user_ ? seteuid(0) : 0;
+        [[maybe_unused]] const int group = group_ ? setegid(0) : 0;
+    }
+    bool restricted() const { return geteuid() != 0; }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    bool user_ = false;
+    bool group_ = false;
+};
+
+TEST(DatabaseFiles, ReadOnlyDatabaseIsReadWithoutLeavingFilesThatBlockLaterRuns) {
+    TempDir scratch;
+    fs::permissions(fs::path(scratch.file("")).parent_path(), fs::perms::all);
+    Unprivileged nobody;
+    if (!nobody.restricted()) GTEST_SKIP() << "cannot run without the rights of root";
+    const fs::path folder = scratch.file("shared");
+    fs::create_directory(folder);
+    const std::string path = (folder / "base.db").string();
+    SqliteDatabase::create(path)->OpenFile("SECTEUR")->write("S01", DynamicArray("Aide"));
+
+    const auto expectReadOnly = [&](const std::string& what) {
+        {
+            auto database = SqliteDatabase::open(path);
+            EXPECT_EQ(database->OpenFile("SECTEUR")->Read("S01")->str(), "Aide") << what;
+            EXPECT_THAT(exportJson(*database), HasSubstr("Aide")) << what;
+            EXPECT_EQ(codeOf([&] { database->begin(); }), error_code::kReadOnly) << what;
+            try {
+                database->OpenFile("SECTEUR")->write("S02", DynamicArray("x"));
+                ADD_FAILURE() << what << ": written";
+            } catch (const DatabaseError& error) {
+                EXPECT_EQ(error.code(), error_code::kReadOnly) << what;
+                EXPECT_THAT(error.what(), HasSubstr("read-only")) << what;
+            }
+        }
+        EXPECT_FALSE(fs::exists(path + "-shm")) << what;
+        EXPECT_FALSE(fs::exists(path + "-wal")) << what;
+    };
+    fs::permissions(path, fs::perms::owner_read);
+    expectReadOnly("read-only file");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    expectReadOnly("read-only folder");
+    fs::permissions(folder, fs::perms::owner_all);
+
+    // While a print run has it open, a reader without write access reads through the run's
+    // shared memory: the last commit, not the run's uncommitted writes.
+    {
+        auto printRun = SqliteDatabase::open(path);
+        printRun->begin();
+        printRun->OpenFile("SECTEUR")->write("S01", DynamicArray("pending"));
+        fs::permissions(path, fs::perms::owner_read);
+        EXPECT_EQ(SqliteDatabase::open(path)->OpenFile("SECTEUR")->Read("S01")->str(), "Aide");
+        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+        printRun->commit();
+    }
+    // Later runs with write access are not blocked.
+    SqliteDatabase::open(path)->OpenFile("SECTEUR")->write("S02", DynamicArray("Soins"));
+    EXPECT_EQ(SqliteDatabase::open(path)->records("SECTEUR").size(), 2u);
+
+    for (const fs::path& locked : {fs::path(path), folder}) {
+        fs::permissions(locked, fs::perms::none);
+        try {
+            SqliteDatabase::open(path);
+            ADD_FAILURE() << locked << ": opened";
+        } catch (const DatabaseError& error) {
+            EXPECT_EQ(error.code(), error_code::kNoAccess) << locked;
+            EXPECT_THAT(error.what(), HasSubstr("permission")) << locked;
+            EXPECT_THAT(error.what(), Not(HasSubstr("not a Tessaran database"))) << locked;
+        }
+        fs::permissions(locked, fs::perms::owner_all);
+    }
+}
+
+// The code of the error `action` raises while no file may grow past `bytes`.
+std::uint32_t codeWithFilesLimitedTo(rlim_t bytes, const std::function<void()>& action) {
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limited = saved;
+    limited.rlim_cur = bytes;
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limited);
+    const std::uint32_t code = codeOf(action);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, handler);
+    return code;
+}
+
+TEST(DatabaseFiles, NoRoomToWriteIsReportedAsSuchAndChangesNothing) {
+    TempDir scratch;
+    const std::string path = scratch.file("full.db");
+    SqliteDatabase::create(path)->OpenFile("SECTEUR")->write("S01", DynamicArray("Aide"));
+    // Opening creates the shared-memory file beside the database (eight pages).
+    EXPECT_EQ(codeWithFilesLimitedTo(4096, [&] { SqliteDatabase::open(path); }), error_code::kDiskFull);
+
+    auto database = SqliteDatabase::open(path);
+    const auto writeLongRecord = [&] {
+        database->OpenFile("SECTEUR")->write("S02", DynamicArray(std::string(50000, 'x')));
+    };
+    EXPECT_EQ(codeWithFilesLimitedTo(3 * 4096, writeLongRecord), error_code::kDiskFull);
+    EXPECT_EQ(database->records("SECTEUR").size(), 1u);
+    writeLongRecord();
+    EXPECT_EQ(database->records("SECTEUR").size(), 2u);
+}
+
+}  // namespace
+}  // namespace tessaran::db
