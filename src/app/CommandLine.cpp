@@ -156,17 +156,33 @@ std::string databasePathOf(const GivenOptions& given, const Environment& environ
     return "./tessaran.db";
 }
 
-std::string userNameOf(const GivenOptions& given, const Environment& environment, Command command) {
+// A user name is printable text: no tab, line break or other control character, which would
+// forge lines of the rights listing.
+void requireUserName(Command command, const std::string& what, const std::string& name) {
+    requireNonEmpty(command, what, name);
+    const bool control = std::any_of(name.begin(), name.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 || byte == 0x7F;
+    });
+    if (control) throw UsageError(command, what + " must be printable text, without tabs or line breaks");
+}
+
+// Who runs the command: the login name, and the user it acts as when --user (where the command
+// takes it) or $TESSARAN_USER names another.
+void userOf(const GivenOptions& given, const Environment& environment, Command command, CommandLine& line) {
+    line.loginName = environment.loginName();
     if (auto user = given.single("--user")) {
-        requireNonEmpty(command, "--user", *user);
-        return *user;
+        requireUserName(command, "--user", *user);
+        line.actingAs = *user;
+    } else if (auto fromEnvironment = environment.variable("TESSARAN_USER");
+               fromEnvironment && !fromEnvironment->empty()) {
+        requireUserName(command, "TESSARAN_USER", *fromEnvironment);
+        line.actingAs = *fromEnvironment;
     }
-    if (auto fromEnvironment = environment.variable("TESSARAN_USER"); fromEnvironment && !fromEnvironment->empty())
-        return *fromEnvironment;
-    std::string login = environment.loginName();
-    if (login.empty())
+    if (line.actingAs == line.loginName) line.actingAs.clear();
+    line.host.userName = line.actingAs.empty() ? line.loginName : line.actingAs;
+    if (line.host.userName.empty())
         throw UsageError(command, "cannot find the login name: give --user NAME or set TESSARAN_USER");
-    return login;
 }
 
 // "0 1" with any spacing -> "0 1"; anything but whole numbers is refused.
@@ -290,11 +306,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments, const En
 
     switch (*command) {
     case Command::Help: break;
-    case Command::Demo: checkPositionalCount(*command, given, 0, 0, ""); break;
+    case Command::Demo:
+        checkPositionalCount(*command, given, 0, 0, "");
+        line.adminName = environment.loginName();
+        break;
     case Command::Init:
         checkPositionalCount(*command, given, 0, 0, "");
         if (auto admin = given.single("--admin")) {
-            requireNonEmpty(*command, "--admin", *admin);
+            requireUserName(*command, "--admin", *admin);
             line.adminName = *admin;
         } else {
             line.adminName = environment.loginName();
@@ -312,7 +331,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments, const En
         break;
     case Command::Rights:
         checkPositionalCount(*command, given, 0, 2, "");
-        if (!line.arguments.empty()) requireNonEmpty(*command, "USER", line.arguments[0]);
+        if (!line.arguments.empty()) requireUserName(*command, "USER", line.arguments[0]);
         if (line.arguments.size() == 2 && !(line.arguments[1].size() == 1 && allDigits(line.arguments[1])))
             throw UsageError(*command, "a right level is a whole number from 0 to 9, not '" + line.arguments[1] + "'");
         break;
@@ -321,13 +340,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments, const En
     case Command::Preview:
         checkPositionalCount(*command, given, 0, 0, "");
         parseHostOptions(*command, given, line);
-        line.host.userName = userNameOf(given, environment, *command);
         break;
     case Command::Gui:
         checkPositionalCount(*command, given, 0, 0, "");
-        line.host.userName = userNameOf(given, environment, *command);
         break;
     }
+    if (*command != Command::Demo && *command != Command::Init) userOf(given, environment, *command, line);
     line.host.databasePath = line.databasePath;
     return line;
 }
@@ -355,14 +373,17 @@ Commands:
 
 Defaults:
   --db    $TESSARAN_DB, then ./tessaran.db
-  --user  $TESSARAN_USER, then the login name
+  --user  the login name; --user or $TESSARAN_USER acts as another user (needs level 2)
+
+Rights (level for "MORVELINTASKADE"): import, rights, print, preview need 2; reprint, export,
+select, gui need 1; 0 gives nothing.
 
 Exit codes:
   0  success
   1  usage: unknown command or option, missing or malformed argument
-  2  database: missing, not a Tessaran database, already exists, storage failure
+  2  database: missing, not a Tessaran database, already exists, read-only, full, no permission
   3  refused input: import document or select statement refused
-  4  refused choice: unknown period or association, no right to print
+  4  refused choice: unknown period or association, no right for the command
   5  output: the output file or the printer cannot be used, or the document was not written whole
   6  nothing to print: the run found no flow to print or reprint
   7  cancelled: the printer choice was cancelled, or the run was interrupted (nothing kept)
@@ -457,7 +478,8 @@ std::string commandHelp(Command command) {
                 "  --output FILE    write a PDF (FILE.pdf) or a plain-text rendering (FILE.txt)\n"
                 "  --printer NAME   send to a system printer\n"
                 "  --copies N       number of copies, 1 to 99 (default 1)\n"
-                "  --user NAME      whose rights apply (default: $TESSARAN_USER, then the login name)\n"
+                "  --user NAME      act as another user (default: $TESSARAN_USER, then the login name);\n"
+                "                   only a login user of level 2 may\n"
                 "\nExit codes: 0 printed; 1 usage; 2 database missing or failing; 4 unknown period or\n"
                 "association, or no right to print; 5 output unusable or document not written whole; 6 nothing\n"
                 "to print; 7 cancelled (printer choice or interrupt); 8 records not kept; 9 another print run\n"

@@ -32,6 +32,9 @@ struct CommandLine {
     std::optional<Command> helpTopic;    // `tessaran COMMAND --help`; none for the general help
     std::string databasePath;            // --db, $TESSARAN_DB, ./tessaran.db
     std::string adminName;               // init --admin, else the login name
+    std::string loginName;               // who runs the command
+    std::string actingAs;                // --user or $TESSARAN_USER when it names another user, else ""
+                                         // (host.userName is the user the command runs for)
     std::string attributes = "0";        // select --attrs
     std::vector<std::string> arguments;  // import FILE, export FILE..., select STATEMENT, rights USER LEVEL
     HostOptions host;                    // print, reprint, gui (databasePath and userName filled too)

@@ -13,6 +13,7 @@
 #include "database/Database.h"
 #include "database/DatabaseError.h"
 #include "database/Exchange.h"
+#include "database/SelectTokenizer.h"
 #include "database/SqliteDatabase.h"
 #include "platform/DatabaseRights.h"
 
@@ -71,10 +72,14 @@ int runDemo(const CommandLine& line, const Streams& streams) {
         records = db::importJson(database, demoDatabaseJson());
         database.setRightLevel(kDemoPrintingUser, platform::kFunctionKey, 2);
         database.setRightLevel(kDemoConsultingUser, platform::kFunctionKey, 1);
+        // Whoever creates it may use it at once, and act as the demo users.
+        if (!line.adminName.empty()) database.setRightLevel(line.adminName, platform::kFunctionKey, 2);
     });
     streams.out << "Demo database created: " << line.databasePath << " (" << records << " records).\n"
                 << "Users: " << kDemoPrintingUser << " (level 2, may print), " << kDemoConsultingUser
-                << " (level 1, may reprint). Current pay period: 202611.\n";
+                << " (level 1, may reprint)"
+                << (line.adminName.empty() ? std::string() : ", " + line.adminName + " (level 2)")
+                << ". Current pay period: 202611.\n";
     return exit_code::kOk;
 }
 
@@ -119,12 +124,13 @@ int runExport(const CommandLine& line, const Streams& streams) {
     for (const std::string& name : line.arguments)
         if (std::find(known.begin(), known.end(), name) == known.end())
             throw CommandFailure(exit_code::kUsage, "no data file named '" + name + "' (files: " + joined(known, ", ") + ")");
-    streams.out << db::exportJson(*database, line.arguments);
+    db::exportJson(*database, streams.out, line.arguments);
     return exit_code::kOk;
 }
 
 int runSelect(const CommandLine& line, const Streams& streams) {
     const std::string& statement = line.arguments.front();
+    db::select::refuseMarks(statement);  // the request would cut the statement at a mark
     std::istringstream words(statement);
     std::string verb;
     std::string fileName;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Access.h"
 #include "CommandLine.h"
 #include "DataCommands.h"
 #include "ExitCodes.h"
@@ -19,6 +20,8 @@ using namespace tessaran::app;
 int run(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const CommandLine line = parseCommandLine(arguments, systemEnvironment());
+
+    if (const int refused = checkAccess(line, std::cerr); refused != exit_code::kOk) return refused;
 
     // The hosts give Qt only the program name: every option is ours.
     int qtArgc = 1;

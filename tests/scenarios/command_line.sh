@@ -47,6 +47,25 @@ check "the reprint writes nothing" cmp -s "$work/before.json" "$work/after.json"
 renumbers=$(grep -o "Numéro de facture : [0-9]*" "$work/reprint.txt" | sort -u | tr '\n' ' ')
 check "the reprint shows the same invoice numbers" test "$renumbers" = "$numbers"
 
+# Rights hold: the login user acts as another only with level 2; level 0 gives nothing; a
+# consulting user may reprint and read, not write.
+rdb="$work/rights.db"
+"$bin" demo --db "$rdb" > /dev/null
+"$bin" rights --db "$rdb" "$(id -un)" 1 > /dev/null
+check "acting as another needs level 2" \
+    test "$(exit_code "$bin" print --db "$rdb" --period 202611 --all --output "$work/r.txt" --user admin)" = 4
+check "\$TESSARAN_USER is acting as another too" \
+    test "$(set +e; TESSARAN_USER=nobody "$bin" rights --db "$rdb" nobody 2 > /dev/null 2>&1; echo $?)" = 4
+check "a consulting login may reprint" \
+    test "$(exit_code "$bin" reprint --db "$rdb" --period 202610 --all --output "$work/r.txt")" = 0
+check "a consulting login may not import" test "$(exit_code "$bin" import --db "$rdb" "$work/before.json")" = 4
+check "a consulting login may not grant" test "$(exit_code "$bin" rights --db "$rdb" "$(id -un)" 2)" = 4
+check "a user name with a line break is refused" \
+    test "$(exit_code "$bin" reprint --db "$rdb" --period 202610 --all --output "$work/r.txt" --user $'a\tb')" = 1
+sqlite3 "$rdb" "UPDATE tessaran_rights SET level = 0"
+check "level 0 may not even reprint" \
+    test "$(exit_code "$bin" reprint --db "$rdb" --period 202610 --all --output "$work/r.txt")" = 4
+
 # A preview writes nothing and gives the text the print that follows writes.
 fresh="$work/fresh.db"
 "$bin" demo --db "$fresh" > /dev/null
