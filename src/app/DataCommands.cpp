@@ -102,11 +102,33 @@ std::string readDocument(const std::string& source, std::istream& in) {
     return text.str();
 }
 
+// One continuous series of invoice numbers: an import may not leave the counter below an
+// invoice number recorded on a flow, or the next print run would give that number again.
+void refuseCounterBelowInvoices(SqliteDatabase& database) {
+    std::string counter;
+    try {
+        counter = database.OpenFile("NUMEROFACT")->Read("001")->get(10);
+    } catch (const db::DatabaseError& error) {
+        if (error.code() == db::error_code::kNotFound) return;
+        throw;
+    }
+    if (counter.empty()) counter = "0";
+    if (counter.size() > 10 || counter.find_first_not_of("0123456789") != std::string::npos) return;
+    counter.insert(0, 10 - counter.size(), '0');
+    const auto highest = database.highestNumber("FLUXCOMPTABLES", 20, 10);
+    if (highest && *highest > counter) {
+        throw db::DatabaseError(db::error_code::kImport,
+                                "import refused: file \"NUMEROFACT\", key \"001\", attribute \"10\": the invoice "
+                                "counter " + counter + " would be below invoice number " + *highest +
+                                    " recorded on a flow, and a print run would give that number again");
+    }
+}
+
 int runImport(const CommandLine& line, const Streams& streams) {
     const std::string& source = line.arguments.front();
     const std::string document = readDocument(source, streams.in);
     const std::shared_ptr<SqliteDatabase> database = openExisting(line.databasePath);
-    const int records = db::importJson(*database, document);
+    const int records = db::importJson(*database, document, [&] { refuseCounterBelowInvoices(*database); });
     streams.out << records << (records == 1 ? " record" : " records") << " imported into " << line.databasePath
                 << ".\n";
     return exit_code::kOk;

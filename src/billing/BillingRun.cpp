@@ -207,7 +207,25 @@ bool BillingRun::counterIsUsable() {
         return true;
     }
     const bool digits = last.size() <= 10 && last.find_first_not_of("0123456789") == std::string::npos;
-    if (digits) return true;
+    if (digits) {
+        // No number given may be given again: the counter is at least the highest invoice
+        // number recorded on a flow.
+        const std::string counter = invoiceNumberText(numberOf(last.empty() ? "0" : last));
+        std::optional<std::string> highest;
+        try {
+            highest = files_.database().highestNumber("FLUXCOMPTABLES", flow_attr::kInvoiceNumber, 10);
+        } catch (...) {
+        }
+        if (!highest || *highest <= counter) return true;
+        tell("Le compteur de factures (NUMEROFACT 001) porte le numéro " + counter +
+                 ", inférieur au numéro de facture " + *highest +
+                 " déjà enregistré sur un flux : l'impression ne peut pas commencer, pour ne pas donner deux fois "
+                 "le même numéro. Faites corriger le compteur.",
+             platform::kButtonsExclamation);
+        outcome_.end = RunEnd::CounterRefused;
+        outcome_.error = "the invoice counter " + counter + " is below invoice number " + *highest;
+        return false;
+    }
     tell("Le compteur de factures (NUMEROFACT 001) contient « " + last +
              " », qui n'est pas un numéro de facture de dix chiffres au plus : l'impression ne peut pas commencer. "
              "Faites corriger le compteur pour qu'il porte le dernier numéro de facture attribué.",

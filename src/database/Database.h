@@ -6,6 +6,7 @@
 // safe, and the database object goes last.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "DatabaseError.h"
@@ -59,6 +60,14 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+
+    // The greatest value of `attribute` of the file's records written with exactly `digits`
+    // digits (an invoice number, say), looked up cheaply; none when no record has one, or when
+    // the storage cannot tell.
+    virtual std::optional<std::string> highestNumber(const std::string& /*file*/, int /*attribute*/,
+                                                     int /*digits*/) {
+        return std::nullopt;
+    }
 };
 
 }  // namespace tessaran::db

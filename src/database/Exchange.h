@@ -3,6 +3,7 @@
 // Attribute numbers are the keys; a string is one value, an array several (numbers are
 // accepted and kept exactly as written). Import is all or nothing.
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -16,8 +17,9 @@ class SqliteDatabase;
 // besides what is not of the form above: a file or a key given twice, an attribute given
 // twice in a record, a number too large to be read, and keys that a select statement could
 // not name (empty, holding '"', a control character or a mark byte, or ending with ']').
-// Returns the number of records written.
-int importJson(SqliteDatabase& database, const std::string& jsonText);
+// `check` runs after the records are written, inside the import's transaction: it refuses the
+// whole import by throwing. Returns the number of records written.
+int importJson(SqliteDatabase& database, const std::string& jsonText, const std::function<void()>& check = {});
 
 // Writes the records of the named files (all files when empty) in the same form, files and
 // keys in order, indented, ending with a newline. The records are read from one snapshot of

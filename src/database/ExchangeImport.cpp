@@ -182,7 +182,7 @@ private:
 
 }  // namespace
 
-int importJson(SqliteDatabase& database, const std::string& jsonText) {
+int importJson(SqliteDatabase& database, const std::string& jsonText, const std::function<void()>& check) {
     DocumentReader reader(jsonText, database.fileNames());
     Json::sax_parse(jsonText, &reader);
     const std::vector<ImportedRecord>& records = reader.records;
@@ -194,6 +194,7 @@ int importJson(SqliteDatabase& database, const std::string& jsonText) {
             if (!opened) opened = database.OpenFile(file);
             opened->write(key, record);
         }
+        if (check) check();
     });
     return static_cast<int>(records.size());
 }

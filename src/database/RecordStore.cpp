@@ -26,7 +26,12 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
       indexFrom_(connection,
                  "SELECT value, key FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND value >= ?3 "
                  "ORDER BY value"),
-      changed_(connection, "SELECT key FROM tessaran_changed WHERE file = ?1") {}
+      changed_(connection, "SELECT key FROM tessaran_changed WHERE file = ?1"),
+      // Walks the index down from its greatest value: the first whole number of the wanted
+      // length ends the walk, so the cost does not grow with the history.
+      highest_(connection,
+               "SELECT value FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND length(value) = ?3 "
+               "AND value NOT GLOB '*[^0-9]*' ORDER BY value DESC LIMIT 1") {}
 
 void RecordStore::requireFile(const std::string& file) const {
     if (!hasFile(file)) throw DatabaseError(error_code::kUnknownFile, "no data file named \"" + file + "\"");
@@ -115,6 +120,34 @@ void RecordStore::indexRecord(const std::string& file, std::string_view key, con
             addIndexEntry_.bind(1, file).bind(2, attribute).bind(3, text).bind(4, key).run();
         }
     }
+}
+
+std::optional<std::string> RecordStore::highestNumber(const std::string& file, int attribute, int digits) {
+    requireFile(file);
+    if (indexedAttributes(file).count(attribute) == 0) {
+        throw DatabaseError(error_code::kInvalidRequest,
+                            "attribute " + std::to_string(attribute) + " of " + file + " is not indexed");
+    }
+    std::optional<std::string> highest;
+    const auto consider = [&](std::string_view value) {
+        const bool number = static_cast<int>(value.size()) == digits &&
+                            value.find_first_not_of("0123456789") == std::string_view::npos;
+        if (number && (!highest || value > *highest)) highest = std::string(value);
+    };
+    {
+        sqlite::StatementUse use(highest_);
+        use->bind(1, file).bind(2, attribute).bind(3, static_cast<long long>(digits));
+        if (use->step()) consider(use->text(0));
+    }
+    std::vector<std::string> changed;
+    changedKeys(file, changed);
+    for (const std::string& key : changed) {
+        if (const auto record = read(file, key)) {
+            const DynamicArray values(*record);
+            for (int v = 1; v <= values.DCount(attribute); ++v) consider(values.get(attribute, v));
+        }
+    }
+    return highest;
 }
 
 void RecordStore::scan(const std::string& file, const RowVisitor& visit) {

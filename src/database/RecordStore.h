@@ -43,6 +43,10 @@ public:
     // Keys whose indexed attribute has a value equal to (or beginning with) `value`.
     void indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
                    std::vector<std::string>& keys);
+    // The greatest value of an indexed attribute written with exactly `digits` digits, found
+    // at the top of the index (plus the records written by another tool); none when no
+    // record has one.
+    std::optional<std::string> highestNumber(const std::string& file, int attribute, int digits);
     // Keys written by another tool since the application last indexed them.
     void changedKeys(const std::string& file, std::vector<std::string>& keys);
     // Rebuilds every index entry from the records, and forgets the changed keys.
@@ -78,6 +82,7 @@ private:
     sqlite::Statement indexEqual_;
     sqlite::Statement indexFrom_;
     sqlite::Statement changed_;
+    sqlite::Statement highest_;
     int writesBeforeFault_ = 0;
 };
 

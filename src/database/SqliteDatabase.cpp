@@ -100,6 +100,10 @@ void SqliteDatabase::rollback() {
 
 bool SqliteDatabase::inTransaction() const { return sqlite3_get_autocommit(impl_->connection.get()) == 0; }
 
+std::optional<std::string> SqliteDatabase::highestNumber(const std::string& file, int attribute, int digits) {
+    return impl_->store->highestNumber(file, attribute, digits);
+}
+
 std::vector<std::string> SqliteDatabase::fileNames() const {
     const auto& files = impl_->store->catalogue().files;
     return {files.begin(), files.end()};

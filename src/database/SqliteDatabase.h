@@ -33,6 +33,7 @@ public:
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;
+    std::optional<std::string> highestNumber(const std::string& file, int attribute, int digits) override;
 
     // The data files of this database, in name order.
     std::vector<std::string> fileNames() const;

@@ -90,6 +90,19 @@ for counter in xyz -10 12345678901; do
 done
 check "no document is written with a refused counter" test ! -e "$work/odd.txt"
 
+# The counter may not go back below a number already given: an import that would do it is
+# refused, and a counter set back by other means stops the print run.
+low="$work/low.db"
+"$bin" demo --db "$low" > /dev/null
+echo '{"NUMEROFACT": {"001": {"10": "0000000100"}}}' > "$work/low.json"
+check "an import setting the counter back is refused" test "$(exit_code "$bin" import --db "$low" "$work/low.json")" = 3
+sqlite3 "$low" "UPDATE NUMEROFACT SET record = X'FEFEFEFEFEFEFEFEFE30303030303030313030'"
+"$bin" export --db "$low" > "$work/low-before.json"
+check "a counter below a given number stops the print" \
+    test "$(exit_code "$bin" print --db "$low" --period 202611 --all --output "$work/low.txt" --user admin)" = 10
+"$bin" export --db "$low" > "$work/low-after.json"
+check "nothing is written with a counter set back" cmp -s "$work/low-before.json" "$work/low-after.json"
+
 # An interrupted print keeps nothing: the records and the earlier document stay as they were.
 big="$work/big.db"
 "$bin" demo --db "$big" > /dev/null
