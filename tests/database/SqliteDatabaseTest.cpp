@@ -177,6 +177,33 @@ TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
     EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0"));
 }
 
+TEST(SqliteDatabase, HighestNumberIsTheGreatestValueOfItsLengthOutsideEditsIncluded) {
+    TempDir scratch;
+    const std::string path = scratch.file("numbers.db");
+    auto database = SqliteDatabase::create(path);
+    EXPECT_EQ(database->highestNumber("FLUXCOMPTABLES", 20, 10), std::nullopt);
+    auto flows = database->OpenFile("FLUXCOMPTABLES");
+    for (const auto& [key, number] : {std::pair{"F1", "0000000124"}, {"F2", "0000000007"}, {"F3", "999"},
+                                      {"F4", "ZZZZZZZZZZ"}, {"F5", "00000001240"}}) {
+        DynamicArray flow;
+        flow.set(20, number);
+        flows->write(key, flow);
+    }
+    EXPECT_EQ(database->highestNumber("FLUXCOMPTABLES", 20, 10), "0000000124");
+    EXPECT_THROW(database->highestNumber("FLUXCOMPTABLES", 21, 10), DatabaseError) << "attribute 21 has no index";
+
+    sqlite3* shell = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &shell), SQLITE_OK);
+    // 19 attribute marks, then "0000000500" in attribute 20, written without the application.
+    std::string marks;
+    for (int i = 0; i < 19; ++i) marks += "FE";
+    const std::string insert =
+        "INSERT INTO FLUXCOMPTABLES (key, record) VALUES ('F9', x'" + marks + "30303030303030353030')";
+    EXPECT_EQ(sqlite3_exec(shell, insert.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(shell);
+    EXPECT_EQ(database->highestNumber("FLUXCOMPTABLES", 20, 10), "0000000500");
+}
+
 TEST(SqliteDatabase, KeepsRightsPerUserAndFunctionKey) {
     auto database = SqliteDatabase::create(":memory:");
     EXPECT_EQ(database->rightLevel("marie", "MORVELINTASKADE"), std::nullopt);
