@@ -31,7 +31,10 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
       // length ends the walk, so the cost does not grow with the history.
       highest_(connection,
                "SELECT value FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND length(value) = ?3 "
-               "AND value NOT GLOB '*[^0-9]*' ORDER BY value DESC LIMIT 1") {}
+               "AND value NOT GLOB '*[^0-9]*' ORDER BY value DESC LIMIT 1"),
+      countIndexRange_(connection,
+                       "SELECT count(*) FROM (SELECT 1 FROM tessaran_index WHERE file = ?1 AND attribute = ?2 "
+                       "AND value >= ?3 AND value < ?4 LIMIT ?5)") {}
 
 void RecordStore::requireFile(const std::string& file) const {
     if (!hasFile(file)) throw DatabaseError(error_code::kUnknownFile, "no data file named \"" + file + "\"");
@@ -55,7 +58,9 @@ RecordStore::FileStatements& RecordStore::statementsOf(const std::string& file) 
                                            "ON CONFLICT (key) DO UPDATE SET record = excluded.record"),
         sqlite::Statement(connection_, "SELECT key, record FROM " + table + " ORDER BY key"),
         sqlite::Statement(connection_,
-                          "SELECT key, record FROM " + table + " WHERE key >= ?1 ORDER BY key")};
+                          "SELECT key, record FROM " + table + " WHERE key >= ?1 ORDER BY key"),
+        sqlite::Statement(connection_, "SELECT count(*) FROM (SELECT 1 FROM " + table +
+                                           " WHERE key >= ?1 AND key < ?2 LIMIT ?3)")};
     return fileStatements_.emplace(file, std::move(statements)).first->second;
 }
 
@@ -120,6 +125,30 @@ void RecordStore::indexRecord(const std::string& file, std::string_view key, con
             addIndexEntry_.bind(1, file).bind(2, attribute).bind(3, text).bind(4, key).run();
         }
     }
+}
+
+namespace {
+
+// Every text beginning with `prefix` sorts at or after it and before this: UTF-8 text never
+// holds the byte 0xFF.
+std::string afterPrefix(std::string_view prefix) { return std::string(prefix) + '\xFF'; }
+
+}  // namespace
+
+std::size_t RecordStore::countKeysWithPrefix(const std::string& file, std::string_view prefix, std::size_t limit) {
+    sqlite::StatementUse use(statementsOf(file).countRange);
+    use->bind(1, prefix).bind(2, afterPrefix(prefix)).bind(3, static_cast<long long>(limit));
+    return use->step() ? static_cast<std::size_t>(use->integer(0)) : 0;
+}
+
+std::size_t RecordStore::countIndexEntries(const std::string& file, int attribute, std::string_view value,
+                                           bool prefix, std::size_t limit) {
+    requireFile(file);
+    sqlite::StatementUse use(countIndexRange_);
+    // An equal value is the range from the value to the value followed by a zero byte.
+    const std::string end = prefix ? afterPrefix(value) : std::string(value) + '\0';
+    use->bind(1, file).bind(2, attribute).bind(3, value).bind(4, end).bind(5, static_cast<long long>(limit));
+    return use->step() ? static_cast<std::size_t>(use->integer(0)) : 0;
 }
 
 std::optional<std::string> RecordStore::highestNumber(const std::string& file, int attribute, int digits) {

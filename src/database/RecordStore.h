@@ -40,6 +40,11 @@ public:
     // The records whose key begins with `prefix`, in key order.
     void scanPrefix(const std::string& file, std::string_view prefix, const RowVisitor& visit);
 
+    // How many records a lookup would admit, counted up to `limit` (then `limit`): what the
+    // planner weighs one way of narrowing a select against another with.
+    std::size_t countKeysWithPrefix(const std::string& file, std::string_view prefix, std::size_t limit);
+    std::size_t countIndexEntries(const std::string& file, int attribute, std::string_view value, bool prefix,
+                                  std::size_t limit);
     // Keys whose indexed attribute has a value equal to (or beginning with) `value`.
     void indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
                    std::vector<std::string>& keys);
@@ -69,6 +74,7 @@ private:
         sqlite::Statement upsert;
         sqlite::Statement scan;
         sqlite::Statement scanFrom;
+        sqlite::Statement countRange;
     };
     FileStatements& statementsOf(const std::string& file);
     void indexRecord(const std::string& file, std::string_view key, const DynamicArray& record);
@@ -83,6 +89,7 @@ private:
     sqlite::Statement indexFrom_;
     sqlite::Statement changed_;
     sqlite::Statement highest_;
+    sqlite::Statement countIndexRange_;
     int writesBeforeFault_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 namespace tessaran::db::select {
@@ -29,23 +30,34 @@ std::optional<std::vector<Lookup>> lookupsFor(const Condition& condition, const 
     return lookups;
 }
 
-// Worst kind among the lookups, then their number: smaller is narrower.
-std::pair<int, std::size_t> cost(const std::vector<Lookup>& lookups) {
+// The records admitted (when estimated), then the worst kind among the lookups, then their
+// number: smaller is narrower.
+std::tuple<std::size_t, int, std::size_t> cost(const std::vector<Lookup>& lookups, const Estimate& estimate) {
+    std::size_t admitted = 0;
     int worst = 0;
-    for (const Lookup& lookup : lookups) worst = std::max(worst, static_cast<int>(lookup.kind));
-    return {worst, lookups.size()};
+    for (const Lookup& lookup : lookups) {
+        if (estimate) admitted += lookup.kind == Lookup::Kind::KeyEqual ? 1 : estimate(lookup);
+        worst = std::max(worst, static_cast<int>(lookup.kind));
+    }
+    return {admitted, worst, lookups.size()};
 }
 
 }  // namespace
 
-Plan plan(const Statement& statement, const std::set<int>& indexedAttributes) {
+Plan plan(const Statement& statement, const std::set<int>& indexedAttributes, const Estimate& estimate) {
     Plan result;
     if (statement.groups.empty()) return result;
     for (const AndGroup& group : statement.groups) {
         std::optional<std::vector<Lookup>> best;
+        std::tuple<std::size_t, int, std::size_t> bestCost;
         for (const Condition& condition : group.conditions) {
             std::optional<std::vector<Lookup>> candidate = lookupsFor(condition, indexedAttributes);
-            if (candidate && (!best || cost(*candidate) < cost(*best))) best = std::move(candidate);
+            if (!candidate) continue;
+            const auto candidateCost = cost(*candidate, estimate);
+            if (!best || candidateCost < bestCost) {
+                best = std::move(candidate);
+                bestCost = candidateCost;
+            }
         }
         if (!best) return Plan{};  // this group can only be found by looking at every record
         for (Lookup& lookup : *best) result.lookups.push_back(std::move(lookup));

@@ -1,9 +1,11 @@
 #pragma once
 // Turns a parsed condition into the reads that can narrow it: for each OR group, the one
-// condition that the key or a secondary index answers best. The records those reads admit
+// condition that the key or a secondary index answers with the fewest records. The records those reads admit
 // are then checked against the whole condition, so the plan only has to admit a superset.
 // When some group has no such condition every record must be looked at.
 
+#include <cstddef>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,6 +26,13 @@ struct Plan {
     std::vector<Lookup> lookups;  // when not scanAll: their union admits every match
 };
 
-Plan plan(const Statement& statement, const std::set<int>& indexedAttributes);
+// How many records a lookup admits, as far as the storage can tell cheaply (it may stop
+// counting at some bound).
+using Estimate = std::function<std::size_t(const Lookup&)>;
+
+// Without an estimate a group is narrowed by the best kind of lookup (key before index, equal
+// before prefix); with one, by the lookups that admit the fewest records, so that a key range
+// of one association's sector wins over a month's worth of an index.
+Plan plan(const Statement& statement, const std::set<int>& indexedAttributes, const Estimate& estimate = {});
 
 }  // namespace tessaran::db::select

@@ -55,7 +55,22 @@ public:
 
     // Collects the records that the plan admits and the statement accepts, each once.
     void collect() {
-        const Plan access = plan(statement_, store_.indexedAttributes(statement_.file));
+        // Each way of narrowing is weighed by counting what it admits, up to a bound that keeps
+        // the weighing cheap next to the select itself.
+        constexpr std::size_t kCountedAtMost = 2000;
+        const Estimate estimate = [this](const Lookup& lookup) -> std::size_t {
+            switch (lookup.kind) {
+            case Lookup::Kind::KeyEqual: return 1;
+            case Lookup::Kind::KeyPrefix:
+                return store_.countKeysWithPrefix(statement_.file, lookup.value, kCountedAtMost);
+            case Lookup::Kind::IndexEqual:
+            case Lookup::Kind::IndexPrefix:
+                return store_.countIndexEntries(statement_.file, lookup.attribute, lookup.value,
+                                                lookup.kind == Lookup::Kind::IndexPrefix, kCountedAtMost);
+            }
+            return kCountedAtMost;
+        };
+        const Plan access = plan(statement_, store_.indexedAttributes(statement_.file), estimate);
         const auto consider = [this](std::string_view key, std::string_view text) { this->consider(key, text); };
         if (access.scanAll) {
             store_.scan(statement_.file, consider);

@@ -6,6 +6,8 @@
 #include "DatabaseTestSupport.h"
 #include "database/DatabaseError.h"
 #include "database/Exchange.h"
+#include "database/SelectParser.h"
+#include "database/SelectPlanner.h"
 #include "database/SqliteDatabase.h"
 
 namespace tessaran::db {
@@ -188,3 +190,27 @@ TEST_F(SelectTest, ArbitraryStatementsAreRefusedCleanly) {
 
 }  // namespace
 }  // namespace tessaran::db
+
+namespace tessaran::db::select {
+namespace {
+
+// The reprint's query of one sector's complementary flows: a month's worth of the period
+// index against a key range of a few records. Counting picks the key range.
+TEST(SelectPlan, TheWayThatAdmitsFewerRecordsWinsWhenTheStorageCanCount) {
+    schema::Catalogue catalogue;
+    catalogue.files = {"FLUXCOMPTABLES"};
+    const Statement statement = parse(
+        "SSELECT FLUXCOMPTABLES AVEC 1 = \"202611\" AND AVEC 0 = \"00000A01S01]\" AND AVEC 20 # \"\"", catalogue);
+    const Plan byKind = plan(statement, {1, 20});
+    ASSERT_EQ(byKind.lookups.size(), 1u);
+    EXPECT_EQ(byKind.lookups[0].kind, Lookup::Kind::IndexEqual);
+    const Plan counted = plan(statement, {1, 20}, [](const Lookup& lookup) -> std::size_t {
+        return lookup.kind == Lookup::Kind::KeyPrefix ? 3 : 2000;
+    });
+    ASSERT_EQ(counted.lookups.size(), 1u);
+    EXPECT_EQ(counted.lookups[0].kind, Lookup::Kind::KeyPrefix);
+    EXPECT_EQ(counted.lookups[0].value, "00000A01S01");
+}
+
+}  // namespace
+}  // namespace tessaran::db::select
