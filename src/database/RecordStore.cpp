@@ -18,6 +18,9 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
     : connection_(connection),
       catalogue_(std::move(catalogue)),
       dropIndexEntries_(connection, "DELETE FROM tessaran_index WHERE file = ?1 AND key = ?2"),
+      changedKey_(connection, "SELECT 1 FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
+      dropIndexEntry_(connection,
+                      "DELETE FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND value = ?3 AND key = ?4"),
       addIndexEntry_(connection,
                      "INSERT OR IGNORE INTO tessaran_index (file, attribute, value, key) VALUES (?1, ?2, ?3, ?4)"),
       forgetChange_(connection, "DELETE FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
@@ -104,25 +107,51 @@ void RecordStore::readConsistently(const std::function<void()>& reads) {
 void RecordStore::write(const std::string& file, std::string_view key, const DynamicArray& record) {
     FileStatements& statements = statementsOf(file);
     atomically([&] {
+        // The record as the index knows it, so that only the entries that change are written.
+        // A record another tool edited is not what the index knows: its entries are all redone.
+        const bool indexed = !indexedAttributes(file).empty();
+        std::optional<std::string> before;
+        if (indexed) {
+            if (editedOutside(file, key)) {
+                dropIndexEntries_.bind(1, file).bind(2, key).run();
+            } else {
+                before = read(file, key);
+            }
+        }
         statements.upsert.bind(1, key).bindBlob(2, record.str()).run();
         if (writesBeforeFault_ > 0 && --writesBeforeFault_ == 0)
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
-        indexRecord(file, key, record);
+        if (indexed) indexRecord(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
         forgetChange_.bind(1, file).bind(2, key).run();
     });
 }
 
-void RecordStore::indexRecord(const std::string& file, std::string_view key, const DynamicArray& record) {
-    const std::set<int>& indexed = indexedAttributes(file);
-    if (indexed.empty()) return;
-    dropIndexEntries_.bind(1, file).bind(2, key).run();
+namespace {
+
+// The non-empty values of one attribute of a record: what the index holds for it.
+std::set<std::string> indexedValues(const DynamicArray& record, int attribute) {
+    std::set<std::string> values;
     const auto& attributes = record.attributes();
-    for (const int attribute : indexed) {
-        if (attribute > static_cast<int>(attributes.size())) break;
-        for (const DynamicArray::Value& value : attributes[static_cast<std::size_t>(attribute - 1)]) {
-            const std::string text = valueText(value);
-            if (text.empty()) continue;  // absent and empty values are found by scanning
-            addIndexEntry_.bind(1, file).bind(2, attribute).bind(3, text).bind(4, key).run();
+    if (attribute > static_cast<int>(attributes.size())) return values;
+    for (const DynamicArray::Value& value : attributes[static_cast<std::size_t>(attribute - 1)]) {
+        std::string text = valueText(value);
+        if (!text.empty()) values.insert(std::move(text));  // absent and empty values are found by scanning
+    }
+    return values;
+}
+
+}  // namespace
+
+void RecordStore::indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
+                              const DynamicArray& record) {
+    for (const int attribute : indexedAttributes(file)) {
+        const std::set<std::string> old = indexedValues(before, attribute);
+        const std::set<std::string> now = indexedValues(record, attribute);
+        for (const std::string& value : old) {
+            if (now.count(value) == 0) dropIndexEntry_.bind(1, file).bind(2, attribute).bind(3, value).bind(4, key).run();
+        }
+        for (const std::string& value : now) {
+            if (old.count(value) == 0) addIndexEntry_.bind(1, file).bind(2, attribute).bind(3, value).bind(4, key).run();
         }
     }
 }
@@ -211,6 +240,12 @@ void RecordStore::indexKeys(const std::string& file, int attribute, std::string_
     }
 }
 
+bool RecordStore::editedOutside(const std::string& file, std::string_view key) {
+    sqlite::StatementUse use(changedKey_);
+    use->bind(1, file).bind(2, key);
+    return use->step();
+}
+
 void RecordStore::changedKeys(const std::string& file, std::vector<std::string>& keys) {
     sqlite::StatementUse use(changed_);
     use->bind(1, file);
@@ -226,7 +261,7 @@ void RecordStore::rebuildIndexes() {
             scan(file, [&](std::string_view key, std::string_view record) {
                 records.emplace_back(std::string(key), DynamicArray(record));
             });
-            for (const auto& [key, record] : records) indexRecord(file, key, record);
+            for (const auto& [key, record] : records) indexRecord(file, key, DynamicArray(), record);
         }
         sqlite::execute(connection_, "DELETE FROM tessaran_changed");
     });

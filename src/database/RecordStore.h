@@ -77,12 +77,18 @@ private:
         sqlite::Statement countRange;
     };
     FileStatements& statementsOf(const std::string& file);
-    void indexRecord(const std::string& file, std::string_view key, const DynamicArray& record);
+    // True when another tool wrote the key since the application last indexed it.
+    bool editedOutside(const std::string& file, std::string_view key);
+    // Brings the index entries of a key from what `before` held to what `record` holds.
+    void indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
+                     const DynamicArray& record);
 
     sqlite3* connection_;
     schema::Catalogue catalogue_;
     std::map<std::string, FileStatements> fileStatements_;
     sqlite::Statement dropIndexEntries_;
+    sqlite::Statement changedKey_;
+    sqlite::Statement dropIndexEntry_;
     sqlite::Statement addIndexEntry_;
     sqlite::Statement forgetChange_;
     sqlite::Statement indexEqual_;
