@@ -9,28 +9,21 @@
 namespace tessaran::app {
 namespace {
 
-struct FakeEnvironment {
-    std::map<std::string, std::string> variables;
-    std::string login = "mdupont";
+// An environment with these variables set and this login name ("" when none can be found).
+Environment environmentOf(const std::map<std::string, std::string>& variables = {}, std::string login = "mdupont") {
+    return {[variables](const std::string& name) -> std::optional<std::string> {
+                const auto found = variables.find(name);
+                return found == variables.end() ? std::nullopt : std::optional(found->second);
+            },
+            [login] { return login; }};
+}
 
-    Environment get() const {
-        Environment environment;
-        environment.variable = [this](const std::string& name) -> std::optional<std::string> {
-            const auto found = variables.find(name);
-            if (found == variables.end()) return std::nullopt;
-            return found->second;
-        };
-        environment.loginName = [this] { return login; };
-        return environment;
-    }
-};
-
-CommandLine parse(const std::vector<std::string>& words, const FakeEnvironment& environment = {}) {
-    return parseCommandLine(words, environment.get());
+CommandLine parse(const std::vector<std::string>& words, const Environment& environment = environmentOf()) {
+    return parseCommandLine(words, environment);
 }
 
 // The command a refused line is blamed on; fails the test when the line is accepted.
-std::optional<Command> refusal(const std::vector<std::string>& words, const FakeEnvironment& environment = {}) {
+std::optional<Command> refusal(const std::vector<std::string>& words, const Environment& environment = environmentOf()) {
     try {
         parse(words, environment);
     } catch (const UsageError& error) {
@@ -41,26 +34,24 @@ std::optional<Command> refusal(const std::vector<std::string>& words, const Fake
 }
 
 TEST(CommandLine, DatabaseAndUserDefaultsFollowOptionThenEnvironmentThenFallback) {
-    FakeEnvironment environment;
-    EXPECT_EQ(parse({"export"}, environment).databasePath, "./tessaran.db");
-    EXPECT_EQ(parse({"gui"}, environment).host.userName, "mdupont");
+    EXPECT_EQ(parse({"export"}).databasePath, "./tessaran.db");
+    EXPECT_EQ(parse({"gui"}).host.userName, "mdupont");
 
-    environment.variables = {{"TESSARAN_DB", "/srv/federation.db"}, {"TESSARAN_USER", "compta"}};
-    const CommandLine gui = parse({"gui"}, environment);
+    const Environment set = environmentOf({{"TESSARAN_DB", "/srv/federation.db"}, {"TESSARAN_USER", "compta"}});
+    const CommandLine gui = parse({"gui"}, set);
     EXPECT_EQ(gui.host.userName, "compta");
     EXPECT_EQ(gui.host.databasePath, "/srv/federation.db");
-    const CommandLine explicitOnes = parse({"gui", "--db", "local.db", "--user=admin"}, environment);
+    const CommandLine explicitOnes = parse({"gui", "--db", "local.db", "--user=admin"}, set);
     EXPECT_EQ(explicitOnes.databasePath, "local.db");
     EXPECT_EQ(explicitOnes.host.databasePath, "local.db");
     EXPECT_EQ(explicitOnes.host.userName, "admin");
 
     // Empty variables count as unset; with nobody to run as, the line is refused rather than guessed.
-    environment.variables = {{"TESSARAN_DB", ""}, {"TESSARAN_USER", ""}};
-    EXPECT_EQ(parse({"gui"}, environment).databasePath, "./tessaran.db");
-    environment.login.clear();
-    EXPECT_EQ(refusal({"gui"}, environment), Command::Gui);
-    EXPECT_EQ(refusal({"init"}, environment), Command::Init);
-    EXPECT_EQ(parse({"init", "--admin", "chef"}, environment).adminName, "chef");
+    const Environment nobody = environmentOf({{"TESSARAN_DB", ""}, {"TESSARAN_USER", ""}}, "");
+    EXPECT_EQ(parse({"init", "--admin", "chef"}, nobody).databasePath, "./tessaran.db");
+    EXPECT_EQ(refusal({"gui"}, nobody), Command::Gui);
+    EXPECT_EQ(refusal({"init"}, nobody), Command::Init);
+    EXPECT_EQ(parse({"init", "--admin", "chef"}, nobody).adminName, "chef");
     EXPECT_EQ(parse({"init"}).adminName, "mdupont");
 }
 

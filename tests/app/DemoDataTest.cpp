@@ -39,15 +39,13 @@ protected:
         for (auto& [key, record] : database->records(name)) records.emplace(key, record);
         return records;
     }
-    std::vector<std::string> keys(const std::string& statement) const {
-        std::istringstream words(statement);
-        std::string verb, fileName;
-        words >> verb >> fileName;
+    // The keys of the records of `fileName` that "SSELECT fileName condition" finds, in its order.
+    std::vector<std::string> keys(const std::string& fileName, const std::string& condition) const {
         db::SelectRequest request;
-        request.set(1, statement);
+        request.set(1, "SSELECT " + fileName + " " + condition);
         request.set(2, fileName);
         request.set(3, "0");
-        const db::DynamicArray result = database->Select(request.str(), "");
+        const db::DynamicArray result = database->Select(request.str());
         std::vector<std::string> found;
         for (int i = 1; i <= result.DCount(); ++i) found.push_back(result.get(i));
         return found;
@@ -74,13 +72,10 @@ void expectParallel(const db::DynamicArray& record, std::initializer_list<int> a
 TEST_F(DemoDatabase, ReferenceRecordsHoldWhatTheRunsRead) {
     EXPECT_EQ(file("FEDEASSOC").at("A03").get(49, 1), "21186");  // 1 January 2026
     EXPECT_EQ(file("PERIODESPAIE").at("1").get(1), "202611");
-    EXPECT_EQ(file("NUMEROFACT").at("001").get(10), "0000000123");
     const db::DynamicArray issuer = file("ASSOCIATION").at("001");
     for (const int attribute : {1, 8, 9}) EXPECT_FALSE(issuer.get(attribute).empty()) << attribute;
-    EXPECT_EQ(database->rightLevel(kDemoPrintingUser, "MORVELINTASKADE"), 2);
-    EXPECT_EQ(database->rightLevel(kDemoConsultingUser, "MORVELINTASKADE"), 1);
 
-    const auto activities = keys("SSELECT ACTIVITES AVEC 12 = \"P\"");
+    const auto activities = keys("ACTIVITES", "AVEC 12 = \"P\"");
     ASSERT_EQ(activities.size(), 1u);
     expectParallel(file("ACTIVITES").at(activities.front()), {14, 15, 20}, "service activity");
 }
@@ -114,21 +109,19 @@ TEST_F(DemoDatabase, DatesAreDayNumbersAndCodesLeadToExistingRecords) {
 }
 
 TEST_F(DemoDatabase, ThePrintRunSelectsTheWaitingFlowsOfTheCurrentPeriod) {
-    const std::string statement =
-        "SSELECT FLUXCOMPTABLES AVEC 1 = \"202611\" AND AVEC 4 # \"\" AND AVEC 20 = \"\" AND AVEC CodeAssoc = "
+    const std::string condition =
+        "AVEC 1 = \"202611\" AND AVEC 4 # \"\" AND AVEC 20 = \"\" AND AVEC CodeAssoc = "
         "\"A01\" OR = \"A02\" OR = \"A03\" OR = \"A04\" OR = \"A05\" OR = \"A06\" OR = \"A07\" OR AVEC 1 = \"\" AND "
         "AVEC 36 = \"202611\" AND AVEC 37 # \"1\" AND AVEC 4 # \"\" AND AVEC 20 = \"\" AND AVEC CodeAssoc = \"A01\" "
         "OR = \"A02\" OR = \"A03\" OR = \"A04\" OR = \"A05\" OR = \"A06\" OR = \"A07\" PAR CodeAssoc PAR "
         "CodeSecteur PAR SigleOrg PAR PeriodeFact";
-    const auto flows = keys(statement);
+    const auto flows = keys("FLUXCOMPTABLES", condition);
     const auto all = file("FLUXCOMPTABLES");
     std::set<std::string> associationsToPrint;
     int withoutAmountPeriod = 0;
     int earlierMonth = 0;
     for (const std::string& key : flows) {
-        const db::DynamicArray& flow = all.at(key);
-        EXPECT_TRUE(flow.get(20).empty()) << key;
-        withoutAmountPeriod += flow.get(1).empty() ? 1 : 0;
+        withoutAmountPeriod += all.at(key).get(1).empty() ? 1 : 0;
         earlierMonth += key.substr(11, 6) < "202611" ? 1 : 0;
         associationsToPrint.insert(key.substr(5, 3));
     }
@@ -138,9 +131,8 @@ TEST_F(DemoDatabase, ThePrintRunSelectsTheWaitingFlowsOfTheCurrentPeriod) {
     EXPECT_GE(earlierMonth, 2);
 
     // Earlier periods were printed: their flows and complementary flows carry invoice numbers.
-    EXPECT_FALSE(keys("SSELECT FLUXCOMPTABLES AVEC 1 = \"202610\" AND AVEC 20 # \"\"").empty());
-    EXPECT_FALSE(keys("SSELECT FLUXCOMPTABLES AVEC 1 = \"202610\" AND AVEC 0 = \"00000A03S01]\" AND AVEC 20 # \"\"")
-                     .empty());
+    EXPECT_FALSE(keys("FLUXCOMPTABLES", "AVEC 1 = \"202610\" AND AVEC 20 # \"\"").empty());
+    EXPECT_FALSE(keys("FLUXCOMPTABLES", "AVEC 1 = \"202610\" AND AVEC 0 = \"00000A03S01]\" AND AVEC 20 # \"\"").empty());
 }
 
 }  // namespace

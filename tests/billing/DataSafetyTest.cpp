@@ -107,17 +107,13 @@ TEST_F(DataSafetyTest, FailedWriteKeepsNothingOfTheRun) {
 }
 
 // An output whose document cannot be written whole (a full disk, say) at its end.
-class FailingEndChoice : public platform::ScriptedPrinterChoice {
-public:
+struct FailingEndChoice : platform::ScriptedPrinterChoice {
     std::unique_ptr<platform::PageSink> open(int index) override {
-        class FailingEnd : public platform::RecordingPageSink {
-        public:
-            explicit FailingEnd(bool& abandoned) : abandoned_(abandoned) {}
+        struct FailingEnd : platform::RecordingPageSink {
+            explicit FailingEnd(bool& abandoned) : abandoned(abandoned) {}
             void endDocument() override { throw std::runtime_error("no space left on the device"); }
-            void abandon() override { abandoned_ = true; }
-
-        private:
-            bool& abandoned_;
+            void abandon() override { abandoned = true; }
+            bool& abandoned;
         };
         ScriptedPrinterChoice::open(index);
         return std::make_unique<FailingEnd>(abandoned);
@@ -139,24 +135,20 @@ TEST_F(DataSafetyTest, DocumentThatCannotBeWrittenWholeKeepsNothingOfTheRun) {
 
 TEST_F(DataSafetyTest, ProcessStoppedMidwayLeavesTheDatabaseAsItWas) {
     // 120 more flows, so that the run reports its progress (every 50 flows) long before its end.
-    nlohmann::json document = nlohmann::json::parse(testData("federation.json"));
-    for (int i = 0; i < 120; ++i) {
-        char key[32];
-        std::snprintf(key, sizeof key, "FM%03d001S01202611", i);
-        document["FLUXCOMPTABLES"][key] = {{"1", "202611"}, {"4", "C01"}, {"6", "100"}, {"7", "2000"}};
-    }
-    const std::string many = dir.file("many.db");
-    database = databaseFrom(document.dump(), many);
+    nlohmann::json flows;
+    for (int i = 100; i < 220; ++i)
+        flows["FM" + std::to_string(i) + "001S01202611"] = {{"1", "202611"}, {"4", "C01"}, {"6", "100"}, {"7", "2000"}};
+    db::importJson(*database, nlohmann::json{{"FLUXCOMPTABLES", flows}}.dump());
     before = db::exportJson(*database);
 
     // Killed after 50 flows completed in its transaction, then leaving without cleaning up.
-    EXPECT_EQ(endOf(startChildPrint(many, "kill")), -SIGKILL);
+    EXPECT_EQ(endOf(startChildPrint(path, "kill")), -SIGKILL);
     EXPECT_EQ(db::exportJson(*database), before);
-    EXPECT_EQ(endOf(startChildPrint(many, "exit")), 3);
+    EXPECT_EQ(endOf(startChildPrint(path, "exit")), 3);
     EXPECT_EQ(db::exportJson(*database), before);
 
     // The database is usable afterwards, and a whole run is kept whole.
-    EXPECT_EQ(endOf(startChildPrint(many, "run")), exitOf(RunEnd::Printed));
+    EXPECT_EQ(endOf(startChildPrint(path, "run")), exitOf(RunEnd::Printed));
     EXPECT_EQ(database->records("NUMEROFACT").at(0).second.get(10), "0000000045");
     EXPECT_EQ(database->records("FLUXCOMPTABLES").size(), 18u + 120u + 3u);
 }

@@ -62,9 +62,9 @@ TEST(RatesTest, WithoutServiceActivityTheActivityLastReadServes) {
 
 // The federation with these flows added.
 std::shared_ptr<db::SqliteDatabase> federationWith(const nlohmann::json& flows) {
-    nlohmann::json document = nlohmann::json::parse(testData("federation.json"));
-    for (const auto& [key, record] : flows.items()) document["FLUXCOMPTABLES"][key] = record;
-    return databaseFrom(document.dump());
+    auto database = databaseFrom(testData("federation.json"));
+    db::importJson(*database, nlohmann::json{{"FLUXCOMPTABLES", flows}}.dump());
+    return database;
 }
 
 TEST(ComplementaryFlowsTest, QueryFindsTheInvoicedFlowsOfTheSectorAndPeriod) {
@@ -85,12 +85,9 @@ TEST(ComplementaryFlowsTest, QueryFindsTheInvoicedFlowsOfTheSectorAndPeriod) {
 }
 
 TEST(ComplementaryFlowsTest, NewFlowTakesTheFirstFreeSequenceNumberOnce) {
-    nlohmann::json flows;
-    for (int sequence = 1; sequence <= 99; ++sequence) {
-        char key[32];
-        std::snprintf(key, sizeof key, "00000001S01202611%02d", sequence);
-        if (sequence != 50) flows[key] = {{"1", "202611"}};
-    }
+    nlohmann::json flows;  // sequence numbers 01 to 99 but 50
+    for (int sequence = 101; sequence <= 199; ++sequence)
+        if (sequence != 150) flows["00000001S01202611" + std::to_string(sequence).substr(1)] = {{"1", "202611"}};
     EngineWorld world(federationWith(flows), {0, 2});  // two copies
     EXPECT_EQ(world.print("202611", {"001"}).complementaryFlows, 2);
     // The gap first, then past two digits; the second copy records nothing more.

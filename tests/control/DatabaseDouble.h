@@ -9,49 +9,50 @@
 #include <vector>
 
 #include "database/Database.h"
-#include "platform/Rights.h"
+#include "platform/DatabaseRights.h"
 
 namespace tessaran::control::testing {
 
 using ReleaseLog = std::shared_ptr<std::vector<std::string>>;
 
-class LoggedRecord : public db::Record {
-public:
-    LoggedRecord(std::shared_ptr<db::File> file, std::string key, db::DynamicArray contents, ReleaseLog log)
-        : Record(std::move(file), std::move(key), std::move(contents)), log_(std::move(log)) {}
-    ~LoggedRecord() { log_->push_back("record " + key()); }
+// Writes its entry into the log when the object holding it is destroyed.
+struct LogOnRelease {
+    ReleaseLog log;
+    std::string entry;
+    ~LogOnRelease() { log->push_back(entry); }
+};
 
-private:
-    ReleaseLog log_;
+struct LoggedRecord : db::Record {
+    LoggedRecord(std::shared_ptr<db::File> file, const std::string& key, db::DynamicArray contents, ReleaseLog log)
+        : Record(std::move(file), key, std::move(contents)), logged{std::move(log), "record " + key} {}
+    LogOnRelease logged;
 };
 
 class LoggedFile : public db::File {
 public:
     LoggedFile(std::string name, std::map<std::string, db::DynamicArray> records, ReleaseLog log)
-        : name_(std::move(name)), records_(std::move(records)), log_(std::move(log)) {}
-    ~LoggedFile() override { log_->push_back("file " + name_); }
+        : name_(std::move(name)), records_(std::move(records)), logged_{log, "file " + name_} {}
 
     const std::string& name() const override { return name_; }
     std::shared_ptr<db::Record> Read(const std::string& key) override {
         const auto found = records_.find(key);
         if (found == records_.end()) throw db::DatabaseError(db::error_code::kNotFound, "no record " + key);
-        return std::make_shared<LoggedRecord>(shared_from_this(), name_ + "/" + key, found->second, log_);
+        return std::make_shared<LoggedRecord>(shared_from_this(), name_ + "/" + key, found->second, logged_.log);
     }
     std::shared_ptr<db::Record> NewRecord(const std::string& key) override {
-        return std::make_shared<LoggedRecord>(shared_from_this(), name_ + "/" + key, db::DynamicArray(), log_);
+        return std::make_shared<LoggedRecord>(shared_from_this(), name_ + "/" + key, db::DynamicArray(), logged_.log);
     }
     void write(const std::string& key, const db::DynamicArray& contents) override { records_[key] = contents; }
 
 private:
     std::string name_;
     std::map<std::string, db::DynamicArray> records_;
-    ReleaseLog log_;
+    LogOnRelease logged_;
 };
 
 class LoggedDatabase : public db::Database {
 public:
-    explicit LoggedDatabase(ReleaseLog log) : log_(std::move(log)) {}
-    ~LoggedDatabase() override { log_->push_back("database"); }
+    explicit LoggedDatabase(ReleaseLog log) : logged_{std::move(log), "database"} {}
 
     std::shared_ptr<db::File> OpenFile(const std::string& name) override {
         if (name == failingFile) throw db::DatabaseError(db::error_code::kUnknownFile, "no file " + name);
@@ -60,7 +61,7 @@ public:
         if (name == "PERIODESPAIE") records["1"] = db::DynamicArray("200203");
         if (name == "ASSOCIATION") records["001"] = db::DynamicArray("FEDERATION");
         if (name == "FLUXCOMPTABLES") records["F1"] = records["F2"] = db::DynamicArray("X");
-        return std::make_shared<LoggedFile>(name, std::move(records), log_);
+        return std::make_shared<LoggedFile>(name, std::move(records), logged_.log);
     }
     db::DynamicArray Select(const std::string&, const std::string& = {}) override { return associations; }
     void begin() override {}
@@ -73,31 +74,22 @@ public:
     db::DynamicArray associations;
 
 private:
-    ReleaseLog log_;
+    LogOnRelease logged_;
 };
 
-class LoggedFunctionRights : public platform::FunctionRights {
-public:
-    LoggedFunctionRights(int level, ReleaseLog log) : level_(level), log_(std::move(log)) {}
-    ~LoggedFunctionRights() override { log_->push_back("DroitsFonction"); }
-    int level() const override { return level_; }
-
-private:
-    int level_;
-    ReleaseLog log_;
+struct LoggedFunctionRights : platform::FixedFunctionRights {
+    LoggedFunctionRights(int level, ReleaseLog log)
+        : FixedFunctionRights(level), logged{std::move(log), "DroitsFonction"} {}
+    LogOnRelease logged;
 };
 
-class LoggedUserRights : public platform::UserRights {
-public:
-    LoggedUserRights(int level, ReleaseLog log) : level_(level), log_(std::move(log)) {}
-    ~LoggedUserRights() override { log_->push_back("Droits"); }
+struct LoggedUserRights : platform::UserRights {
+    LoggedUserRights(int level, ReleaseLog log) : level(level), logged{std::move(log), "Droits"} {}
     std::shared_ptr<platform::FunctionRights> rightsOf(const std::string&) override {
-        return std::make_shared<LoggedFunctionRights>(level_, log_);
+        return std::make_shared<LoggedFunctionRights>(level, logged.log);
     }
-
-private:
-    int level_;
-    ReleaseLog log_;
+    int level;
+    LogOnRelease logged;
 };
 
 }  // namespace tessaran::control::testing

@@ -10,8 +10,6 @@
 
 #include <gmock/gmock.h>
 
-#include <algorithm>
-
 #include "DatabaseDouble.h"
 #include "database/Schema.h"
 #include "support/ControlWorld.h"
@@ -20,14 +18,12 @@ namespace tessaran::control::testing {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using tessaran::testing::ControlWorld;
 using tessaran::testing::FixedUserRights;
-
-std::shared_ptr<db::SqliteDatabase> panelDatabase() {
-    return tessaran::testing::databaseFrom(tessaran::testing::testData("panel.json"));
-}
+using tessaran::testing::panelDatabase;
 
 TEST(Lifecycle, OnlyLevelTwoKeepsPrintingOnScreen) {
     for (const int level : {0, 1, 2, 3, -1, 12}) {
@@ -51,20 +47,14 @@ TEST(Lifecycle, InitOpensTheFilesInOrderYieldingOnceWhileDisabledAndStopsAtOneTh
         EXPECT_THAT(world.ui().pointers, ElementsAre(platform::kPointerHourglass, platform::kPointerDefault));
         EXPECT_THAT(enabledAtYield, ElementsAre(false));
         EXPECT_TRUE(world.control().isEnabled());
-        EXPECT_TRUE(std::equal(database->opened.begin(), database->opened.end(), db::kApplicationFiles.begin(),
-                               db::kApplicationFiles.end()));
-        EXPECT_NE(world.control().dataFiles(), nullptr);
+        EXPECT_THAT(database->opened, ElementsAreArray(db::kApplicationFiles));
     }
     database->opened.clear();
     database->failingFile = "FEDEASSOC";
     {
         ControlWorld world(database, {.init = false});
-        try {
-            world.control().Init();
-            FAIL() << "Init went past a file that could not be opened";
-        } catch (const db::DatabaseError& error) {
-            EXPECT_EQ(error.code(), db::error_code::kUnknownFile);
-        }
+        EXPECT_THAT([&] { world.control().Init(); }, ::testing::Throws<db::DatabaseError>(::testing::Property(
+                                                          &db::DatabaseError::code, db::error_code::kUnknownFile)));
         EXPECT_THAT(database->opened, ElementsAre("ACTIVITES", "ASSOCIATION", "BAREMEFEDEASSO"));
         EXPECT_EQ(world.control().dataFiles(), nullptr) << "files opened before the failure are released";
         EXPECT_THAT(world.ui().pointers, ElementsAre(platform::kPointerHourglass));
@@ -73,19 +63,13 @@ TEST(Lifecycle, InitOpensTheFilesInOrderYieldingOnceWhileDisabledAndStopsAtOneTh
     // Without any database, Init stops at the very first file.
     ControlWorld none(nullptr, {.init = false});
     EXPECT_THROW(none.control().Init(), db::DatabaseError);
-    EXPECT_EQ(none.control().dataFiles(), nullptr);
     EXPECT_FALSE(none.control().isEnabled());
 }
 
 TEST(Lifecycle, InitWithoutRightsFailsOnlyAtTheLastStep) {
     ControlWorld world(panelDatabase(), {.rightsLevel = std::nullopt, .init = false});
     Ctr_Tessaran& c = world.control();
-    try {
-        c.Init();
-        FAIL() << "Init applied rights it was never given";
-    } catch (const std::runtime_error& error) {
-        EXPECT_THAT(error.what(), HasSubstr("DroitsUtilisateur"));
-    }
+    EXPECT_THAT([&] { c.Init(); }, ::testing::ThrowsMessage<std::runtime_error>(HasSubstr("DroitsUtilisateur")));
     EXPECT_THAT(world.ui().pointers, ElementsAre(platform::kPointerHourglass, platform::kPointerDefault));
     EXPECT_EQ(world.ui().yields, 1);
     EXPECT_TRUE(c.isEnabled());

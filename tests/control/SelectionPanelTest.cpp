@@ -12,17 +12,14 @@ namespace tessaran::control::testing {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 using tessaran::testing::ControlWorld;
+using tessaran::testing::databaseFrom;
 using tessaran::testing::entriesOf;
+using tessaran::testing::panelDatabase;
 
-std::shared_ptr<db::SqliteDatabase> databaseWith(const std::string& json) {
-    return tessaran::testing::databaseFrom(json);
-}
 std::shared_ptr<db::SqliteDatabase> periodOnly(const std::string& period) {
-    return databaseWith(R"({"PERIODESPAIE": {"1": {"1": ")" + period + R"("}}})");
+    return databaseFrom(R"({"PERIODESPAIE": {"1": {"1": ")" + period + R"("}}})");
 }
-std::shared_ptr<db::SqliteDatabase> panelDatabase() { return databaseWith(tessaran::testing::testData("panel.json")); }
 
 std::vector<std::string> periodsOffered(const Ctr_Tessaran& c) {
     std::vector<std::string> texts;
@@ -51,13 +48,9 @@ TEST(SelectionPanel, AnUnreadableOrMissingCurrentPeriodFailsInit) {
         EXPECT_THROW(notANumber.control().Init(), std::invalid_argument);
         EXPECT_EQ(notANumber.control().Cbo_PeriodePaie->count(), 0);
     }
-    ControlWorld missing(databaseWith(R"({"FEDEASSOC": {"A01": {"1": "GAMMA"}}})"), {.init = false});
-    try {
-        missing.control().Init();
-        FAIL() << "Init read a period that does not exist";
-    } catch (const db::DatabaseError& error) {
-        EXPECT_EQ(error.code(), db::error_code::kNotFound);
-    }
+    ControlWorld missing(databaseFrom(R"({"FEDEASSOC": {"A01": {"1": "GAMMA"}}})"), {.init = false});
+    EXPECT_THAT([&] { missing.control().Init(); }, ::testing::Throws<db::DatabaseError>(::testing::Property(
+                                                       &db::DatabaseError::code, db::error_code::kNotFound)));
     EXPECT_EQ(missing.control().Cbo_PeriodePaie->count(), 0);
     EXPECT_EQ(missing.control().Lst_Possible->count(), 0);
 }
@@ -70,14 +63,12 @@ TEST(SelectionPanel, AssociationsAreListedByNameAndEnablePrinting) {
     EXPECT_THAT(entriesOf(*c.Lst_Possible), ElementsAre("A03 ALPHA", "A02 BETA", "A01 GAMMA"));
     EXPECT_TRUE(c.Cmd_Imprimer->isEnabled());
     EXPECT_TRUE(c.Cmd_Apercu->isEnabled());
-    EXPECT_THAT(entriesOf(*c.Lst_Select), IsEmpty());
 
     // Without any association only printing stays disabled.
     ControlWorld empty(periodOnly("200203"));
     EXPECT_FALSE(empty.control().Cmd_Imprimer->isEnabled());
     EXPECT_FALSE(empty.control().Cmd_Apercu->isEnabled());
     EXPECT_TRUE(empty.control().Cmd_Reedition->isEnabled());
-    EXPECT_TRUE(empty.control().isEnabled());
     empty.control().Cmd_Tous->click();
     EXPECT_EQ(empty.control().Lst_Select->count(), 0);
 }

@@ -29,10 +29,8 @@ TEST(DateText, ReadsSixDigitPeriodsAndPeriodNamesBack) {
     EXPECT_EQ(periodFromCapitals("décembre 2001"), "200112");
     EXPECT_EQ(periodFromCapitals("FEVRIER 2001"), "200102");
     EXPECT_EQ(periodFromCapitals(" AOÛT 2002 "), "200208");
-    for (int month = 1; month <= 12; ++month) {
-        const std::string expected = "1999" + std::string(month < 10 ? "0" : "") + std::to_string(month);
-        EXPECT_EQ(periodFromCapitals(periodInCapitals({1999, month})), expected);
-    }
+    for (int month = 1; month <= 12; ++month)
+        EXPECT_EQ(periodFromCapitals(periodInCapitals({1999, month})), std::to_string(199900 + month));
     for (const char* bad : {"", "MARS", "2002", "MARCH 2002", "MARS 02", "MARS 20O2", "MARSS 2002"})
         EXPECT_FALSE(periodFromCapitals(bad)) << bad;
 }

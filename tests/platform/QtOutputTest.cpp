@@ -1,7 +1,7 @@
 // The Qt outputs: the PDF file (its text, on the character grid from the page margins),
 // system printers by name, the text file, and the command-line printer choice.
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <fstream>
 
@@ -27,17 +27,8 @@ constexpr double kPointsPerMm = 72.0 / 25.4;
 
 std::string readFile(const QString& path) { return tessaran::testing::readText(path.toStdString()); }
 
-// The message of the runtime error `action` raises; empty (and a failure) when it raises none.
-template <typename Action>
-std::string errorOf(Action action) {
-    try {
-        action();
-    } catch (const std::runtime_error& error) {
-        return error.what();
-    }
-    ADD_FAILURE() << "accepted";
-    return {};
-}
+using ::testing::HasSubstr;
+using ::testing::ThrowsMessage;
 
 QString runTool(const QString& program, const QStringList& arguments) {
     QProcess process;
@@ -89,11 +80,11 @@ TEST_F(QtOutput, PdfHoldsTheTextOfEveryPageAtItsPlace) {
 }
 
 TEST_F(QtOutput, UnusableOutputsAreRefusedAndUnfinishedDocumentsLeaveTheTargetAsItWas) {
-    EXPECT_NE(errorOf([] { openPdfOutput("/nonexistent-folder/out.pdf"); }).find("/nonexistent-folder/out.pdf"),
-              std::string::npos);
-    EXPECT_NE(errorOf([] { openSystemPrinter("Imprimante inexistante"); }).find("Imprimante inexistante"),
-              std::string::npos);
-    EXPECT_FALSE(errorOf([] { openTextFileOutput("/nonexistent-folder/out.txt"); }).empty());
+    EXPECT_THAT([] { openPdfOutput("/nonexistent-folder/out.pdf"); },
+                ThrowsMessage<std::runtime_error>(HasSubstr("/nonexistent-folder/out.pdf")));
+    EXPECT_THAT([] { openSystemPrinter("Imprimante inexistante"); },
+                ThrowsMessage<std::runtime_error>(HasSubstr("Imprimante inexistante")));
+    EXPECT_THROW(openTextFileOutput("/nonexistent-folder/out.txt"), std::runtime_error);
 
     // A document dropped, or never ended, never reaches its target, and leaves no trace.
     for (const char* name : {"earlier.pdf", "earlier.txt"}) {
@@ -147,8 +138,8 @@ TEST_F(QtOutput, PresetChoiceOpensTheOutputItWasGiven) {
     document->publish();
     EXPECT_EQ(readFile(path("run.pdf")).substr(0, 5), "%PDF-");
 
-    EXPECT_NE(errorOf([&] { PresetPrinterChoice(path("run.doc").toStdString(), "", 1).open(0); }).find(".pdf or .txt"),
-              std::string::npos);
+    EXPECT_THAT([&] { PresetPrinterChoice(path("run.doc").toStdString(), "", 1).open(0); },
+                ThrowsMessage<std::runtime_error>(HasSubstr(".pdf or .txt")));
     EXPECT_THROW(PresetPrinterChoice("", "Imprimante inexistante", 1).open(0), std::runtime_error);
 }
 

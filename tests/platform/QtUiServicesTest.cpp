@@ -5,13 +5,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
 
-#include <cstdlib>
+#include <fstream>
 
 #include "support/QtTestEnvironment.h"
 #include "platform/qt/QtHelpViewer.h"
@@ -83,10 +82,8 @@ TEST(ConsoleUiServices, MessagesGoToStandardErrorWithTheirTitle) {
 TEST(QtHelpViewer, ShowsTheHelpPageOrSaysItIsMissing) {
     QTemporaryDir resources;
     ASSERT_TRUE(resources.isValid() && QDir(resources.path()).mkpath(QStringLiteral("help")));
-    QFile page(resources.filePath(QStringLiteral("help/Aide.htm")));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write("<html><body><p>Édition des états</p></body></html>");
-    page.close();
+    std::ofstream(resources.filePath(QStringLiteral("help/Aide.htm")).toStdString())
+        << "<html><body><p>Édition des états</p></body></html>";
 
     const QByteArray saved = qgetenv("TESSARAN_RESOURCE_DIR");
     qputenv("TESSARAN_RESOURCE_DIR", resources.path().toLocal8Bit());

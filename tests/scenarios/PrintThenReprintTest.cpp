@@ -7,7 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <map>
+#include <algorithm>
 #include <sstream>
 
 #include "support/EngineWorld.h"
@@ -20,37 +20,18 @@ std::string demoJson() {
     return readText(std::string(resources ? resources : "resources") + "/demo/demo.json");
 }
 
-// A page cut in three: everything down to the column headings, the detail lines that follow
-// them up to the first blank line, and the rest (extra lines, totals); with its document.
-struct Page {
-    std::string document;
-    std::vector<std::string> heading, details, rest;
-};
-
-Page pageOf(const std::string& text) {
-    Page page;
-    std::vector<std::string>* into = &page.heading;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        for (const char* title : {"ETAT RECAPITULATIF DE", "ETAT DE FACTURATION DE", "FACTURE DES FRAIS DE GESTION"}) {
-            if (page.document.empty() && line.find(title) != std::string::npos) page.document = title;
-        }
-        if (into == &page.details && line.empty() && !page.details.empty()) into = &page.rest;
-        if (into != &page.details || !line.empty()) into->push_back(line);
-        if (into == &page.heading && line.find("LIBELLE") != std::string::npos &&
-            line.find("PERIODE") != std::string::npos) {
-            into = &page.details;
-        }
-    }
-    return page;
+// Where the detail lines of a page end: at the first blank line after them (they start
+// after the column headings and the blank lines under them).
+std::size_t endOfDetails(const std::string& page) {
+    return page.find("\n\n", page.find_first_not_of('\n', page.find('\n', page.find("LIBELLE"))));
 }
 
 // The labels of the extra lines printed after the detail lines (totals left out).
-std::vector<std::string> extraLabels(const std::vector<std::string>& rest) {
+std::vector<std::string> extraLabels(const std::string& page) {
     std::vector<std::string> labels;
-    for (const std::string& line : rest) {
-        if (line.empty() || line.find("Total") != std::string::npos) continue;
-        labels.push_back(line.substr(0, line.find("  ")));  // the label ends at the column's fill
+    std::istringstream rest(page.substr(std::min(endOfDetails(page), page.size())));
+    for (std::string line; std::getline(rest, line);) {
+        if (!line.empty() && line.find("Total") == std::string::npos) labels.push_back(line.substr(0, line.find("  ")));
     }
     return labels;
 }
@@ -73,31 +54,21 @@ TEST(PrintThenReprint, ReprintShowsWhatThePrintRecordedAndWritesNothing) {
     EXPECT_EQ(world.exported(), afterPrint);
 
     ASSERT_EQ(reprinted.size(), printed.size());
-    std::map<std::string, int> documents;
     int invoicesWithExtraLines = 0;
     for (std::size_t p = 0; p < printed.size(); ++p) {
         SCOPED_TRACE("page " + std::to_string(p + 1));
-        const Page was = pageOf(printed[p]);
-        const Page is = pageOf(reprinted[p]);
-        ASSERT_EQ(is.document, was.document);
-        ++documents[was.document];
-        if (was.document == "ETAT DE FACTURATION DE") {
-            // Statements, their complementary lines included, are printed identically.
-            EXPECT_EQ(reprinted[p], printed[p]);
-            continue;
-        }
-        // Recaps and invoices: same heading (association, period, invoice number), same lines.
-        EXPECT_EQ(is.heading, was.heading);
-        EXPECT_EQ(is.details, was.details);
-        if (was.document != "FACTURE DES FRAIS DE GESTION") continue;
+        const std::string &was = printed[p], &is = reprinted[p];
+        // Statements, their complementary lines included, are printed identically; recaps and
+        // invoices down to their last detail line (association, period, invoice number, lines).
+        if (was.find("ETAT DE FACTURATION DE") != std::string::npos) { EXPECT_EQ(is, was); }
+        EXPECT_EQ(is.substr(0, endOfDetails(is)), was.substr(0, endOfDetails(was)));
         // A one-sector association's extra lines come back from its complementary flows.
-        const auto labelsAfter = extraLabels(is.rest);
-        if (!labelsAfter.empty()) {
+        if (was.find("FACTURE DES FRAIS DE GESTION") != std::string::npos && !extraLabels(is).empty()) {
             ++invoicesWithExtraLines;
-            EXPECT_EQ(labelsAfter, extraLabels(was.rest));
+            EXPECT_EQ(extraLabels(is), extraLabels(was));
         }
     }
-    EXPECT_EQ(documents.size(), 3u);  // statements, recaps and invoices
+    for (const char* title : {"ETAT DE FACTURATION", "ETAT RECAPITULATIF"}) EXPECT_GT(occurrences(printed, title), 0);
     EXPECT_GT(invoicesWithExtraLines, 0);
 }
 

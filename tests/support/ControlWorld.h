@@ -7,21 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
 #include <optional>
-#include <string>
-#include <vector>
 
-#include "Files.h"
 #include "QtTestEnvironment.h"
 #include "control/Ctr_Tessaran.h"
-#include "database/Exchange.h"
-#include "database/SqliteDatabase.h"
 #include "platform/DatabaseRights.h"
-#include "platform/RecordingUiServices.h"
-#include "platform/ScriptedPrinterChoice.h"
-#include "platform/SystemClock.h"
 #include "support/EngineWorld.h"
 
 namespace tessaran::testing {
@@ -40,6 +30,9 @@ private:
     int level_;
 };
 
+// Three associations (A01 GAMMA, A02 BETA, A03 ALPHA) and the pay period March 2002.
+inline std::shared_ptr<db::SqliteDatabase> panelDatabase() { return databaseFrom(testData("panel.json")); }
+
 inline std::vector<std::string> entriesOf(const QListWidget& list) {
     std::vector<std::string> texts;
     for (int i = 0; i < list.count(); ++i) texts.push_back(list.item(i)->text().toStdString());
@@ -50,18 +43,15 @@ struct WorldSettings {
     std::optional<int> rightsLevel = 2;  // no rights given when empty
     bool init = true;
     platform::PrinterPick pick{0, 1};
-    platform::CalendarDate today{2026, 12, 6};
     std::function<std::unique_ptr<platform::HelpViewer>()> makeHelpViewer = nullptr;
 };
 
-class ControlWorld {
+class ControlWorld : public RecordedWorld {
 public:
     // The world keeps a SQLite database only for reading it back; any other one is the
     // control's alone, so that the control's release of it can be observed.
     explicit ControlWorld(std::shared_ptr<db::Database> database, WorldSettings settings = {})
-        : sqlite_(std::dynamic_pointer_cast<db::SqliteDatabase>(database)),
-          printers_(settings.pick),
-          clock_(settings.today) {
+        : RecordedWorld(std::dynamic_pointer_cast<db::SqliteDatabase>(database), settings.pick) {
         control_ = std::make_unique<control::Ctr_Tessaran>(control::ControlServices{
             &ui_, &printers_, &clock_, std::move(settings.makeHelpViewer), &previewPrinters_});
         if (settings.rightsLevel) {
@@ -72,9 +62,6 @@ public:
         if (database) control_->setTheDatabase(std::move(database));
         if (settings.init) control_->Init();
     }
-    ControlWorld(const ControlWorld&) = delete;
-    ControlWorld& operator=(const ControlWorld&) = delete;
-    ~ControlWorld() { control_.reset(); }
 
     // Chooses a period by its name in the combo box ("NOVEMBRE 2026").
     ControlWorld& period(const std::string& name) {
@@ -99,39 +86,13 @@ public:
     void reprint() { control_->Cmd_Reedition_Click(); }
     void preview() { control_->Cmd_Apercu_Click(); }
     void release() { control_.reset(); }
-
     control::Ctr_Tessaran& control() { return *control_; }
-    HookedUiServices& ui() { return ui_; }
-    platform::ScriptedPrinterChoice& printers() { return printers_; }
-
-    // A stored record, read afresh; empty when there is none.
-    db::DynamicArray record(const std::string& file, const std::string& key) const {
-        for (const auto& [storedKey, contents] : sqlite_->records(file)) {
-            if (storedKey == key) return contents;
-        }
-        return {};
-    }
-    std::string exported() const { return db::exportJson(*sqlite_); }
-
-    std::vector<std::string> pages() const {
-        const auto output = printers_.lastOutput();
-        return output ? output->pagesAsText() : std::vector<std::string>{};
-    }
-    std::vector<std::string> messageTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& message : ui_.messages) texts.push_back(message.text);
-        return texts;
-    }
 
     std::shared_ptr<FixedUserRights> rights;
 
 private:
-    std::shared_ptr<db::SqliteDatabase> sqlite_;
-    HookedUiServices ui_;
-    platform::ScriptedPrinterChoice printers_;
     platform::ScriptedPrinterChoice previewPrinters_{{0, 1}, {"Aperçu"}};
-    platform::FixedClock clock_;
-    std::unique_ptr<control::Ctr_Tessaran> control_;
+    std::unique_ptr<control::Ctr_Tessaran> control_;  // destroyed first, before the services it uses
 };
 
 }  // namespace tessaran::testing

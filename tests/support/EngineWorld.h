@@ -40,29 +40,13 @@ public:
     bool cancel = false;
 };
 
-class EngineWorld {
+// What the engine and the control worlds share: recorded UI services, a scripted printer
+// choice whose pages are kept, a fixed day, and the SQLite database read back.
+class RecordedWorld {
 public:
-    explicit EngineWorld(std::shared_ptr<db::SqliteDatabase> database, platform::PrinterPick pick = {0, 1})
-        : database_(std::move(database)), printers_(pick), clock_({2026, 12, 6}) {
-        files_ = std::make_unique<billing::DataFiles>(database_);
-    }
-
-    billing::RunOutcome run(billing::RunKind kind, const std::string& period, const std::vector<std::string>& codes,
-                            int copies = 0) {
-        billing::RunRequest request{period, codes, kind, copies};
-        platform::PrinterChoice& printers = otherPrinters != nullptr ? *otherPrinters : printers_;
-        return billing::runBilling(*files_, {ui_, printers, clock_, [this](bool on) { enabledStates.push_back(on); }},
-                                   request);
-    }
-    billing::RunOutcome print(const std::string& period, const std::vector<std::string>& codes, int copies = 0) {
-        return run(billing::RunKind::Print, period, codes, copies);
-    }
-    billing::RunOutcome reprint(const std::string& period, const std::vector<std::string>& codes) {
-        return run(billing::RunKind::Reprint, period, codes);
-    }
-    billing::RunOutcome preview(const std::string& period, const std::vector<std::string>& codes) {
-        return run(billing::RunKind::Preview, period, codes);
-    }
+    RecordedWorld(std::shared_ptr<db::SqliteDatabase> database, platform::PrinterPick pick,
+                  platform::CalendarDate today = {2026, 12, 6})
+        : database_(std::move(database)), printers_(pick), clock_(today) {}
 
     // A stored record, read afresh; empty when there is none.
     db::DynamicArray record(const std::string& file, const std::string& key) const {
@@ -72,30 +56,49 @@ public:
         return {};
     }
     std::string exported() const { return db::exportJson(*database_); }
-
-    std::vector<std::string> pages() const {
-        const auto output = printers_.lastOutput();
-        return output ? output->pagesAsText() : std::vector<std::string>{};
-    }
     std::shared_ptr<const platform::RecordingPageSink> output() const { return printers_.lastOutput(); }
+    std::vector<std::string> pages() const { return output() ? output()->pagesAsText() : std::vector<std::string>{}; }
     std::vector<std::string> messageTexts() const {
         std::vector<std::string> texts;
         for (const auto& message : ui_.messages) texts.push_back(message.text);
         return texts;
     }
-
-    db::SqliteDatabase& database() { return *database_; }
-    billing::DataFiles& files() { return *files_; }
     HookedUiServices& ui() { return ui_; }
     platform::ScriptedPrinterChoice& printers() { return printers_; }
-    std::vector<bool> enabledStates;           // what the view was told, in order
-    platform::PrinterChoice* otherPrinters = nullptr;  // in place of the scripted choice
 
-private:
+protected:
     std::shared_ptr<db::SqliteDatabase> database_;
     HookedUiServices ui_;
     platform::ScriptedPrinterChoice printers_;
     platform::FixedClock clock_;
+};
+
+class EngineWorld : public RecordedWorld {
+public:
+    explicit EngineWorld(std::shared_ptr<db::SqliteDatabase> database, platform::PrinterPick pick = {0, 1})
+        : RecordedWorld(std::move(database), pick), files_(std::make_unique<billing::DataFiles>(database_)) {}
+
+    billing::RunOutcome run(billing::RunKind kind, const std::string& period, const std::vector<std::string>& codes) {
+        platform::PrinterChoice& printers = otherPrinters != nullptr ? *otherPrinters : printers_;
+        return billing::runBilling(*files_, {ui_, printers, clock_, [this](bool on) { enabledStates.push_back(on); }},
+                                   {period, codes, kind});
+    }
+    billing::RunOutcome print(const std::string& period, const std::vector<std::string>& codes) {
+        return run(billing::RunKind::Print, period, codes);
+    }
+    billing::RunOutcome reprint(const std::string& period, const std::vector<std::string>& codes) {
+        return run(billing::RunKind::Reprint, period, codes);
+    }
+    billing::RunOutcome preview(const std::string& period, const std::vector<std::string>& codes) {
+        return run(billing::RunKind::Preview, period, codes);
+    }
+
+    db::SqliteDatabase& database() { return *database_; }
+    billing::DataFiles& files() { return *files_; }
+    std::vector<bool> enabledStates;                   // what the view was told, in order
+    platform::PrinterChoice* otherPrinters = nullptr;  // in place of the scripted choice
+
+private:
     std::unique_ptr<billing::DataFiles> files_;
 };
 
