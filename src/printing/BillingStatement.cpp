@@ -12,15 +12,7 @@ BillingStatement::BillingStatement(platform::Printer& printer, DocumentHeading h
     : printer_(printer), heading_(std::move(heading)), sectorName_(std::move(sectorName)) {}
 
 void BillingStatement::printHeading() {
-    const int cm = platform::kTwipsPerCm;
-    startPageHeading(printer_, cm);
-    printLetterhead(printer_, required(heading_.issuer, "ASSOCIATION"), heading_.today);
-    printBlankLine(printer_);
-
-    printTitle(printer_, 20, "ETAT DE FACTURATION DE " + heading_.periodTitle);
-    printBlankLine(printer_, 2);
-
-    printAddresseeBlock(printer_, required(heading_.addressee, "FEDEASSOC"));
+    printHeadingTop(printer_, heading_, 1, 20, "ETAT DE FACTURATION DE ");
     printBlankLine(printer_);
 
     if (!sectorName_) throw std::runtime_error("the sector of the statement could not be read");

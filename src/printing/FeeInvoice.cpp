@@ -42,14 +42,7 @@ void FeeInvoice::print(const db::DynamicArray& cumul, const ComplementaryLines& 
 
 void FeeInvoice::printHeading() {
     const int cm = platform::kTwipsPerCm;
-    startPageHeading(printer_, cm);
-    printLetterhead(printer_, required(heading_.issuer, "ASSOCIATION"), heading_.today);
-    printBlankLine(printer_, 2);
-
-    printTitle(printer_, 10, "FACTURE DES FRAIS DE GESTION DE " + heading_.periodTitle);
-    printBlankLine(printer_, 2);
-
-    printAddresseeBlock(printer_, required(heading_.addressee, "FEDEASSOC"));
+    printHeadingTop(printer_, heading_, 2, 10, "FACTURE DES FRAIS DE GESTION DE ");
     printBlankLine(printer_);
 
     printLabelledLine(printer_, "Numéro de facture", " : " + invoiceNumber_);
@@ -70,16 +63,19 @@ void FeeInvoice::closePage() {
     ruleInvoiceFrame(printer_, kTableBottomCm * platform::kTwipsPerCm, true);
 }
 
+// The page-break rule before a table line (the fee-scale items close their pages their own way).
+void FeeInvoice::breakPageIfFull() {
+    if (!pageIsFull(printer_, platform::kTwipsPerCm)) return;
+    closePage();
+    printer_.newPage();
+    printHeading();
+}
+
 void FeeInvoice::printLines(const db::DynamicArray& cumul) {
     totals_ = {};
     const int lines = cumul.DCount();
     for (int i = 1; i <= lines; ++i) {
-        // Every line takes part in the page-break test, printed or not.
-        if (pageIsFull(printer_, platform::kTwipsPerCm)) {
-            closePage();
-            printer_.newPage();
-            printHeading();
-        }
+        breakPageIfFull();  // every line takes part in the page-break test, printed or not
         if (cumul.get(i, 7) != "P") continue;
 
         printer_.print(std::string(" ") + padded(cumul.get(i, 1), 30), false);
@@ -181,11 +177,7 @@ void FeeInvoice::printRecordedFlows(const std::vector<ComplementaryLine>& flows)
         printBlankLine(printer_);
     }
     for (const ComplementaryLine& flow : flows) {
-        if (pageIsFull(printer_, platform::kTwipsPerCm)) {
-            closePage();
-            printer_.newPage();
-            printHeading();
-        }
+        breakPageIfFull();
         printComplementaryLabel(printer_, flow.label);
         printer_.print(numberField(storedNumber(flow.amount) / 100, 8), true);
         totals_.amount += platform::leadingNumber(flow.amount);

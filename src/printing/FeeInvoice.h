@@ -39,6 +39,7 @@ private:
     void printRecordedFlows(const std::vector<ComplementaryLine>& flows);
     void printSubtotal();
     void closePage();
+    void breakPageIfFull();
 
     platform::Printer& printer_;
     DocumentHeading heading_;

@@ -72,6 +72,16 @@ void printAddresseeBlock(platform::Printer& printer, const db::DynamicArray& add
     printer.print(postcodeTownText(addressee), true);
 }
 
+void printHeadingTop(platform::Printer& printer, const DocumentHeading& heading, int blanksAfterLetterhead,
+                     int titleIndent, const std::string& title) {
+    startPageHeading(printer, platform::kTwipsPerCm);
+    printLetterhead(printer, required(heading.issuer, "ASSOCIATION"), heading.today);
+    printBlankLine(printer, blanksAfterLetterhead);
+    printTitle(printer, titleIndent, title + heading.periodTitle);
+    printBlankLine(printer, 2);
+    printAddresseeBlock(printer, required(heading.addressee, "FEDEASSOC"));
+}
+
 void moveToColumnHeadings(platform::Printer& printer, int twipsPerCm) {
     printer.setCurrentX(kColumnHeadingsXCm * twipsPerCm);
     printer.setCurrentY(kColumnHeadingsYCm * twipsPerCm);

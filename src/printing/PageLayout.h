@@ -9,6 +9,7 @@
 
 #include "database/DynamicArray.h"
 #include "platform/Printer.h"
+#include "printing/DocumentInputs.h"
 
 namespace tessaran::printing {
 
@@ -55,6 +56,11 @@ void printLabelledLine(platform::Printer& printer, const std::string& label, con
 
 // The "Association" block: name, then the address lines indented under the name.
 void printAddresseeBlock(platform::Printer& printer, const db::DynamicArray& addressee);
+
+// The top of every page heading: letterhead with the date, `blanksAfterLetterhead` blank lines,
+// the title with the pay period, two blank lines, the addressee block.
+void printHeadingTop(platform::Printer& printer, const DocumentHeading& heading, int blanksAfterLetterhead,
+                     int titleIndent, const std::string& title);
 
 // Column headings are placed at a fixed place whatever the length of the blocks above.
 void moveToColumnHeadings(platform::Printer& printer, int twipsPerCm);

@@ -18,16 +18,8 @@ void RecapStatement::print(const db::DynamicArray& detail, const ComplementaryLi
 }
 
 void RecapStatement::printHeading() {
-    const int cm = platform::kTwipsPerCm;
-    startPageHeading(printer_, cm);
-    printLetterhead(printer_, required(heading_.issuer, "ASSOCIATION"), heading_.today);
-    printBlankLine(printer_);
-
-    printTitle(printer_, 15, "ETAT RECAPITULATIF DE FACTURATION DE " + heading_.periodTitle);
-    printBlankLine(printer_, 2);
-
     // All sectors together: no sector block.
-    printAddresseeBlock(printer_, required(heading_.addressee, "FEDEASSOC"));
+    printHeadingTop(printer_, heading_, 1, 15, "ETAT RECAPITULATIF DE FACTURATION DE ");
     printBlankLine(printer_, 2);
 
     printStatementColumnHeadings(printer_);
