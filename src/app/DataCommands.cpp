@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "ExitCodes.h"
+#include "database/Attributes.h"
 #include "database/Database.h"
 #include "database/DatabaseError.h"
 #include "database/Exchange.h"
@@ -107,7 +108,7 @@ std::string readDocument(const std::string& source, std::istream& in) {
 void refuseCounterBelowInvoices(SqliteDatabase& database) {
     std::string counter;
     try {
-        counter = database.OpenFile("NUMEROFACT")->Read("001")->get(10);
+        counter = database.OpenFile("NUMEROFACT")->Read("001")->get(db::attr::counter::kLastInvoiceNumber);
     } catch (const db::DatabaseError& error) {
         if (error.code() == db::error_code::kNotFound) return;
         throw;
@@ -115,7 +116,7 @@ void refuseCounterBelowInvoices(SqliteDatabase& database) {
     if (counter.empty()) counter = "0";
     if (counter.size() > 10 || counter.find_first_not_of("0123456789") != std::string::npos) return;
     counter.insert(0, 10 - counter.size(), '0');
-    const auto highest = database.highestNumber("FLUXCOMPTABLES", 20, 10);
+    const auto highest = database.highestNumber("FLUXCOMPTABLES", db::attr::flow::kInvoiceNumber, 10);
     if (highest && *highest > counter) {
         throw db::DatabaseError(db::error_code::kImport,
                                 "import refused: file \"NUMEROFACT\", key \"001\", attribute \"10\": the invoice "

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "database/Attributes.h"
+
 #include "platform/NumberText.h"
 #include "platform/Utility.h"
 
@@ -43,8 +45,8 @@ void addTo(db::DynamicArray& accumulator, int line, int value, double amount) {
 
 std::string associationTitle(const std::string& code, const std::shared_ptr<db::Record>& fedeassoc) {
     std::string title = code;
-    if (fedeassoc && fedeassoc->key() == code && !fedeassoc->get(1).empty()) {
-        title += " (" + fedeassoc->get(1) + ")";
+    if (fedeassoc && fedeassoc->key() == code && !fedeassoc->get(db::attr::association::kName).empty()) {
+        title += " (" + fedeassoc->get(db::attr::association::kName) + ")";
     }
     return title;
 }

@@ -1,5 +1,6 @@
 #include "printing/PageLayout.h"
 
+#include "database/Attributes.h"
 #include "printing/PageText.h"
 
 namespace tessaran::printing {
@@ -29,14 +30,14 @@ void startPageHeading(platform::Printer& printer, int twipsPerCm) {
 }
 
 void printLetterhead(platform::Printer& printer, const db::DynamicArray& issuer, const std::string& today) {
-    const std::string name = issuer.get(1);
+    const std::string name = issuer.get(db::attr::address::kName);
     const int nameLength = platform::Printer::characterCount(name);
     printer.print(name, false);
     printer.print(spaces(nameLength <= kDateColumn ? kDateColumn - nameLength : 1) + "Date : " + today, true);
 
     const std::string address = addressText(issuer);
     if (!address.empty()) printer.print(address, true);
-    const std::string complement = issuer.get(7);
+    const std::string complement = issuer.get(db::attr::address::kComplement);
     if (!complement.empty()) printer.print(complement, true);
     printer.print(postcodeTownText(issuer), true);
 }
@@ -57,14 +58,14 @@ void printLabelledLine(platform::Printer& printer, const std::string& label, con
 }
 
 void printAddresseeBlock(platform::Printer& printer, const db::DynamicArray& addressee) {
-    printLabelledLine(printer, "Association", " : " + addressee.get(1));
+    printLabelledLine(printer, "Association", " : " + addressee.get(db::attr::address::kName));
     printer.print(spaces(kNameIndent), false);
     const std::string address = addressText(addressee);
     if (!address.empty()) {
         printer.print(address, true);
         printer.print(spaces(kNameIndent), false);
     }
-    const std::string complement = addressee.get(7);
+    const std::string complement = addressee.get(db::attr::address::kComplement);
     if (!complement.empty()) {
         printer.print(complement, true);
         printer.print(spaces(kNameIndent), false);

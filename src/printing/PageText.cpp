@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "database/Attributes.h"
 #include "platform/DateText.h"
 #include "platform/NumberText.h"
 #include "platform/Printer.h"
@@ -42,14 +43,16 @@ bool showsAsNonZero(double value) { return platform::leadingNumber(platform::num
 
 std::string addressText(const db::DynamicArray& record) {
     std::string text;
-    for (int attribute = 3; attribute <= 6; ++attribute) {
+    for (int attribute = db::attr::address::kFirstPart; attribute <= db::attr::address::kLastPart; ++attribute) {
         const std::string part = record.get(attribute);
         if (!part.empty()) text += part + " ";
     }
     return text;
 }
 
-std::string postcodeTownText(const db::DynamicArray& record) { return record.get(8) + " " + record.get(9); }
+std::string postcodeTownText(const db::DynamicArray& record) {
+    return record.get(db::attr::address::kPostcode) + " " + record.get(db::attr::address::kTown);
+}
 
 std::string periodText(std::string_view yyyymm) {
     if (const auto period = platform::parsePeriod(yyyymm)) return platform::periodInCapitals(*period);
