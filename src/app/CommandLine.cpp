@@ -60,7 +60,10 @@ std::vector<OptionRule> optionsOf(Command command) {
 
 bool isHelpWord(const std::string& word) { return word == "--help" || word == "-h"; }
 
-bool looksLikeOption(const std::string& word) { return word.size() > 1 && word[0] == '-'; }
+// "-1" is a (negative) value, not an option: the option's own check then says what it takes.
+bool looksLikeOption(const std::string& word) {
+    return word.size() > 1 && word[0] == '-' && std::isdigit(static_cast<unsigned char>(word[1])) == 0;
+}
 
 bool allDigits(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(),
@@ -286,6 +289,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments, const En
 
     const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (*command == Command::Help) {
+        if (rest.size() == 1 && isHelpWord(rest.front())) return line;  // `tessaran help --help`: the help
         if (rest.size() > 1) throw UsageError(Command::Help, "help takes at most one command name");
         if (!rest.empty()) {
             line.helpTopic = commandNamed(rest.front());

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "DatabasePath.h"
 #include "ExitCodes.h"
 #include "database/Attributes.h"
 #include "database/Database.h"
@@ -39,9 +40,7 @@ bool fileExists(const std::string& path) {
 }
 
 std::shared_ptr<SqliteDatabase> openExisting(const std::string& path) {
-    if (!fileExists(path))
-        throw CommandFailure(exit_code::kDatabase,
-                             "no database at " + path + " (create one with 'tessaran init' or 'tessaran demo')");
+    if (!fileExists(path)) throw CommandFailure(exit_code::kDatabase, missingDatabaseMessage(path));
     return SqliteDatabase::open(path);
 }
 

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "DatabasePath.h"
 #include "ExitCodes.h"
 #include "HostCommands.h"
 #include "control/Ctr_Tessaran.h"
@@ -81,6 +82,7 @@ int runGuiHost(int& argc, char** argv, const HostOptions& options) {
 
     std::shared_ptr<db::SqliteDatabase> database;
     try {
+        if (!databaseFileExists(options.databasePath)) throw std::runtime_error(missingDatabaseMessage(options.databasePath));
         database = db::SqliteDatabase::open(options.databasePath);
     } catch (const std::exception& error) {
         reportFailure(nullptr, "",

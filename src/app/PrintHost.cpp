@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "DatabasePath.h"
 #include "ExitCodes.h"
 #include "HeadlessPlatform.h"
 #include "HostCommands.h"
@@ -100,6 +101,9 @@ int PrintRunner::checkOptions() const {
 int PrintRunner::run() {
     if (const int code = checkOptions(); code != exit_code::kOk) return code;
 
+    if (!databaseFileExists(options_.databasePath)) {
+        return refuse(exit_code::kDatabase, missingDatabaseMessage(options_.databasePath));
+    }
     std::shared_ptr<db::SqliteDatabase> database;
     try {
         database = db::SqliteDatabase::open(options_.databasePath);

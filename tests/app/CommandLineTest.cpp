@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -92,6 +93,10 @@ TEST(CommandLine, MalformedPrintLinesAreRefusedAndBlamedOnTheCommand) {
         malformed.back().push_back(extra);
     }
     for (const auto& words : malformed) EXPECT_EQ(refusal(words), Command::Print);
+    // A negative value is a value, so the refusal says what the option takes.
+    std::vector<std::string> negative = valid;
+    negative.insert(negative.end(), {"--copies", "-1"});
+    EXPECT_THAT([&] { parse(negative); }, ::testing::ThrowsMessage<UsageError>(::testing::HasSubstr("1 to 99")));
     EXPECT_NO_THROW(parse(valid));
 }
 
@@ -133,12 +138,13 @@ TEST(CommandLine, HelpIsFoundWhereverItIsAskedAndNamesEveryCommandAndExitCode) {
     EXPECT_EQ(refusal({}), std::nullopt);
     EXPECT_EQ(refusal({"imprimer"}), std::nullopt);
     EXPECT_EQ(refusal({"help", "imprimer"}), Command::Help);
+    EXPECT_EQ(parse({"help", "--help"}).helpTopic, std::nullopt) << "the general help, not a pointer back to itself";
 
     const std::string general = generalHelp();
-    for (int code = exit_code::kOk; code <= exit_code::kCancelled; ++code)
-        EXPECT_NE(general.find("  " + std::to_string(code) + "  "), std::string::npos) << code;
+    for (int code = exit_code::kOk; code <= exit_code::kCounter; ++code)
+        EXPECT_NE(general.find(" " + std::to_string(code) + "  "), std::string::npos) << code;
     for (const Command command : {Command::Demo, Command::Init, Command::Import, Command::Export, Command::Select,
-                                  Command::Print, Command::Reprint, Command::Gui, Command::Rights}) {
+                                  Command::Print, Command::Reprint, Command::Preview, Command::Gui, Command::Rights}) {
         EXPECT_NE(general.find("  " + commandName(command) + " "), std::string::npos) << commandName(command);
         EXPECT_EQ(commandHelp(command).rfind("Usage: tessaran " + commandName(command), 0), 0u);
     }

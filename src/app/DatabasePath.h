@@ -1,0 +1,25 @@
+#pragma once
+// What the commands say when the database they were given is not there.
+
+#include <filesystem>
+#include <string>
+
+namespace tessaran::app {
+
+// "no database at PATH" and how to make one, or that its folder does not exist.
+inline std::string missingDatabaseMessage(const std::string& path) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code error;
+    if (!folder.empty() && !std::filesystem::exists(folder, error) && !error) {
+        return "no database at " + path + ": the folder " + folder.string() + " does not exist";
+    }
+    return "no database at " + path + " (create one with 'tessaran init' or 'tessaran demo')";
+}
+
+// True when `path` names something (an unknown answer counts as yes: never clobber).
+inline bool databaseFileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error) || error;
+}
+
+}  // namespace tessaran::app
