@@ -225,6 +225,21 @@ TEST_F(PrintRunTest, ReprintShowsTheStoredInvoicesAndWritesNothing) {
 
 // A flow whose funding body is unknown is skipped alone: the association is still printed
 // and its other flows invoiced.
+// A code is quoted into the run's statement: one that would end the quote, or turn the value
+// into a prefix of other codes ("00]" would bill 001 to 005), stops the run before it selects.
+TEST_F(PrintRunTest, CodesThatWouldChangeTheStatementStopTheRun) {
+    for (const std::string code : {"00]", "0\"1", "0\xFE" "1", ""}) {
+        for (const auto kind : {billing::RunKind::Print, billing::RunKind::Reprint}) {
+            const billing::RunOutcome outcome = world.run(kind, "202611", {"001", code});
+            EXPECT_EQ(outcome.end, RunEnd::Failed) << code;
+            EXPECT_THAT(outcome.messages,
+                        ElementsAre(::testing::HasSubstr("ne peut pas figurer dans une sélection"))) << code;
+        }
+    }
+    EXPECT_EQ(world.printers().timesAsked(), 0);
+    EXPECT_EQ(world.exported(), before);
+}
+
 TEST_F(PrintRunTest, UnknownFundingBodyOnTheFirstFlowSkipsOnlyThatFlow) {
     db::importJson(*database, R"({"FLUXCOMPTABLES": {"FA099001S01202611": {"1": "202611", "4": "999", "6": "100"}}})");
     EXPECT_EQ(world.print("202611", {"001"}).end, RunEnd::Printed);
