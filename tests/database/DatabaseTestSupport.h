@@ -1,37 +1,53 @@
 #pragma once
-// Helpers for the database tests: a select request in its string form, the keys of a result
-// list, the code of the error an action raises; and the scratch directory and datasets.
+// Helpers for the database tests: the error an action raises, a select request and the keys
+// it selects, a scratch database, and the datasets.
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
 #include "database/DatabaseError.h"
 #include "database/DynamicArray.h"
+#include "database/SqliteDatabase.h"
 #include "support/Files.h"
 
 namespace tessaran::db::testing {
 
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
 using tessaran::testing::TempDir;
 using tessaran::testing::testData;
 
-// The code of the database error `action` raises; 0 when it raises none.
-inline std::uint32_t codeOf(const std::function<void()>& action) {
+// A new database in a scratch directory removed afterwards.
+struct ScratchDatabase {
+    TempDir directory;
+    std::string path = directory.file("base.db");
+    std::shared_ptr<SqliteDatabase> database = SqliteDatabase::create(path);
+};
+
+// The code and message of the database error `action` raises; code 0 when it raises none.
+struct Raised {
+    std::uint32_t code = 0;
+    std::string message;
+};
+inline Raised raised(const std::function<void()>& action) {
     try {
         action();
     } catch (const DatabaseError& error) {
-        return error.code();
+        return {error.code(), error.what()};
     }
-    return 0;
+    return {};
 }
+inline std::uint32_t codeOf(const std::function<void()>& action) { return raised(action).code; }
 
+// A select request: statement, file, attributes to list.
 inline std::string request(const std::string& statement, const std::string& file, const std::string& attributes = "0") {
-    DynamicArray array;
-    array.set(1, statement);
-    array.set(2, file);
-    array.set(3, attributes);
-    return array.str();
+    return statement + kAttributeMark + file + kAttributeMark + attributes;
 }
 
 // Value 1 of every attribute of a result list.
@@ -39,6 +55,11 @@ inline std::vector<std::string> firstValues(const DynamicArray& result) {
     std::vector<std::string> values;
     for (int i = 1; i <= result.DCount(); ++i) values.push_back(result.get(i, 1));
     return values;
+}
+
+// The keys of the activities of kind P, found through the index of attribute 12.
+inline std::vector<std::string> activitiesOfKindP(SqliteDatabase& database) {
+    return firstValues(database.Select(request("SSELECT ACTIVITES AVEC 12 = \"P\"", "ACTIVITES")));
 }
 
 }  // namespace tessaran::db::testing

@@ -9,21 +9,17 @@ const std::string FM(1, kAttributeMark);
 const std::string VM(1, kValueMark);
 const std::string SM(1, kSubvalueMark);
 
-TEST(DynamicArray, StringFormRoundTripsExactly) {
-    for (const std::string& text :
-         {std::string(), FM, VM, SM, FM + FM, "a" + FM, FM + "a", "a" + VM + VM + "b" + FM + SM + "c" + FM,
-          "x" + SM + "y" + VM + "z"}) {
-        EXPECT_EQ(DynamicArray(text).str(), text);
+TEST(DynamicArray, StringFormRoundTripsExactlyAndReadsOutsideGiveTheEmptyText) {
+    // Each text with its number of attributes.
+    for (const auto& [text, attributes] : std::vector<std::pair<std::string, int>>{
+             {"", 0}, {FM, 2}, {VM, 1}, {SM, 1}, {FM + FM, 3}, {"a" + FM, 2}, {FM + "a", 2},
+             {"a" + VM + VM + "b" + FM + SM + "c" + FM, 3}, {"x" + SM + "y" + VM + "z", 1}}) {
+        const DynamicArray array(text);
+        EXPECT_EQ(array.str(), text);
+        EXPECT_EQ(array.DCount(), attributes) << array.str().size() << " bytes";
+        EXPECT_EQ(array.empty(), text.empty());
     }
-}
-
-TEST(DynamicArray, CountsOfMarkOnlyTextsAndReadsOutsideGiveTheEmptyText) {
-    EXPECT_TRUE(DynamicArray("").empty());
-    EXPECT_FALSE(DynamicArray(VM).empty());
-    EXPECT_EQ(DynamicArray("").DCount(), 0);
-    EXPECT_EQ(DynamicArray(FM).DCount(), 2);
     EXPECT_EQ(DynamicArray(FM).DCount(1), 0);
-    EXPECT_EQ(DynamicArray(VM).DCount(), 1);
     EXPECT_EQ(DynamicArray(VM).DCount(1), 2);
     EXPECT_EQ(DynamicArray("a" + FM + "b" + VM + "c").DCount(2), 2);
     EXPECT_EQ(DynamicArray("a").DCount(7), 0);
@@ -35,31 +31,35 @@ TEST(DynamicArray, CountsOfMarkOnlyTextsAndReadsOutsideGiveTheEmptyText) {
     EXPECT_EQ(array.get(1, 2, 2), "c");
 }
 
-TEST(DynamicArray, AssignmentsPastTheEndExtendWithEmptyPlaces) {
+TEST(DynamicArray, AssignmentsExtendWithEmptyPlacesKeepEmptiedPlacesAndSplitMarks) {
     DynamicArray array;
     array.set(3, 2, "x");
     EXPECT_EQ(array.str(), FM + FM + VM + "x");
     array.set(1, 1, 2, "s");
-    EXPECT_EQ(array.str(), SM + "s" + FM + FM + VM + "x");
     array.set(5, "end");
-    EXPECT_EQ(array.DCount(), 5);
-    EXPECT_EQ(array.get(5), "end");
-}
+    EXPECT_EQ(array.str(), SM + "s" + FM + FM + VM + "x" + FM + FM + "end");
 
-TEST(DynamicArray, TheEmptyTextEmptiesTheElementButKeepsItsPlace) {
-    DynamicArray array("a" + FM + "b" + VM + "c" + FM + "d");
+    // The empty text empties the element but keeps its place.
+    array.assign("a" + FM + "b" + VM + "c" + FM + "d");
     array.set(2, 1, "");
     EXPECT_EQ(array.str(), "a" + FM + VM + "c" + FM + "d");
     array.set(2, "");
     EXPECT_EQ(array.str(), "a" + FM + FM + "d");
-    EXPECT_EQ(array.DCount(), 3);
     array.assign("");
-    EXPECT_EQ(array.str(), "");
-    EXPECT_TRUE(array.empty());
     array.set(1, "");
     EXPECT_EQ(array.DCount(), 0);
     array.Insert(1, "only");  // the emptied array has no place left to push down
     EXPECT_EQ(array.str(), "only");
+
+    // Marks inside assigned or inserted text split as in the string form.
+    array.assign("a" + FM + "b");
+    array.set(1, 1, "x" + VM + "y");
+    array.set(2, "p" + FM + "q");
+    EXPECT_EQ(array.DCount(1), 2);
+    EXPECT_EQ(array.DCount(), 3);
+    array.Insert(1, 1, "m" + VM + "n");
+    EXPECT_EQ(array.DCount(1), 4);
+    EXPECT_EQ(array.str(), "m" + VM + "n" + VM + "x" + VM + "y" + FM + "p" + FM + "q");
 }
 
 TEST(DynamicArray, InsertMovesLaterAttributesAndValues) {
@@ -67,14 +67,11 @@ TEST(DynamicArray, InsertMovesLaterAttributesAndValues) {
     array.Insert(1, "new");
     EXPECT_EQ(array.str(), "new" + FM + "a" + FM + "b");
     array.Insert(3, 2, "v");
-    EXPECT_EQ(array.str(), "new" + FM + "a" + FM + "b" + VM + "v");
     array.Insert(3, 1, "w");
-    EXPECT_EQ(array.get(3), "w" + VM + "b" + VM + "v");
-    EXPECT_EQ(array.DCount(3), 3);
+    EXPECT_EQ(array.str(), "new" + FM + "a" + FM + "w" + VM + "b" + VM + "v");
 
     DynamicArray lines;  // an accumulator that starts empty grows by insertion
     lines.Insert(1, "first");
-    EXPECT_EQ(lines.str(), "first");
     lines.Insert(2, 1, "x");
     EXPECT_EQ(lines.str(), "first" + FM + "x");
     lines.Insert(2, 1, "y");
@@ -83,19 +80,6 @@ TEST(DynamicArray, InsertMovesLaterAttributesAndValues) {
     DynamicArray beyond("a");
     beyond.Insert(3, "c");
     EXPECT_EQ(beyond.str(), "a" + FM + FM + "c");
-}
-
-TEST(DynamicArray, MarksInsideAssignedTextSplitAsInTheStringForm) {
-    DynamicArray array("a" + FM + "b");
-    array.set(1, 1, "x" + VM + "y");
-    EXPECT_EQ(array.DCount(1), 2);
-    EXPECT_EQ(array.get(1, 2), "y");
-    array.set(2, "p" + FM + "q");
-    EXPECT_EQ(array.DCount(), 3);
-    EXPECT_EQ(array.get(3), "q");
-    EXPECT_EQ(DynamicArray(array.str()), array);
-    array.Insert(1, 1, "m" + VM + "n");
-    EXPECT_EQ(array.get(1), "m" + VM + "n" + VM + "x" + VM + "y");
 }
 
 }  // namespace

@@ -2,33 +2,34 @@
 
 #include <sqlite3.h>
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "DatabaseTestSupport.h"
-#include "database/DatabaseError.h"
 #include "database/Schema.h"
-#include "database/SqliteDatabase.h"
 
 namespace tessaran::db {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::IsEmpty;
-using testing::firstValues;
-using testing::request;
-using testing::codeOf;
-using testing::TempDir;
+using namespace testing;
 
-std::vector<std::string> activitiesOfKindP(SqliteDatabase& database) {
-    return firstValues(database.Select(request("SSELECT ACTIVITES AVEC 12 = \"P\"", "ACTIVITES")));
+DynamicArray withAttribute(int attribute, const std::string& text) {
+    DynamicArray record;
+    record.set(attribute, text);
+    return record;
 }
 
-DynamicArray activity(const std::string& kind) {
-    DynamicArray record;
-    record.set(12, kind);
-    return record;
+// Runs `sql` on the database file through its own connection, as another tool would.
+int outsideEdit(const std::string& path, const std::string& sql) {
+    sqlite3* shell = nullptr;
+    int rc = sqlite3_open(path.c_str(), &shell);
+    if (rc == SQLITE_OK) rc = sqlite3_exec(shell, sql.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_close(shell);
+    return rc;
+}
+
+// The SQL literal of a record's stored form.
+std::string blob(const DynamicArray& record) {
+    std::string literal = "x'";
+    for (const unsigned char byte : record.str()) literal += {"0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 15]};
+    return literal + "'";
 }
 
 TEST(SqliteDatabase, CreatesTheTenFilesAndRefusesWhatIsNotANewOrOwnDatabase) {
@@ -40,20 +41,13 @@ TEST(SqliteDatabase, CreatesTheTenFilesAndRefusesWhatIsNotANewOrOwnDatabase) {
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(database->fileNames(), expected);
         EXPECT_EQ(database->path(), path);
-        EXPECT_THAT(database->records("SECTEUR"), IsEmpty());
     }
     EXPECT_EQ(codeOf([&] { SqliteDatabase::create(path); }), error_code::kNoDatabase);
     EXPECT_NO_THROW(SqliteDatabase::open(path));
-    EXPECT_EQ(codeOf([&] { SqliteDatabase::open(scratch.file("missing.db")); }), error_code::kNoDatabase);
-
     std::ofstream(scratch.file("notes.txt")) << "not a database at all, just some text\n";
-    EXPECT_EQ(codeOf([&] { SqliteDatabase::open(scratch.file("notes.txt")); }), error_code::kNoDatabase);
-
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(scratch.file("other.db").c_str(), &other), SQLITE_OK);
-    sqlite3_exec(other, "CREATE TABLE t (x)", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
-    EXPECT_EQ(codeOf([&] { SqliteDatabase::open(scratch.file("other.db")); }), error_code::kNoDatabase);
+    ASSERT_EQ(outsideEdit(scratch.file("other.db"), "CREATE TABLE t (x)"), SQLITE_OK);
+    for (const char* name : {"missing.db", "notes.txt", "other.db"})
+        EXPECT_EQ(codeOf([&] { SqliteDatabase::open(scratch.file(name)); }), error_code::kNoDatabase) << name;
 }
 
 TEST(SqliteDatabase, ReadsWritesAndReportsAbsentKeysAndUnknownFiles) {
@@ -65,24 +59,18 @@ TEST(SqliteDatabase, ReadsWritesAndReportsAbsentKeysAndUnknownFiles) {
     fresh->DBWrite();
     EXPECT_EQ(sectors->Read("S01")->get(1), "Aide à domicile");
     EXPECT_EQ(sectors->Read("S01")->key(), "S01");
+    EXPECT_EQ(codeOf([&] { sectors->Read("S99"); }), 0x8004000Bu);  // the code the application tests
 
-    EXPECT_EQ(codeOf([&] { sectors->Read("S99"); }), 0x8004000Bu);
-    try {
-        database->OpenFile("SECTEURS");
-        ADD_FAILURE() << "unknown file opened";
-    } catch (const DatabaseError& error) {
-        EXPECT_EQ(error.code(), error_code::kUnknownFile);
-        EXPECT_THAT(error.what(), HasSubstr("SECTEURS"));
-    }
+    const auto unknown = raised([&] { database->OpenFile("SECTEURS"); });
+    EXPECT_EQ(unknown.code, error_code::kUnknownFile);
+    EXPECT_THAT(unknown.message, HasSubstr("SECTEURS"));
     EXPECT_EQ(codeOf([&] { database->records("nope\"; DROP TABLE SECTEUR; --"); }), error_code::kUnknownFile);
 
     sectors->write("S00", DynamicArray(""));
     sectors->write("A", DynamicArray("x"));
-    const auto all = database->records("SECTEUR");
-    ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(all[0].first, "A");
-    EXPECT_EQ(all[1].first, "S00");
-    EXPECT_EQ(all[1].second.str(), "");
+    std::vector<std::string> stored;  // in key order
+    for (const auto& [key, record] : database->records("SECTEUR")) stored.push_back(key + "=" + record.str());
+    EXPECT_THAT(stored, ElementsAre("A=x", "S00=", "S01=Aide à domicile"));
 
     // A file and its records keep the database alive after the application lets it go.
     auto record = sectors->Read("S01");
@@ -93,118 +81,89 @@ TEST(SqliteDatabase, ReadsWritesAndReportsAbsentKeysAndUnknownFiles) {
 }
 
 TEST(SqliteDatabase, RollbackUndoesRecordsAndIndexEntriesCommitKeepsThem) {
-    TempDir scratch;
-    const std::string path = scratch.file("tx.db");
-    auto database = SqliteDatabase::create(path);
+    ScratchDatabase scratch;
+    const auto& [directory, path, database] = scratch;
     auto activities = database->OpenFile("ACTIVITES");
-    activities->write("A1", activity("P"));
+    activities->write("A1", withAttribute(12, "P"));
 
     database->begin();
-    EXPECT_TRUE(database->inTransaction());
-    activities->write("A2", activity("P"));
-    activities->write("A1", activity("Q"));
+    activities->write("A2", withAttribute(12, "P"));
+    activities->write("A1", withAttribute(12, "Q"));
     EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A2"));  // the transaction sees its own writes
     EXPECT_EQ(codeOf([&] { database->begin(); }), error_code::kStorage);
     database->rollback();
-    EXPECT_FALSE(database->inTransaction());
     EXPECT_EQ(codeOf([&] { activities->Read("A2"); }), error_code::kNotFound);
     EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A1"));
 
     database->begin();
-    activities->write("A3", activity("P"));
+    activities->write("A3", withAttribute(12, "P"));
     database->commit();
     EXPECT_EQ(codeOf([&] { database->commit(); }), error_code::kStorage);
-    activities.reset();
-    database.reset();
     EXPECT_THAT(activitiesOfKindP(*SqliteDatabase::open(path)), ElementsAre("A1", "A3"));
 }
 
 TEST(SqliteDatabase, SecondWriterWaitsThenGivesUpWithBusy) {
-    TempDir scratch;
-    const std::string path = scratch.file("busy.db");
-    auto first = SqliteDatabase::create(path);
-    auto second = SqliteDatabase::open(path);
+    ScratchDatabase scratch;
+    const auto& first = scratch.database;
+    auto second = SqliteDatabase::open(scratch.path);
     second->setBusyTimeout(std::chrono::milliseconds(50));
     first->OpenFile("SECTEUR")->write("S01", DynamicArray("before"));
 
     first->begin();
     first->OpenFile("SECTEUR")->write("S01", DynamicArray("during"));
-    try {
-        second->begin();
-        ADD_FAILURE() << "second writer was let in";
-    } catch (const DatabaseError& error) {
-        EXPECT_EQ(error.code(), error_code::kBusy);
-        EXPECT_STREQ(error.what(), "another run is writing to this database");
-    }
-    EXPECT_FALSE(second->inTransaction());
+    const auto busy = raised([&] { second->begin(); });
+    EXPECT_EQ(busy.code, error_code::kBusy);
+    EXPECT_EQ(busy.message, "another run is writing to this database");
     EXPECT_EQ(codeOf([&] { second->OpenFile("SECTEUR")->write("S02", DynamicArray("x")); }), error_code::kBusy);
     // Readers are not blocked and see the last committed state.
     EXPECT_EQ(second->OpenFile("SECTEUR")->Read("S01")->str(), "before");
     first->commit();
 
-    second->begin();
+    second->begin();  // the refused begin left no transaction open
     EXPECT_EQ(second->OpenFile("SECTEUR")->Read("S01")->str(), "during");
     second->rollback();
 }
 
 TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
-    TempDir scratch;
-    const std::string path = scratch.file("index.db");
-    auto database = SqliteDatabase::create(path);
+    ScratchDatabase scratch;
+    const auto& [directory, path, database] = scratch;
     auto activities = database->OpenFile("ACTIVITES");
-    activities->write("A1", activity("P"));
-    activities->write("A2", activity("Q"));
-    DynamicArray several;
-    several.set(12, 1, "R");
-    several.set(12, 2, "P");
-    activities->write("A3", several);
+    activities->write("A1", withAttribute(12, "P"));
+    activities->write("A3", withAttribute(12, "R" + std::string(1, kValueMark) + "P"));
     EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A1", "A3"));
-    activities->write("A1", activity("Q"));
+    activities->write("A1", withAttribute(12, "Q"));
     EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A3"));
 
-    // Another tool changes records behind the application's back (attribute 12 of A0 is "P").
-    sqlite3* shell = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &shell), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(shell,
-                           "INSERT INTO ACTIVITES (key, record) VALUES ('A0', x'FEFEFEFEFEFEFEFEFEFEFE50');"
-                           "UPDATE ACTIVITES SET record = CAST('' AS BLOB) WHERE key = 'A3'",
-                           nullptr, nullptr, nullptr),
+    // Another tool changes records behind the application's back: adds A0 of kind P, turns A1
+    // into kind P and empties A3.
+    const std::string kindP = blob(withAttribute(12, "P"));
+    ASSERT_EQ(outsideEdit(path, "INSERT INTO ACTIVITES (key, record) VALUES ('A0', " + kindP + ");"
+                                "UPDATE ACTIVITES SET record = " + kindP + " WHERE key = 'A1';"
+                                "UPDATE ACTIVITES SET record = CAST('' AS BLOB) WHERE key = 'A3'"),
               SQLITE_OK);
-    sqlite3_close(shell);
-
-    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0"));
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A1"));
     // Rewritten as it stands by the application, the record is indexed by what it holds, not
     // by what the index last knew of it.
     database->OpenFile("ACTIVITES")->Read("A0")->DBWrite();
-    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0"));
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A1"));
     database->rebuildIndexes();
-    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0"));
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A1"));
 }
 
 TEST(SqliteDatabase, HighestNumberIsTheGreatestValueOfItsLengthOutsideEditsIncluded) {
-    TempDir scratch;
-    const std::string path = scratch.file("numbers.db");
-    auto database = SqliteDatabase::create(path);
+    ScratchDatabase scratch;
+    const auto& [directory, path, database] = scratch;
     EXPECT_EQ(database->highestNumber("FLUXCOMPTABLES", 20, 10), std::nullopt);
     auto flows = database->OpenFile("FLUXCOMPTABLES");
     for (const auto& [key, number] : {std::pair{"F1", "0000000124"}, {"F2", "0000000007"}, {"F3", "999"},
-                                      {"F4", "ZZZZZZZZZZ"}, {"F5", "00000001240"}}) {
-        DynamicArray flow;
-        flow.set(20, number);
-        flows->write(key, flow);
-    }
+                                      {"F4", "ZZZZZZZZZZ"}, {"F5", "00000001240"}})
+        flows->write(key, withAttribute(20, number));
     EXPECT_EQ(database->highestNumber("FLUXCOMPTABLES", 20, 10), "0000000124");
     EXPECT_THROW(database->highestNumber("FLUXCOMPTABLES", 21, 10), DatabaseError) << "attribute 21 has no index";
 
-    sqlite3* shell = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &shell), SQLITE_OK);
-    // 19 attribute marks, then "0000000500" in attribute 20, written without the application.
-    std::string marks;
-    for (int i = 0; i < 19; ++i) marks += "FE";
-    const std::string insert =
-        "INSERT INTO FLUXCOMPTABLES (key, record) VALUES ('F9', x'" + marks + "30303030303030353030')";
-    EXPECT_EQ(sqlite3_exec(shell, insert.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(shell);
+    ASSERT_EQ(outsideEdit(path, "INSERT INTO FLUXCOMPTABLES (key, record) VALUES ('F9', " +
+                                    blob(withAttribute(20, "0000000500")) + ")"),
+              SQLITE_OK);
     EXPECT_EQ(database->highestNumber("FLUXCOMPTABLES", 20, 10), "0000000500");
 }
 
@@ -217,9 +176,10 @@ TEST(SqliteDatabase, KeepsRightsPerUserAndFunctionKey) {
     database->setRightLevel("marie", "AUTRE", 3);
     EXPECT_EQ(database->rightLevel("marie", "MORVELINTASKADE"), 1);
     EXPECT_EQ(database->rightLevel("paul", "AUTRE"), std::nullopt);
-    const auto entries = database->rights();
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[0].user + "/" + entries[0].functionKey, "marie/AUTRE");  // sorted by user, then key
+    std::vector<std::string> entries;  // sorted by user, then key
+    for (const auto& [user, key, level] : database->rights())
+        entries.push_back(user + "/" + key + "/" + std::to_string(level));
+    EXPECT_THAT(entries, ElementsAre("marie/AUTRE/3", "marie/MORVELINTASKADE/1", "paul/MORVELINTASKADE/1"));
     EXPECT_THAT(database->fileNames(), ::testing::Not(::testing::Contains("tessaran_rights")));
 }
 
