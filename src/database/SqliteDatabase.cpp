@@ -1,6 +1,7 @@
 #include "SqliteDatabase.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "RecordStore.h"
 #include "SelectRunner.h"
@@ -30,6 +31,7 @@ void configure(sqlite3* connection) {
 struct SqliteDatabase::Impl {
     std::string path;
     sqlite::ConnectionHandle connection;
+    bool failNextCommit = false;
     std::unique_ptr<RecordStore> store;  // declared last: its statements go before the connection
 };
 
@@ -93,6 +95,9 @@ void SqliteDatabase::begin() {
 
 void SqliteDatabase::commit() {
     if (!inTransaction()) throw DatabaseError(error_code::kStorage, "no transaction to commit");
+    if (std::exchange(impl_->failNextCommit, false)) {
+        throw DatabaseError(error_code::kStorage, "injected failure of the commit");
+    }
     sqlite::execute(impl_->connection.get(), "COMMIT");
 }
 
@@ -165,5 +170,7 @@ void SqliteDatabase::atomically(const std::function<void()>& change) { impl_->st
 void SqliteDatabase::rebuildIndexes() { impl_->store->rebuildIndexes(); }
 
 void SqliteDatabase::failWriteAfter(int count) { impl_->store->failWriteAfter(count); }
+
+void SqliteDatabase::failNextCommit() { impl_->failNextCommit = true; }
 
 }  // namespace tessaran::db

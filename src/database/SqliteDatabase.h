@@ -71,6 +71,8 @@ public:
     // Fault injection for tests: the `count`-th record write from now fails midway, after the
     // record was stored but before its index entries were (0 turns it off).
     void failWriteAfter(int count);
+    // Fault injection for tests: the next commit fails, leaving the transaction open.
+    void failNextCommit();
 
     struct Impl;
 

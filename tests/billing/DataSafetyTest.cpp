@@ -100,6 +100,15 @@ TEST_F(DataSafetyTest, FailedWriteKeepsNothingOfTheRun) {
     EXPECT_EQ(db::exportJson(*database), before);
     EXPECT_FALSE(database->inTransaction());
 
+    // A commit that fails keeps nothing either, and releases no document.
+    database->failNextCommit();
+    const billing::RunOutcome uncommitted = world.print("202611", {"001", "003"});
+    EXPECT_EQ(uncommitted.end, RunEnd::RecordsNotKept);
+    EXPECT_TRUE(world.output()->abandoned());
+    EXPECT_FALSE(world.output()->published());
+    EXPECT_EQ(db::exportJson(*database), before);
+    EXPECT_FALSE(database->inTransaction());
+
     // The next run bills everything, from the same counter.
     EXPECT_EQ(world.print("202611", {"001", "003"}).end, RunEnd::Printed);
     EXPECT_EQ(world.record("NUMEROFACT", "001").get(10), "0000000043");
