@@ -12,9 +12,12 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "DatabasePath.h"
+#include "Access.h"
+#include "CommandLine.h"
 #include "ExitCodes.h"
 #include "HostCommands.h"
 #include "control/Ctr_Tessaran.h"
@@ -46,6 +49,8 @@ protected:
 void reportFailure(QWidget* parent, const std::string& consolePrefix, const std::string& screenText,
                    const std::string& cause) {
     std::cerr << "tessaran gui: " << consolePrefix << cause << '\n';
+    // Without a screen (the offscreen platform) nobody could answer the box.
+    if (QGuiApplication::platformName() == QStringLiteral("offscreen")) return;
     QMessageBox::critical(parent, kWindowTitle, QString::fromStdString(screenText + " :\n" + cause));
 }
 
@@ -69,7 +74,8 @@ bool screenAvailable() {
 
 }  // namespace
 
-int runGuiHost(int& argc, char** argv, const HostOptions& options) {
+int runGuiHost(int& argc, char** argv, const CommandLine& line) {
+    const HostOptions& options = line.host;
     if (!screenAvailable()) {
         std::cerr << "tessaran gui : aucun écran n'est disponible (ni DISPLAY ni WAYLAND_DISPLAY ne sont définis).\n"
                      "Lancez la fenêtre depuis une session graphique, ou imprimez sans fenêtre avec "
@@ -88,6 +94,16 @@ int runGuiHost(int& argc, char** argv, const HostOptions& options) {
         reportFailure(nullptr, "",
                       "La base de données " + options.databasePath + " ne peut pas être ouverte", error.what());
         return exit_code::kDatabase;
+    }
+
+    std::ostringstream refusal;
+    if (const int refused = checkAccess(line, refusal); refused != exit_code::kOk) {
+        std::string detail = refusal.str();
+        if (!detail.empty() && detail.back() == '\n') detail.pop_back();
+        const std::string prefix = "tessaran gui: ";
+        if (detail.rfind(prefix, 0) == 0) detail.erase(0, prefix.size());
+        reportFailure(nullptr, "", "Vous n'avez pas accès aux états de facturation sur cette base de données", detail);
+        return refused;
     }
 
     HostWindow window;

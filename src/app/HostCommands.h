@@ -21,7 +21,9 @@ struct HostOptions {
     int copies = 1;
 };
 
-int runGuiHost(int& argc, char** argv, const HostOptions& options);
+struct CommandLine;
+// `line` is the whole command line, whose user's access the desktop host checks.
+int runGuiHost(int& argc, char** argv, const CommandLine& line);
 int runPrintHost(int& argc, char** argv, const HostOptions& options, billing::RunKind kind);
 
 }  // namespace tessaran::app

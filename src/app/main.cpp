@@ -21,7 +21,10 @@ int run(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const CommandLine line = parseCommandLine(arguments, systemEnvironment());
 
-    if (const int refused = checkAccess(line, std::cerr); refused != exit_code::kOk) return refused;
+    // The desktop host checks the access itself, to say it in a window.
+    if (line.command != Command::Gui) {
+        if (const int refused = checkAccess(line, std::cerr); refused != exit_code::kOk) return refused;
+    }
 
     // The hosts give Qt only the program name: every option is ours.
     int qtArgc = 1;
@@ -32,7 +35,7 @@ int run(int argc, char** argv) {
     case Command::Print: return runPrintHost(qtArgc, argv, line.host, tessaran::billing::RunKind::Print);
     case Command::Reprint: return runPrintHost(qtArgc, argv, line.host, tessaran::billing::RunKind::Reprint);
     case Command::Preview: return runPrintHost(qtArgc, argv, line.host, tessaran::billing::RunKind::Preview);
-    case Command::Gui: return runGuiHost(qtArgc, argv, line.host);
+    case Command::Gui: return runGuiHost(qtArgc, argv, line);
     case Command::Demo:
     case Command::Init:
     case Command::Import:

@@ -65,6 +65,8 @@ check "a user name with a line break is refused" \
 sqlite3 "$rdb" "UPDATE tessaran_rights SET level = 0"
 check "level 0 may not even reprint" \
     test "$(exit_code "$bin" reprint --db "$rdb" --period 202610 --all --output "$work/r.txt")" = 4
+check "level 0 may not open the window" \
+    test "$(exit_code env QT_QPA_PLATFORM=offscreen timeout 20 "$bin" gui --db "$rdb")" = 4
 
 # A preview writes nothing and gives the text the print that follows writes.
 fresh="$work/fresh.db"
