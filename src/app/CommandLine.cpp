@@ -235,6 +235,9 @@ void parseHostOptions(Command command, const GivenOptions& given, CommandLine& l
     const auto output = given.single("--output");
     const auto printer = given.single("--printer");
     if (output && printer) throw UsageError(command, "give either --output or --printer, not both");
+    // A preview is never a valid document: it goes to a file, never to paper.
+    if (command == Command::Preview && printer)
+        throw UsageError(command, "a preview is written to a file: give --output FILE.pdf or --output FILE.txt");
     if (!output && !printer) throw UsageError(command, "give --output FILE.pdf, --output FILE.txt or --printer NAME");
     if (output) {
         const std::string extension = lowerCase(*output);
@@ -370,7 +373,7 @@ Commands:
           [--output FILE.pdf | --output FILE.txt | --printer NAME] [--copies N] [--user NAME]
                                        print the statements and fee invoices of a pay period
   reprint (the options of print)       print again what an earlier print run produced, writing nothing
-  preview (the options of print)       the print run rolled back: the same documents, nothing written
+  preview (the options of print)       the print run rolled back, to --output only: nothing written
   gui     [--db PATH] [--user NAME]    open the desktop window
   rights  [--db PATH] [USER [LEVEL]]   list, show or set the right levels for "MORVELINTASKADE"
   help    [COMMAND]                    this text, or the help of one command

@@ -93,6 +93,8 @@ TEST(CommandLine, MalformedPrintLinesAreRefusedAndBlamedOnTheCommand) {
         malformed.back().push_back(extra);
     }
     for (const auto& words : malformed) EXPECT_EQ(refusal(words), Command::Print);
+    EXPECT_EQ(refusal({"preview", "--period", "202611", "--all", "--printer", "Bureau"}), Command::Preview)
+        << "a preview never goes to paper";
     // A negative value is a value, so the refusal says what the option takes.
     std::vector<std::string> negative = valid;
     negative.insert(negative.end(), {"--copies", "-1"});
