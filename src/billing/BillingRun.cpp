@@ -837,25 +837,23 @@ void BillingRun::createComplementaryFlow(int item) {
     trap.run([&] { flow.set(flow_attr::kInvoiceNumber, invoiceNumber_); });
     trap.run([&] { flow.set(flow_attr::kItemLabel, scale().get(scale_attr::kItemLabels, i)); });
     trap.run([&] { flow.set(flow_attr::kItemAmount, scale().get(scale_attr::kItemAmounts, i)); });
+    // The item's value when its side letter is `side`, else the association's parameter.
+    const auto sided = [&](int sides, int values, const char* side, int parameter) {
+        return scale().get(sides, i) == side ? scale().get(values, i) : parameters.get(parameter);
+    };
+    const int firstSides = scale_attr::kItemFirstSides, firstValues = scale_attr::kItemFirstValues;
+    const int secondSides = scale_attr::kItemSecondSides, secondValues = scale_attr::kItemSecondValues;
     trap.run([&] {
-        flow.set(flow_attr::kFirstPairDebit, scale().get(scale_attr::kItemFirstSides, i) == "D"
-                                                 ? scale().get(scale_attr::kItemFirstValues, i)
-                                                 : parameters.get(param_attr::kCustomerAccount));
+        flow.set(flow_attr::kFirstPairDebit, sided(firstSides, firstValues, "D", param_attr::kCustomerAccount));
     });
     trap.run([&] {
-        flow.set(flow_attr::kFirstPairCredit, scale().get(scale_attr::kItemFirstSides, i) == "C"
-                                                  ? scale().get(scale_attr::kItemFirstValues, i)
-                                                  : parameters.get(param_attr::kFirstPairCredit));
+        flow.set(flow_attr::kFirstPairCredit, sided(firstSides, firstValues, "C", param_attr::kFirstPairCredit));
     });
     trap.run([&] {
-        flow.set(flow_attr::kSecondPairDebit, scale().get(scale_attr::kItemSecondSides, i) == "D"
-                                                  ? scale().get(scale_attr::kItemSecondValues, i)
-                                                  : parameters.get(param_attr::kSecondPairDebit));
+        flow.set(flow_attr::kSecondPairDebit, sided(secondSides, secondValues, "D", param_attr::kSecondPairDebit));
     });
     trap.run([&] {
-        flow.set(flow_attr::kSecondPairCredit, scale().get(scale_attr::kItemSecondSides, i) == "C"
-                                                   ? scale().get(scale_attr::kItemSecondValues, i)
-                                                   : parameters.get(param_attr::kRevenueAccount));
+        flow.set(flow_attr::kSecondPairCredit, sided(secondSides, secondValues, "C", param_attr::kRevenueAccount));
     });
     trap.run([&] {
         if (flow.get(flow_attr::kPeriod).empty() && !flow.get(flow_attr::kBeneficiaryPeriod).empty()) {

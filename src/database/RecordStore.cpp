@@ -37,7 +37,7 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
                "AND value NOT GLOB '*[^0-9]*' ORDER BY value DESC LIMIT 1"),
       countIndexRange_(connection,
                        "SELECT count(*) FROM (SELECT 1 FROM tessaran_index WHERE file = ?1 AND attribute = ?2 "
-                       "AND value >= ?3 AND value < ?4 LIMIT ?5)") {}
+                       "AND value >= ?3 AND value <= ?4 LIMIT ?5)") {}
 
 void RecordStore::requireFile(const std::string& file) const {
     if (!hasFile(file)) throw DatabaseError(error_code::kUnknownFile, "no data file named \"" + file + "\"");
@@ -174,8 +174,8 @@ std::size_t RecordStore::countIndexEntries(const std::string& file, int attribut
                                            bool prefix, std::size_t limit) {
     requireFile(file);
     sqlite::StatementUse use(countIndexRange_);
-    // An equal value is the range from the value to the value followed by a zero byte.
-    const std::string end = prefix ? afterPrefix(value) : std::string(value) + '\0';
+    // An equal value is the range from the value to itself.
+    const std::string end = prefix ? afterPrefix(value) : std::string(value);
     use->bind(1, file).bind(2, attribute).bind(3, value).bind(4, end).bind(5, static_cast<long long>(limit));
     return use->step() ? static_cast<std::size_t>(use->integer(0)) : 0;
 }
