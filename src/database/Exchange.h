@@ -10,7 +10,7 @@
 
 namespace tessaran::db {
 
-class SqliteDatabase;
+class MultivalueDatabase;
 
 // Loads every record of the document in one transaction; throws DatabaseError kImport with a
 // message naming the file, key and attribute at fault, leaving the database as it was. Refused
@@ -19,14 +19,14 @@ class SqliteDatabase;
 // not name (empty, holding '"', a control character or a mark byte, or ending with ']').
 // `check` runs after the records are written, inside the import's transaction: it refuses the
 // whole import by throwing. Returns the number of records written.
-int importJson(SqliteDatabase& database, const std::string& jsonText, const std::function<void()>& check = {});
+int importJson(MultivalueDatabase& database, const std::string& jsonText, const std::function<void()>& check = {});
 
 // Writes the records of the named files (all files when empty) in the same form, files and
 // keys in order, indented, ending with a newline. The records are read from one snapshot of
 // the database and written to `out` one at a time. Throws kUnknownFile for a name the
 // database does not have, and kExport for a record that JSON cannot carry; both before
 // anything is written.
-void exportJson(const SqliteDatabase& database, std::ostream& out, const std::vector<std::string>& fileNames = {});
-std::string exportJson(const SqliteDatabase& database, const std::vector<std::string>& fileNames = {});
+void exportJson(const MultivalueDatabase& database, std::ostream& out, const std::vector<std::string>& fileNames = {});
+std::string exportJson(const MultivalueDatabase& database, const std::vector<std::string>& fileNames = {});
 
 }  // namespace tessaran::db

@@ -9,7 +9,7 @@
 #include "Exchange.h"
 #include "ExchangePlace.h"
 #include "JsonText.h"
-#include "SqliteDatabase.h"
+#include "MultivalueDatabase.h"
 #include "ValueText.h"
 
 namespace tessaran::db {
@@ -60,7 +60,7 @@ void appendRecord(std::string& out, const DynamicArray& record) {
 
 }  // namespace
 
-void exportJson(const SqliteDatabase& database, std::ostream& out, const std::vector<std::string>& fileNames) {
+void exportJson(const MultivalueDatabase& database, std::ostream& out, const std::vector<std::string>& fileNames) {
     std::vector<std::string> files = fileNames.empty() ? database.fileNames() : fileNames;
     std::sort(files.begin(), files.end());
     files.erase(std::unique(files.begin(), files.end()), files.end());
@@ -93,7 +93,7 @@ void exportJson(const SqliteDatabase& database, std::ostream& out, const std::ve
     });
 }
 
-std::string exportJson(const SqliteDatabase& database, const std::vector<std::string>& fileNames) {
+std::string exportJson(const MultivalueDatabase& database, const std::vector<std::string>& fileNames) {
     std::ostringstream out;
     exportJson(database, out, fileNames);
     return out.str();

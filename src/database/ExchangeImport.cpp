@@ -14,7 +14,7 @@
 #include "ExchangePlace.h"
 #include "FieldDefinition.h"
 #include "JsonText.h"
-#include "SqliteDatabase.h"
+#include "MultivalueDatabase.h"
 
 namespace tessaran::db {
 namespace {
@@ -182,7 +182,7 @@ private:
 
 }  // namespace
 
-int importJson(SqliteDatabase& database, const std::string& jsonText, const std::function<void()>& check) {
+int importJson(MultivalueDatabase& database, const std::string& jsonText, const std::function<void()>& check) {
     DocumentReader reader(jsonText, database.fileNames());
     Json::sax_parse(jsonText, &reader);
     const std::vector<ImportedRecord>& records = reader.records;

@@ -1,12 +1,10 @@
 #include "RecordStore.h"
 
 #include "DatabaseError.h"
-#include "ValueText.h"
+#include "IndexEntries.h"
 
 namespace tessaran::db {
 namespace {
-
-const std::set<int> kNoAttributes;
 
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
@@ -38,15 +36,6 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
       countIndexRange_(connection,
                        "SELECT count(*) FROM (SELECT 1 FROM tessaran_index WHERE file = ?1 AND attribute = ?2 "
                        "AND value >= ?3 AND value <= ?4 LIMIT ?5)") {}
-
-void RecordStore::requireFile(const std::string& file) const {
-    if (!hasFile(file)) throw DatabaseError(error_code::kUnknownFile, "no data file named \"" + file + "\"");
-}
-
-const std::set<int>& RecordStore::indexedAttributes(const std::string& file) const {
-    const auto found = catalogue_.indexed.find(file);
-    return found == catalogue_.indexed.end() ? kNoAttributes : found->second;
-}
 
 RecordStore::FileStatements& RecordStore::statementsOf(const std::string& file) {
     requireFile(file);
@@ -119,41 +108,20 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
             }
         }
         statements.upsert.bind(1, key).bindBlob(2, record.str()).run();
-        if (writesBeforeFault_ > 0 && --writesBeforeFault_ == 0)
+        if (injectedFaultDue())
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
         if (indexed) indexRecord(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
         forgetChange_.bind(1, file).bind(2, key).run();
     });
 }
 
-namespace {
-
-// The non-empty values of one attribute of a record: what the index holds for it.
-std::set<std::string> indexedValues(const DynamicArray& record, int attribute) {
-    std::set<std::string> values;
-    const auto& attributes = record.attributes();
-    if (attribute > static_cast<int>(attributes.size())) return values;
-    for (const DynamicArray::Value& value : attributes[static_cast<std::size_t>(attribute - 1)]) {
-        std::string text = valueText(value);
-        if (!text.empty()) values.insert(std::move(text));  // absent and empty values are found by scanning
-    }
-    return values;
-}
-
-}  // namespace
-
 void RecordStore::indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
                               const DynamicArray& record) {
-    for (const int attribute : indexedAttributes(file)) {
-        const std::set<std::string> old = indexedValues(before, attribute);
-        const std::set<std::string> now = indexedValues(record, attribute);
-        for (const std::string& value : old) {
-            if (now.count(value) == 0) dropIndexEntry_.bind(1, file).bind(2, attribute).bind(3, value).bind(4, key).run();
-        }
-        for (const std::string& value : now) {
-            if (old.count(value) == 0) addIndexEntry_.bind(1, file).bind(2, attribute).bind(3, value).bind(4, key).run();
-        }
-    }
+    const IndexChanges changes = indexChanges(indexedAttributes(file), before, record);
+    for (const IndexChange& entry : changes.dropped)
+        dropIndexEntry_.bind(1, file).bind(2, entry.attribute).bind(3, entry.value).bind(4, key).run();
+    for (const IndexChange& entry : changes.added)
+        addIndexEntry_.bind(1, file).bind(2, entry.attribute).bind(3, entry.value).bind(4, key).run();
 }
 
 namespace {

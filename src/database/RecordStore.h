@@ -14,59 +14,33 @@
 #include <vector>
 
 #include "DynamicArray.h"
+#include "RecordStorage.h"
 #include "SqliteHandle.h"
 #include "StorageSchema.h"
 
 namespace tessaran::db {
 
-class RecordStore {
+class RecordStore : public RecordStorage {
 public:
     RecordStore(sqlite3* connection, schema::Catalogue catalogue);
 
-    const schema::Catalogue& catalogue() const { return catalogue_; }
-    bool hasFile(const std::string& file) const { return catalogue_.files.count(file) != 0; }
-    // Throws kUnknownFile when there is no data file of that name.
-    void requireFile(const std::string& file) const;
-    const std::set<int>& indexedAttributes(const std::string& file) const;
-
-    // The stored string form of a record, or nothing when the key is absent.
-    std::optional<std::string> read(const std::string& file, std::string_view key);
-    // Stores a record and its index entries as one atomic change.
-    void write(const std::string& file, std::string_view key, const DynamicArray& record);
-
-    using RowVisitor = std::function<void(std::string_view key, std::string_view record)>;
-    // Every record of a file, in key order.
-    void scan(const std::string& file, const RowVisitor& visit);
-    // The records whose key begins with `prefix`, in key order.
-    void scanPrefix(const std::string& file, std::string_view prefix, const RowVisitor& visit);
-
-    // How many records a lookup would admit, counted up to `limit` (then `limit`): what the
-    // planner weighs one way of narrowing a select against another with.
-    std::size_t countKeysWithPrefix(const std::string& file, std::string_view prefix, std::size_t limit);
+    const schema::Catalogue& catalogue() const override { return catalogue_; }
+    std::optional<std::string> read(const std::string& file, std::string_view key) override;
+    void write(const std::string& file, std::string_view key, const DynamicArray& record) override;
+    void scan(const std::string& file, const RowVisitor& visit) override;
+    void scanPrefix(const std::string& file, std::string_view prefix, const RowVisitor& visit) override;
+    std::size_t countKeysWithPrefix(const std::string& file, std::string_view prefix, std::size_t limit) override;
     std::size_t countIndexEntries(const std::string& file, int attribute, std::string_view value, bool prefix,
-                                  std::size_t limit);
-    // Keys whose indexed attribute has a value equal to (or beginning with) `value`.
+                                  std::size_t limit) override;
     void indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
-                   std::vector<std::string>& keys);
-    // The greatest value of an indexed attribute written with exactly `digits` digits, found
-    // at the top of the index (plus the records written by another tool); none when no
-    // record has one.
-    std::optional<std::string> highestNumber(const std::string& file, int attribute, int digits);
-    // Keys written by another tool since the application last indexed them.
-    void changedKeys(const std::string& file, std::vector<std::string>& keys);
-    // Rebuilds every index entry from the records, and forgets the changed keys.
-    void rebuildIndexes();
-
-    // Runs `change` atomically: in its own transaction outside an explicit one, or in a
-    // savepoint inside it, so a failure leaves nothing of it behind either way.
-    void atomically(const std::function<void()>& change);
-
-    // Runs `reads` on one snapshot of the database: in a read transaction of its own outside
-    // an explicit transaction (which also spares a lock per statement), as is inside one.
-    void readConsistently(const std::function<void()>& reads);
-
-    // Fault injection for tests: the `count`-th write from now fails midway (0 turns it off).
-    void failWriteAfter(int count) { writesBeforeFault_ = count; }
+                   std::vector<std::string>& keys) override;
+    std::optional<std::string> highestNumber(const std::string& file, int attribute, int digits) override;
+    void changedKeys(const std::string& file, std::vector<std::string>& keys) override;
+    void rebuildIndexes() override;
+    // Outside an explicit transaction: a transaction of its own (which also spares a lock per
+    // statement); inside one, a savepoint.
+    void atomically(const std::function<void()>& change) override;
+    void readConsistently(const std::function<void()>& reads) override;
 
 private:
     struct FileStatements {
@@ -96,7 +70,6 @@ private:
     sqlite::Statement changed_;
     sqlite::Statement highest_;
     sqlite::Statement countIndexRange_;
-    int writesBeforeFault_ = 0;
 };
 
 }  // namespace tessaran::db

@@ -44,7 +44,7 @@ std::vector<FieldDefinition> requestedFields(const std::string& list, const std:
 
 class Selection {
 public:
-    Selection(RecordStore& store, const Statement& statement, std::vector<FieldDefinition> wanted)
+    Selection(RecordStorage& store, const Statement& statement, std::vector<FieldDefinition> wanted)
         : store_(store),
           statement_(statement),
           wanted_(std::move(wanted)),
@@ -142,7 +142,7 @@ private:
         matches_.push_back(std::move(match));
     }
 
-    RecordStore& store_;
+    RecordStorage& store_;
     const Statement& statement_;
     std::vector<FieldDefinition> wanted_;
     Evaluator evaluator_;
@@ -151,7 +151,7 @@ private:
 
 }  // namespace
 
-DynamicArray run(RecordStore& store, std::string_view requestText) {
+DynamicArray run(RecordStorage& store, std::string_view requestText) {
     const DynamicArray request(requestText);
     const std::string statementText = request.get(1);
     const std::string requestFile = request.get(2);

@@ -6,13 +6,13 @@
 #include <string_view>
 
 #include "DynamicArray.h"
-#include "RecordStore.h"
+#include "RecordStorage.h"
 
 namespace tessaran::db::select {
 
 // `request` is the string form of a select request: attribute 1 the statement, 2 the file
 // name (may be empty), 3 the attribute numbers or field names wanted, space-separated
 // ("0" when empty). Returns one attribute per record, one value per requested field.
-DynamicArray run(RecordStore& store, std::string_view request);
+DynamicArray run(RecordStorage& store, std::string_view request);
 
 }  // namespace tessaran::db::select

@@ -4,8 +4,6 @@
 #include <utility>
 
 #include "RecordStore.h"
-#include "SelectRunner.h"
-#include "SqliteFile.h"
 #include "SqliteErrors.h"
 #include "SqliteHandle.h"
 #include "SqliteOpen.h"
@@ -75,15 +73,6 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::create(const std::string& path) 
     return std::shared_ptr<SqliteDatabase>(new SqliteDatabase(std::move(impl)));
 }
 
-std::shared_ptr<File> SqliteDatabase::OpenFile(const std::string& name) {
-    impl_->store->requireFile(name);
-    return std::make_shared<SqliteFile>(shared_from_this(), *impl_->store, name);
-}
-
-DynamicArray SqliteDatabase::Select(const std::string& request, const std::string& /*option*/) {
-    return select::run(*impl_->store, request);
-}
-
 void SqliteDatabase::begin() {
     if (inTransaction())
         throw DatabaseError(error_code::kStorage, "a transaction is already open on this database");
@@ -108,32 +97,9 @@ void SqliteDatabase::rollback() {
 
 bool SqliteDatabase::inTransaction() const { return sqlite3_get_autocommit(impl_->connection.get()) == 0; }
 
-std::optional<std::string> SqliteDatabase::highestNumber(const std::string& file, int attribute, int digits) {
-    return impl_->store->highestNumber(file, attribute, digits);
-}
+const std::string& SqliteDatabase::location() const { return impl_->path; }
 
-std::vector<std::string> SqliteDatabase::fileNames() const {
-    const auto& files = impl_->store->catalogue().files;
-    return {files.begin(), files.end()};
-}
-
-std::vector<std::pair<std::string, DynamicArray>> SqliteDatabase::records(const std::string& fileName) const {
-    std::vector<std::pair<std::string, DynamicArray>> result;
-    impl_->store->scan(fileName, [&](std::string_view key, std::string_view record) {
-        result.emplace_back(std::string(key), DynamicArray(record));
-    });
-    return result;
-}
-
-void SqliteDatabase::scan(const std::string& fileName, const RecordVisitor& visit) const {
-    impl_->store->scan(fileName, visit);
-}
-
-void SqliteDatabase::readConsistently(const std::function<void()>& reads) const {
-    impl_->store->readConsistently(reads);
-}
-
-const std::string& SqliteDatabase::path() const { return impl_->path; }
+RecordStorage& SqliteDatabase::storage() const { return *impl_->store; }
 
 std::optional<int> SqliteDatabase::rightLevel(const std::string& user, const std::string& functionKey) const {
     sqlite::Statement query(impl_->connection.get(),
@@ -151,7 +117,7 @@ void SqliteDatabase::setRightLevel(const std::string& user, const std::string& f
     atomically([&] { upsert.bind(1, user).bind(2, functionKey).bind(3, level).run(); });
 }
 
-std::vector<SqliteDatabase::RightEntry> SqliteDatabase::rights() const {
+std::vector<MultivalueDatabase::RightEntry> SqliteDatabase::rights() const {
     sqlite::Statement query(impl_->connection.get(),
                             "SELECT user, function_key, level FROM tessaran_rights ORDER BY user, function_key");
     std::vector<RightEntry> entries;
@@ -164,12 +130,6 @@ std::vector<SqliteDatabase::RightEntry> SqliteDatabase::rights() const {
 void SqliteDatabase::setBusyTimeout(std::chrono::milliseconds timeout) {
     sqlite3_busy_timeout(impl_->connection.get(), static_cast<int>(timeout.count()));
 }
-
-void SqliteDatabase::atomically(const std::function<void()>& change) { impl_->store->atomically(change); }
-
-void SqliteDatabase::rebuildIndexes() { impl_->store->rebuildIndexes(); }
-
-void SqliteDatabase::failWriteAfter(int count) { impl_->store->failWriteAfter(count); }
 
 void SqliteDatabase::failNextCommit() { impl_->failNextCommit = true; }
 

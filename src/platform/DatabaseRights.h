@@ -7,7 +7,7 @@
 
 #include "Rights.h"
 
-namespace tessaran::db { class SqliteDatabase; }
+namespace tessaran::db { class MultivalueDatabase; }
 
 namespace tessaran::platform {
 
@@ -15,11 +15,11 @@ inline constexpr const char* kFunctionKey = "MORVELINTASKADE";
 
 class DatabaseUserRights : public UserRights {
 public:
-    DatabaseUserRights(std::shared_ptr<db::SqliteDatabase> database, std::string user);
+    DatabaseUserRights(std::shared_ptr<db::MultivalueDatabase> database, std::string user);
     std::shared_ptr<FunctionRights> rightsOf(const std::string& functionKey) override;
 
 private:
-    std::shared_ptr<db::SqliteDatabase> database_;
+    std::shared_ptr<db::MultivalueDatabase> database_;
     std::string user_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// A data file of a SqliteDatabase. It keeps its database alive, so the application may
-// release its references in any order.
+// A data file of a database, on whichever storage holds it. It keeps its database alive, so
+// the application may release its references in any order.
 
 #include <memory>
 #include <string>
@@ -9,12 +9,11 @@
 
 namespace tessaran::db {
 
-class RecordStore;
-class SqliteDatabase;
+class RecordStorage;
 
-class SqliteFile : public File {
+class StoredFile : public File {
 public:
-    SqliteFile(std::shared_ptr<SqliteDatabase> database, RecordStore& store, std::string name);
+    StoredFile(std::shared_ptr<Database> database, RecordStorage& storage, std::string name);
 
     const std::string& name() const override { return name_; }
     std::shared_ptr<Record> Read(const std::string& key) override;
@@ -22,8 +21,8 @@ public:
     void write(const std::string& key, const DynamicArray& contents) override;
 
 private:
-    std::shared_ptr<SqliteDatabase> database_;
-    RecordStore& store_;
+    std::shared_ptr<Database> database_;
+    RecordStorage& storage_;
     std::string name_;
 };
 

@@ -1,0 +1,83 @@
+#pragma once
+// What the select language and the data files need of a storage: records read and written
+// by key with their secondary index kept up to date, scans in key order (keys compared as
+// bytes), counted lookups for the planner, index lookups, and the keys another tool wrote.
+// SQLite (RecordStore) and PostgreSQL (PostgresRecordStore) each provide one.
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Catalogue.h"
+#include "DatabaseError.h"
+#include "DynamicArray.h"
+
+namespace tessaran::db {
+
+class RecordStorage {
+public:
+    virtual ~RecordStorage() = default;
+
+    virtual const schema::Catalogue& catalogue() const = 0;
+    bool hasFile(const std::string& file) const { return catalogue().files.count(file) != 0; }
+    // Throws kUnknownFile when there is no data file of that name.
+    void requireFile(const std::string& file) const {
+        if (!hasFile(file)) throw DatabaseError(error_code::kUnknownFile, "no data file named \"" + file + "\"");
+    }
+    const std::set<int>& indexedAttributes(const std::string& file) const {
+        static const std::set<int> none;
+        const auto found = catalogue().indexed.find(file);
+        return found == catalogue().indexed.end() ? none : found->second;
+    }
+
+    // The stored string form of a record, or nothing when the key is absent.
+    virtual std::optional<std::string> read(const std::string& file, std::string_view key) = 0;
+    // Stores a record and its index entries as one atomic change.
+    virtual void write(const std::string& file, std::string_view key, const DynamicArray& record) = 0;
+
+    using RowVisitor = std::function<void(std::string_view key, std::string_view record)>;
+    // Every record of a file, in key order.
+    virtual void scan(const std::string& file, const RowVisitor& visit) = 0;
+    // The records whose key begins with `prefix`, in key order.
+    virtual void scanPrefix(const std::string& file, std::string_view prefix, const RowVisitor& visit) = 0;
+
+    // How many records a lookup would admit, counted up to `limit` (then `limit`): what the
+    // planner weighs one way of narrowing a select against another with.
+    virtual std::size_t countKeysWithPrefix(const std::string& file, std::string_view prefix, std::size_t limit) = 0;
+    virtual std::size_t countIndexEntries(const std::string& file, int attribute, std::string_view value,
+                                          bool prefix, std::size_t limit) = 0;
+    // Keys whose indexed attribute has a value equal to (or beginning with) `value`.
+    virtual void indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
+                           std::vector<std::string>& keys) = 0;
+    // The greatest value of an indexed attribute written with exactly `digits` digits, found
+    // at the top of the index (plus the records written by another tool); none when no
+    // record has one.
+    virtual std::optional<std::string> highestNumber(const std::string& file, int attribute, int digits) = 0;
+    // Keys written by another tool since the application last indexed them.
+    virtual void changedKeys(const std::string& file, std::vector<std::string>& keys) = 0;
+    // Rebuilds every index entry from the records, and forgets the changed keys.
+    virtual void rebuildIndexes() = 0;
+
+    // Runs `change` atomically: in its own transaction outside an explicit one, or in a
+    // savepoint inside it, so a failure leaves nothing of it behind either way.
+    virtual void atomically(const std::function<void()>& change) = 0;
+    // Runs `reads` on one snapshot of the database: in a read transaction of its own outside
+    // an explicit transaction, as is inside one.
+    virtual void readConsistently(const std::function<void()>& reads) = 0;
+
+    // Fault injection for tests: the `count`-th write from now fails midway (0 turns it off).
+    void failWriteAfter(int count) { writesBeforeFault_ = count; }
+
+protected:
+    // True when the injected fault is due on this write.
+    bool injectedFaultDue() { return writesBeforeFault_ > 0 && --writesBeforeFault_ == 0; }
+
+private:
+    int writesBeforeFault_ = 0;
+};
+
+}  // namespace tessaran::db
