@@ -4,7 +4,7 @@
 #include <string>
 
 #include "ExitCodes.h"
-#include "database/SqliteDatabase.h"
+#include "database/OpenDatabase.h"
 #include "platform/DatabaseRights.h"
 
 namespace tessaran::app {
@@ -48,12 +48,12 @@ const char* actionOf(Command command) {
 
 }  // namespace
 
-int checkAccess(const CommandLine& line, std::ostream& err) {
+int checkAccess(CommandLine& line, std::ostream& err) {
     const int needed = levelNeeded(line.command);
     if (needed == 0) return exit_code::kOk;
-    std::shared_ptr<db::SqliteDatabase> database;
+    std::shared_ptr<db::MultivalueDatabase> database;
     try {
-        database = db::SqliteDatabase::open(line.databasePath);
+        database = db::openDatabase(line.databasePath);
     } catch (const std::exception&) {
         return exit_code::kOk;  // the command itself says why the database cannot be used
     }
@@ -61,6 +61,17 @@ int checkAccess(const CommandLine& line, std::ostream& err) {
         return database->rightLevel(user, platform::kFunctionKey).value_or(0);
     };
     const std::string prefix = "tessaran " + commandName(line.command) + ": ";
+    // On a database server the user is the role the server authenticated, and nobody else.
+    if (const std::optional<std::string> role = database->authenticatedUser()) {
+        if (!line.actingAs.empty() && line.actingAs != *role) {
+            err << prefix << "on a database server the user is the role that connected (" << *role
+                << "); --user and TESSARAN_USER cannot name another (" << line.actingAs << ")\n";
+            return exit_code::kRefusedChoice;
+        }
+        line.actingAs.clear();
+        line.loginName = *role;
+        line.host.userName = *role;
+    }
     if (!line.actingAs.empty() && levelOf(line.loginName) != 2) {
         err << prefix << "acting as " << line.actingAs << " needs right level 2 for " << platform::kFunctionKey
             << "; " << line.loginName << " has level " << levelOf(line.loginName) << " (see 'tessaran rights')\n";

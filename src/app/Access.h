@@ -2,7 +2,8 @@
 // Who may run which command on a database. The login name is the user; acting as another
 // user (--user, $TESSARAN_USER) needs the login user's level 2. Writing commands (import,
 // rights, print, preview) need level 2, reading ones (reprint, export, select, gui) level 1;
-// level 0 gives nothing. demo and init create a database and need no right.
+// level 0 gives nothing. demo and init create a database and need no right. On a database
+// server the login is the server's: the role that connected is the user.
 
 #include <ostream>
 
@@ -14,7 +15,8 @@ namespace tessaran::app {
 int levelNeeded(Command command);
 
 // exit_code::kOk when the command may run; else the refusal is written to `err` and its exit
-// code returned. A database that cannot be opened is left for the command to report.
-int checkAccess(const CommandLine& line, std::ostream& err);
+// code returned. A database that cannot be opened is left for the command to report. On a
+// database server the user is the role the server authenticated: `line`'s user becomes it.
+int checkAccess(CommandLine& line, std::ostream& err);
 
 }  // namespace tessaran::app

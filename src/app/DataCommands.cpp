@@ -16,13 +16,14 @@
 #include "database/DatabaseError.h"
 #include "database/Exchange.h"
 #include "database/SelectTokenizer.h"
-#include "database/SqliteDatabase.h"
+#include "database/MultivalueDatabase.h"
+#include "database/OpenDatabase.h"
 #include "platform/DatabaseRights.h"
 
 namespace tessaran::app {
 namespace {
 
-using db::SqliteDatabase;
+using db::MultivalueDatabase;
 
 // A failure already worded for the user, with its exit code.
 class CommandFailure : public std::runtime_error {
@@ -34,60 +35,58 @@ private:
     int exitCode_;
 };
 
-bool fileExists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::exists(path, error) || error;  // unknown counts as existing: never clobber
+std::shared_ptr<MultivalueDatabase> openExisting(const std::string& path) {
+    if (!databaseFileExists(path)) throw CommandFailure(exit_code::kDatabase, missingDatabaseMessage(path));
+    return db::openDatabase(path);
 }
 
-std::shared_ptr<SqliteDatabase> openExisting(const std::string& path) {
-    if (!fileExists(path)) throw CommandFailure(exit_code::kDatabase, missingDatabaseMessage(path));
-    return SqliteDatabase::open(path);
-}
-
-// Removes a database this command created and could not finish, with its journal files.
-void removeDatabaseFiles(const std::string& path) {
-    std::error_code ignored;
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-        std::filesystem::remove(path + suffix, ignored);
-}
-
-// Creates a new database and fills it; a failure while filling leaves no file behind.
+// Creates a new database and fills it; a failure while filling leaves no file (or, on a
+// server, no table) behind.
 template <typename Fill>
 void createDatabase(const std::string& path, const Fill& fill) {
-    if (fileExists(path))
+    if (!db::isServerLocation(path) && databaseFileExists(path))
         throw CommandFailure(exit_code::kDatabase, path + " already exists; it is never overwritten");
-    std::shared_ptr<SqliteDatabase> database = SqliteDatabase::create(path);
+    std::shared_ptr<MultivalueDatabase> database = db::createDatabase(path);
     try {
         fill(*database);
     } catch (...) {
-        database.reset();
-        removeDatabaseFiles(path);
+        db::discardNewDatabase(path, std::move(database));
         throw;
     }
 }
 
+// Who is given level 2 in a new database: the user named, or on a server the role that
+// connected (the only user the server will let act there).
+std::string firstAdministrator(const MultivalueDatabase& database, const std::string& named) {
+    return database.authenticatedUser().value_or(named);
+}
+
 int runDemo(const CommandLine& line, const Streams& streams) {
     int records = 0;
-    createDatabase(line.databasePath, [&](SqliteDatabase& database) {
+    std::string administrator = line.adminName;
+    createDatabase(line.databasePath, [&](MultivalueDatabase& database) {
         records = db::importJson(database, demoDatabaseJson());
         database.setRightLevel(kDemoPrintingUser, platform::kFunctionKey, 2);
         database.setRightLevel(kDemoConsultingUser, platform::kFunctionKey, 1);
         // Whoever creates it may use it at once, and act as the demo users.
-        if (!line.adminName.empty()) database.setRightLevel(line.adminName, platform::kFunctionKey, 2);
+        if (!administrator.empty()) administrator = firstAdministrator(database, administrator);
+        if (!administrator.empty()) database.setRightLevel(administrator, platform::kFunctionKey, 2);
     });
     streams.out << "Demo database created: " << line.databasePath << " (" << records << " records).\n"
                 << "Users: " << kDemoPrintingUser << " (level 2, may print), " << kDemoConsultingUser
                 << " (level 1, may reprint)"
-                << (line.adminName.empty() ? std::string() : ", " + line.adminName + " (level 2)")
+                << (administrator.empty() ? std::string() : ", " + administrator + " (level 2)")
                 << ". Current pay period: 202611.\n";
     return exit_code::kOk;
 }
 
 int runInit(const CommandLine& line, const Streams& streams) {
-    createDatabase(line.databasePath, [&](SqliteDatabase& database) {
-        database.setRightLevel(line.adminName, platform::kFunctionKey, 2);
+    std::string administrator = line.adminName;
+    createDatabase(line.databasePath, [&](MultivalueDatabase& database) {
+        administrator = firstAdministrator(database, administrator);
+        database.setRightLevel(administrator, platform::kFunctionKey, 2);
     });
-    streams.out << "Database created: " << line.databasePath << ". " << line.adminName
+    streams.out << "Database created: " << line.databasePath << ". " << administrator
                 << " may print (level 2 for \"" << platform::kFunctionKey << "\").\n";
     return exit_code::kOk;
 }
@@ -104,7 +103,7 @@ std::string readDocument(const std::string& source, std::istream& in) {
 
 // One continuous series of invoice numbers: an import may not leave the counter below an
 // invoice number recorded on a flow, or the next print run would give that number again.
-void refuseCounterBelowInvoices(SqliteDatabase& database) {
+void refuseCounterBelowInvoices(MultivalueDatabase& database) {
     std::string counter;
     try {
         counter = database.OpenFile("NUMEROFACT")->Read("001")->get(db::attr::counter::kLastInvoiceNumber);
@@ -127,7 +126,7 @@ void refuseCounterBelowInvoices(SqliteDatabase& database) {
 int runImport(const CommandLine& line, const Streams& streams) {
     const std::string& source = line.arguments.front();
     const std::string document = readDocument(source, streams.in);
-    const std::shared_ptr<SqliteDatabase> database = openExisting(line.databasePath);
+    const std::shared_ptr<MultivalueDatabase> database = openExisting(line.databasePath);
     const int records = db::importJson(*database, document, [&] { refuseCounterBelowInvoices(*database); });
     streams.out << records << (records == 1 ? " record" : " records") << " imported into " << line.databasePath
                 << ".\n";
@@ -141,7 +140,7 @@ std::string joined(const std::vector<std::string>& words, const std::string& sep
 }
 
 int runExport(const CommandLine& line, const Streams& streams) {
-    const std::shared_ptr<SqliteDatabase> database = openExisting(line.databasePath);
+    const std::shared_ptr<MultivalueDatabase> database = openExisting(line.databasePath);
     const std::vector<std::string> known = database->fileNames();
     for (const std::string& name : line.arguments)
         if (std::find(known.begin(), known.end(), name) == known.end())
@@ -161,7 +160,7 @@ int runSelect(const CommandLine& line, const Streams& streams) {
         throw CommandFailure(exit_code::kRefusedInput, "a select statement begins with SSELECT, not '" + verb + "'");
     if (fileName.empty()) throw CommandFailure(exit_code::kRefusedInput, "SSELECT needs a file name");
 
-    const std::shared_ptr<SqliteDatabase> database = openExisting(line.databasePath);
+    const std::shared_ptr<MultivalueDatabase> database = openExisting(line.databasePath);
     db::SelectRequest request;
     request.set(1, statement);
     request.set(2, fileName);
@@ -171,10 +170,10 @@ int runSelect(const CommandLine& line, const Streams& streams) {
 }
 
 int runRights(const CommandLine& line, const Streams& streams) {
-    const std::shared_ptr<SqliteDatabase> database = openExisting(line.databasePath);
+    const std::shared_ptr<MultivalueDatabase> database = openExisting(line.databasePath);
     const std::string functionKey = platform::kFunctionKey;
     if (line.arguments.empty()) {
-        std::vector<SqliteDatabase::RightEntry> entries = database->rights();
+        std::vector<MultivalueDatabase::RightEntry> entries = database->rights();
         std::sort(entries.begin(), entries.end(),
                   [](const auto& a, const auto& b) { return a.user < b.user; });
         for (const auto& entry : entries)

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "database/OpenDatabase.h"
+
 namespace tessaran::app {
 
 // "no database at PATH" and how to make one, or that its folder does not exist.
@@ -16,8 +18,10 @@ inline std::string missingDatabaseMessage(const std::string& path) {
     return "no database at " + path + " (create one with 'tessaran init' or 'tessaran demo')";
 }
 
-// True when `path` names something (an unknown answer counts as yes: never clobber).
+// True when `path` names something (an unknown answer counts as yes: never clobber). A
+// database on a server is taken as there: connecting to it says whether it is.
 inline bool databaseFileExists(const std::string& path) {
+    if (db::isServerLocation(path)) return true;
     std::error_code error;
     return std::filesystem::exists(path, error) || error;
 }

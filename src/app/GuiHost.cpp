@@ -21,7 +21,7 @@
 #include "ExitCodes.h"
 #include "HostCommands.h"
 #include "control/Ctr_Tessaran.h"
-#include "database/SqliteDatabase.h"
+#include "database/OpenDatabase.h"
 #include "platform/Client.h"
 #include "platform/DatabaseRights.h"
 #include "platform/SystemClock.h"
@@ -74,8 +74,8 @@ bool screenAvailable() {
 
 }  // namespace
 
-int runGuiHost(int& argc, char** argv, const CommandLine& line) {
-    const HostOptions& options = line.host;
+int runGuiHost(int& argc, char** argv, CommandLine line) {
+    const HostOptions& options = line.host;  // its user becomes the server's role when checked
     if (!screenAvailable()) {
         std::cerr << "tessaran gui : aucun écran n'est disponible (ni DISPLAY ni WAYLAND_DISPLAY ne sont définis).\n"
                      "Lancez la fenêtre depuis une session graphique, ou imprimez sans fenêtre avec "
@@ -86,10 +86,10 @@ int runGuiHost(int& argc, char** argv, const CommandLine& line) {
     QTranslator qtTranslator;
     speakFrench(application, qtTranslator);
 
-    std::shared_ptr<db::SqliteDatabase> database;
+    std::shared_ptr<db::MultivalueDatabase> database;
     try {
         if (!databaseFileExists(options.databasePath)) throw std::runtime_error(missingDatabaseMessage(options.databasePath));
-        database = db::SqliteDatabase::open(options.databasePath);
+        database = db::openDatabase(options.databasePath);
     } catch (const std::exception& error) {
         reportFailure(nullptr, "",
                       "La base de données " + options.databasePath + " ne peut pas être ouverte", error.what());

@@ -23,7 +23,7 @@ struct HostOptions {
 
 struct CommandLine;
 // `line` is the whole command line, whose user's access the desktop host checks.
-int runGuiHost(int& argc, char** argv, const CommandLine& line);
+int runGuiHost(int& argc, char** argv, CommandLine line);
 int runPrintHost(int& argc, char** argv, const HostOptions& options, billing::RunKind kind);
 
 }  // namespace tessaran::app

@@ -20,7 +20,7 @@
 #include "HostCommands.h"
 #include "billing/BillingEngine.h"
 #include "billing/PanelChoices.h"
-#include "database/SqliteDatabase.h"
+#include "database/OpenDatabase.h"
 #include "platform/DatabaseRights.h"
 #include "platform/DateText.h"
 #include "platform/SystemClock.h"
@@ -78,7 +78,7 @@ private:
         return code;
     }
     int checkOptions() const;
-    int buildRequest(billing::DataFiles& files, const std::shared_ptr<db::SqliteDatabase>& database,
+    int buildRequest(billing::DataFiles& files, const std::shared_ptr<db::MultivalueDatabase>& database,
                      billing::RunRequest& request) const;
     int exitCode(const billing::RunOutcome& outcome) const;
 
@@ -104,9 +104,9 @@ int PrintRunner::run() {
     if (!databaseFileExists(options_.databasePath)) {
         return refuse(exit_code::kDatabase, missingDatabaseMessage(options_.databasePath));
     }
-    std::shared_ptr<db::SqliteDatabase> database;
+    std::shared_ptr<db::MultivalueDatabase> database;
     try {
-        database = db::SqliteDatabase::open(options_.databasePath);
+        database = db::openDatabase(options_.databasePath);
     } catch (const std::exception& error) {
         return refuse(exit_code::kDatabase, error.what());
     }
@@ -128,7 +128,7 @@ int PrintRunner::run() {
 }
 
 // The choices the panel would offer: the right to print, a period offered, known codes.
-int PrintRunner::buildRequest(billing::DataFiles& files, const std::shared_ptr<db::SqliteDatabase>& database,
+int PrintRunner::buildRequest(billing::DataFiles& files, const std::shared_ptr<db::MultivalueDatabase>& database,
                               billing::RunRequest& request) const {
     const std::vector<std::string> periods = billing::offeredPeriods(files);
     const std::vector<billing::AssociationChoice> associations = billing::offeredAssociations(files);

@@ -19,7 +19,7 @@ using namespace tessaran::app;
 
 int run(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const CommandLine line = parseCommandLine(arguments, systemEnvironment());
+    CommandLine line = parseCommandLine(arguments, systemEnvironment());
 
     // The desktop host checks the access itself, to say it in a window.
     if (line.command != Command::Gui) {

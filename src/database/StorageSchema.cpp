@@ -1,7 +1,7 @@
 #include "StorageSchema.h"
 
+#include "ApplicationCatalogue.h"
 #include "DatabaseError.h"
-#include "Schema.h"
 #include "SqliteHandle.h"
 
 namespace tessaran::db::schema {
@@ -78,31 +78,19 @@ std::string fileTableSql(const std::string& file) {
     return sql;
 }
 
-void addCharacters(sqlite3* connection, const char* file, const char* name, int first, int length) {
+void addField(sqlite3* connection, const std::string& file, const std::string& name, const FieldDefinition& field) {
     sqlite::Statement insert(connection,
-                             "INSERT INTO tessaran_dictionary (file, name, kind, first, length) "
-                             "VALUES (?1, ?2, 'characters', ?3, ?4)");
-    insert.bind(1, file).bind(2, name).bind(3, first).bind(4, length).run();
-}
-
-void addTranslation(sqlite3* connection, const char* file, const char* name, int attribute,
-                    const char* targetFile, int targetAttribute) {
-    sqlite::Statement insert(connection,
-                             "INSERT INTO tessaran_dictionary (file, name, kind, attribute, target_file, "
-                             "target_attribute) VALUES (?1, ?2, 'translation', ?3, ?4, ?5)");
-    insert.bind(1, file).bind(2, name).bind(3, attribute).bind(4, targetFile).bind(5, targetAttribute).run();
-}
-
-void addIndexed(sqlite3* connection, const char* file, int attribute) {
-    sqlite::Statement insert(connection, "INSERT INTO tessaran_indexed (file, attribute) VALUES (?1, ?2)");
-    insert.bind(1, file).bind(2, attribute).run();
-}
-
-FieldDefinition::Kind kindNamed(std::string_view kind) {
-    if (kind == "attribute") return FieldDefinition::Kind::Attribute;
-    if (kind == "characters") return FieldDefinition::Kind::Characters;
-    if (kind == "translation") return FieldDefinition::Kind::Translation;
-    return FieldDefinition::Kind::Key;
+                             "INSERT INTO tessaran_dictionary (file, name, kind, attribute, first, length, "
+                             "target_file, target_attribute) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+    insert.bind(1, file).bind(2, name).bind(3, kindName(field.kind));
+    // Each kind stores only its own arguments; the others stay NULL.
+    if (field.kind == FieldDefinition::Kind::Characters) {
+        insert.bind(5, field.first).bind(6, field.length);
+    } else if (field.kind != FieldDefinition::Kind::Key) {
+        insert.bind(4, field.attribute);
+    }
+    if (field.kind == FieldDefinition::Kind::Translation) insert.bind(7, field.targetFile).bind(8, field.targetAttribute);
+    insert.run();
 }
 
 }  // namespace
@@ -121,22 +109,17 @@ void create(sqlite3* connection) {
         meta.bind(1, "format").bind(2, kFormatName).run();
         meta.bind(1, "version").bind(2, kFormatVersion).run();
     }
+    const Catalogue catalogue = applicationCatalogue();
     sqlite::Statement addFile(connection, "INSERT INTO tessaran_files (name) VALUES (?1)");
-    for (const std::string_view name : kApplicationFiles) {
-        const std::string file(name);
+    for (const std::string& file : catalogue.files) {
         addFile.bind(1, file).run();
         sqlite::execute(connection, fileTableSql(file).c_str());
     }
-    // Flow keys: "00000" or the flow's own prefix, then association, sector and period.
-    addCharacters(connection, "FLUXCOMPTABLES", "CodeAssoc", 6, 3);
-    addCharacters(connection, "FLUXCOMPTABLES", "CodeSecteur", 9, 3);
-    addCharacters(connection, "FLUXCOMPTABLES", "PeriodeFact", 12, 6);
-    // The funding body's abbreviation, or its code when it has none.
-    addTranslation(connection, "FLUXCOMPTABLES", "SigleOrg", 4, "ORGPRISECHARGE", 2);
-
-    // The attributes that selects test for equality.
-    for (const int attribute : {1, 4, 20, 36, 37}) addIndexed(connection, "FLUXCOMPTABLES", attribute);
-    addIndexed(connection, "ACTIVITES", 12);
+    for (const auto& [file, fields] : catalogue.dictionary)
+        for (const auto& [name, field] : fields) addField(connection, file, name, field);
+    sqlite::Statement addIndexed(connection, "INSERT INTO tessaran_indexed (file, attribute) VALUES (?1, ?2)");
+    for (const auto& [file, attributes] : catalogue.indexed)
+        for (const int attribute : attributes) addIndexed.bind(1, file).bind(2, attribute).run();
 }
 
 bool isOurs(sqlite3* connection) {

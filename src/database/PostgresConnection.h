@@ -1,0 +1,83 @@
+#pragma once
+// A thin owner of one libpq connection: statements prepared once per SQL text and run with
+// bound parameters (never spliced into SQL), results owned, failures turned into the
+// DatabaseError that names them (busy, disk full, no permission, read-only, lost server).
+
+#include <libpq-fe.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaran::db::postgres {
+
+struct ResultClearer {
+    void operator()(PGresult* result) const noexcept { PQclear(result); }
+};
+
+// The rows a statement returned; values are views into it.
+class Result {
+public:
+    explicit Result(PGresult* result) : result_(result) {}
+    int rows() const { return PQntuples(result_.get()); }
+    std::string_view value(int row, int column) const {
+        return {PQgetvalue(result_.get(), row, column),
+                static_cast<std::size_t>(PQgetlength(result_.get(), row, column))};
+    }
+    bool isNull(int row, int column) const { return PQgetisnull(result_.get(), row, column) != 0; }
+    long long integer(int row, int column) const;  // a column returned as text
+    std::string_view commandStatus() const { return PQcmdStatus(result_.get()); }
+    const PGresult* raw() const { return result_.get(); }
+
+private:
+    std::unique_ptr<PGresult, ResultClearer> result_;
+};
+
+// Parameter values for one statement, in order: text, bytes (sent as bytea), or numbers.
+class Parameters {
+public:
+    Parameters& text(std::string_view value) { return add(value, false); }
+    Parameters& bytes(std::string_view value) { return add(value, true); }
+    Parameters& number(long long value) { return add(std::to_string(value), false); }
+
+private:
+    friend class Connection;
+    Parameters& add(std::string_view value, bool binary);
+    std::vector<std::string> values_;
+    std::vector<int> binary_;
+};
+
+enum class Rows { AsText, AsBytes };
+
+class Connection {
+public:
+    // Connects to the database `location` names (a postgresql:// URI or key=value settings),
+    // speaking UTF-8; throws kNoDatabase or kNoAccess when it cannot.
+    explicit Connection(const std::string& location);
+
+    // Runs SQL text that binds nothing (schema, transaction control).
+    void execute(const std::string& sql);
+    // Runs a statement with bound parameters; prepared on its first use on this connection.
+    // `rows` says how the columns come back: as text, or as raw bytes (bytea columns).
+    Result run(const std::string& sql, const Parameters& parameters = {}, Rows rows = Rows::AsText);
+
+    PGTransactionStatusType transactionStatus() const { return PQtransactionStatus(connection_.get()); }
+    // The location with any password left out, for messages.
+    const std::string& shownLocation() const { return shownLocation_; }
+
+private:
+    struct Finisher {
+        void operator()(PGconn* connection) const noexcept { PQfinish(connection); }
+    };
+    [[noreturn]] void fail(const PGresult* result, std::string_view doing) const;
+    std::unique_ptr<PGconn, Finisher> connection_;
+    std::string shownLocation_;
+    std::map<std::string, std::string, std::less<>> prepared_;  // SQL text -> statement name
+};
+
+// The location as it may be shown: a URI's password replaced by "***".
+std::string withoutPassword(const std::string& location);
+
+}  // namespace tessaran::db::postgres

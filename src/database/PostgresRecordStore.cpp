@@ -1,0 +1,249 @@
+#include "PostgresRecordStore.h"
+
+#include "IndexEntries.h"
+
+namespace tessaran::db {
+namespace {
+
+using postgres::Parameters;
+using postgres::Result;
+using postgres::Rows;
+
+// Rows fetched per round trip when a file is walked.
+constexpr int kScanPage = 2000;
+
+// The table of a data file: its name is one of the catalogue's plain names.
+std::string table(const std::string& file) { return "\"" + file + "\""; }
+
+// Every key beginning with `prefix` sorts at or after it and before this: UTF-8 text never
+// holds the byte 0xFF.
+std::string afterPrefix(std::string_view prefix) { return std::string(prefix) + '\xFF'; }
+
+}  // namespace
+
+PostgresRecordStore::PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue)
+    : connection_(connection), catalogue_(std::move(catalogue)) {}
+
+std::optional<std::string> PostgresRecordStore::read(const std::string& file, std::string_view key) {
+    requireFile(file);
+    const Result row =
+        connection_.run("SELECT record FROM " + table(file) + " WHERE key = $1", Parameters().bytes(key), Rows::AsBytes);
+    if (row.rows() == 0) return std::nullopt;
+    return std::string(row.value(0, 0));
+}
+
+void PostgresRecordStore::beginWriting() {
+    connection_.execute("BEGIN");
+    try {
+        connection_.run("SELECT set_config('lock_timeout', $1, true)",
+                        Parameters().text(std::to_string(busyTimeout_.count()) + "ms"));
+        // One lock per schema: every Tessaran write in this federation takes it first.
+        connection_.run("SELECT pg_advisory_xact_lock(5381, hashtext(current_schema()))");
+    } catch (...) {
+        connection_.execute("ROLLBACK");
+        throw;
+    }
+}
+
+void PostgresRecordStore::atomically(const std::function<void()>& change) {
+    const bool ownTransaction = connection_.transactionStatus() == PQTRANS_IDLE;
+    if (ownTransaction) {
+        beginWriting();
+    } else {
+        connection_.execute("SAVEPOINT tessaran_change");
+    }
+    try {
+        change();
+    } catch (...) {
+        if (connection_.transactionStatus() != PQTRANS_UNKNOWN) {
+            try {
+                connection_.execute(ownTransaction ? "ROLLBACK"
+                                                   : "ROLLBACK TO tessaran_change; RELEASE tessaran_change");
+            } catch (const DatabaseError&) {
+                // The connection is gone: the server has already undone the change.
+            }
+        }
+        throw;
+    }
+    connection_.execute(ownTransaction ? "COMMIT" : "RELEASE tessaran_change");
+}
+
+void PostgresRecordStore::readConsistently(const std::function<void()>& reads) {
+    if (connection_.transactionStatus() != PQTRANS_IDLE) {
+        reads();
+        return;
+    }
+    connection_.execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+    try {
+        reads();
+    } catch (...) {
+        if (connection_.transactionStatus() != PQTRANS_UNKNOWN) {
+            try {
+                connection_.execute("ROLLBACK");
+            } catch (const DatabaseError&) {
+            }
+        }
+        throw;
+    }
+    connection_.execute("COMMIT");
+}
+
+bool PostgresRecordStore::editedOutside(const std::string& file, std::string_view key) {
+    return connection_
+               .run("SELECT 1 FROM tessaran_changed WHERE file = $1 AND key = $2", Parameters().text(file).bytes(key))
+               .rows() > 0;
+}
+
+void PostgresRecordStore::write(const std::string& file, std::string_view key, const DynamicArray& record) {
+    requireFile(file);
+    atomically([&] {
+        // The record as the index knows it, so that only the entries that change are written.
+        // A record another tool edited is not what the index knows: its entries are all redone.
+        const bool indexed = !indexedAttributes(file).empty();
+        const bool edited = editedOutside(file, key);
+        std::optional<std::string> before;
+        if (indexed) {
+            if (edited) {
+                connection_.run("DELETE FROM tessaran_index WHERE file = $1 AND key = $2",
+                                Parameters().text(file).bytes(key));
+            } else {
+                before = read(file, key);
+            }
+        }
+        connection_.run("INSERT INTO " + table(file) +
+                            " (key, record) VALUES ($1, $2) ON CONFLICT (key) DO UPDATE SET record = excluded.record",
+                        Parameters().bytes(key).bytes(record.str()));
+        if (injectedFaultDue())
+            throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
+        if (indexed) indexRecord(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
+        if (edited)
+            connection_.run("DELETE FROM tessaran_changed WHERE file = $1 AND key = $2",
+                            Parameters().text(file).bytes(key));
+    });
+}
+
+void PostgresRecordStore::indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
+                                      const DynamicArray& record) {
+    const IndexChanges changes = indexChanges(indexedAttributes(file), before, record);
+    for (const IndexChange& entry : changes.dropped)
+        connection_.run("DELETE FROM tessaran_index WHERE file = $1 AND attribute = $2 AND value = $3 AND key = $4",
+                        Parameters().text(file).number(entry.attribute).bytes(entry.value).bytes(key));
+    for (const IndexChange& entry : changes.added)
+        connection_.run("INSERT INTO tessaran_index (file, attribute, value, key) VALUES ($1, $2, $3, $4) "
+                        "ON CONFLICT DO NOTHING",
+                        Parameters().text(file).number(entry.attribute).bytes(entry.value).bytes(key));
+}
+
+void PostgresRecordStore::scanRange(const std::string& file, std::string_view from, std::string_view to,
+                                    const RowVisitor& visit) {
+    requireFile(file);
+    const std::string first = "SELECT key, record FROM " + table(file) + " WHERE key >= $1" +
+                              (to.empty() ? "" : " AND key < $3") + " ORDER BY key LIMIT $2";
+    const std::string next = "SELECT key, record FROM " + table(file) + " WHERE key > $1" +
+                             (to.empty() ? "" : " AND key < $3") + " ORDER BY key LIMIT $2";
+    std::string last(from);
+    bool started = false;
+    for (;;) {
+        Parameters parameters;
+        parameters.bytes(last).number(kScanPage);
+        if (!to.empty()) parameters.bytes(to);
+        const Result page = connection_.run(started ? next : first, parameters, Rows::AsBytes);
+        for (int row = 0; row < page.rows(); ++row) visit(page.value(row, 0), page.value(row, 1));
+        if (page.rows() < kScanPage) return;
+        last = std::string(page.value(page.rows() - 1, 0));
+        started = true;
+    }
+}
+
+void PostgresRecordStore::scan(const std::string& file, const RowVisitor& visit) { scanRange(file, "", "", visit); }
+
+void PostgresRecordStore::scanPrefix(const std::string& file, std::string_view prefix, const RowVisitor& visit) {
+    scanRange(file, prefix, afterPrefix(prefix), visit);
+}
+
+std::size_t PostgresRecordStore::countKeysWithPrefix(const std::string& file, std::string_view prefix,
+                                                     std::size_t limit) {
+    requireFile(file);
+    const Result count = connection_.run("SELECT count(*) FROM (SELECT 1 FROM " + table(file) +
+                                             " WHERE key >= $1 AND key < $2 LIMIT $3) admitted",
+                                         Parameters().bytes(prefix).bytes(afterPrefix(prefix)).number(
+                                             static_cast<long long>(limit)));
+    return static_cast<std::size_t>(count.integer(0, 0));
+}
+
+std::size_t PostgresRecordStore::countIndexEntries(const std::string& file, int attribute, std::string_view value,
+                                                   bool prefix, std::size_t limit) {
+    requireFile(file);
+    // An equal value is the range from the value to itself.
+    const std::string end = prefix ? afterPrefix(value) : std::string(value);
+    const Result count = connection_.run(
+        "SELECT count(*) FROM (SELECT 1 FROM tessaran_index WHERE file = $1 AND attribute = $2 AND value >= $3 "
+        "AND value <= $4 LIMIT $5) admitted",
+        Parameters().text(file).number(attribute).bytes(value).bytes(end).number(static_cast<long long>(limit)));
+    return static_cast<std::size_t>(count.integer(0, 0));
+}
+
+void PostgresRecordStore::indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
+                                    std::vector<std::string>& keys) {
+    requireFile(file);
+    const Result found =
+        prefix ? connection_.run("SELECT key FROM tessaran_index WHERE file = $1 AND attribute = $2 AND value >= $3 "
+                                 "AND value < $4 ORDER BY value, key",
+                                 Parameters().text(file).number(attribute).bytes(value).bytes(afterPrefix(value)),
+                                 Rows::AsBytes)
+               : connection_.run("SELECT key FROM tessaran_index WHERE file = $1 AND attribute = $2 AND value = $3 "
+                                 "ORDER BY key",
+                                 Parameters().text(file).number(attribute).bytes(value), Rows::AsBytes);
+    for (int row = 0; row < found.rows(); ++row) keys.emplace_back(found.value(row, 0));
+}
+
+std::optional<std::string> PostgresRecordStore::highestNumber(const std::string& file, int attribute, int digits) {
+    requireFile(file);
+    if (indexedAttributes(file).count(attribute) == 0) {
+        throw DatabaseError(error_code::kInvalidRequest,
+                            "attribute " + std::to_string(attribute) + " of " + file + " is not indexed");
+    }
+    std::optional<std::string> highest;
+    const auto consider = [&](std::string_view value) {
+        const bool number = static_cast<int>(value.size()) == digits &&
+                            value.find_first_not_of("0123456789") == std::string_view::npos;
+        if (number && (!highest || value > *highest)) highest = std::string(value);
+    };
+    // Walks the index down from its greatest value: the first whole number of the wanted
+    // length ends the walk, so the cost does not grow with the history.
+    const Result top = connection_.run(
+        "SELECT value FROM tessaran_index WHERE file = $1 AND attribute = $2 AND length(value) = $3 "
+        "AND ltrim(encode(value, 'escape'), '0123456789') = '' ORDER BY value DESC LIMIT 1",
+        Parameters().text(file).number(attribute).number(digits), Rows::AsBytes);
+    if (top.rows() > 0) consider(top.value(0, 0));
+    std::vector<std::string> changed;
+    changedKeys(file, changed);
+    for (const std::string& key : changed) {
+        if (const auto record = read(file, key)) {
+            const DynamicArray values(*record);
+            for (int v = 1; v <= values.DCount(attribute); ++v) consider(values.get(attribute, v));
+        }
+    }
+    return highest;
+}
+
+void PostgresRecordStore::changedKeys(const std::string& file, std::vector<std::string>& keys) {
+    const Result changed = connection_.run("SELECT key FROM tessaran_changed WHERE file = $1 ORDER BY key",
+                                           Parameters().text(file), Rows::AsBytes);
+    for (int row = 0; row < changed.rows(); ++row) keys.emplace_back(changed.value(row, 0));
+}
+
+void PostgresRecordStore::rebuildIndexes() {
+    atomically([&] {
+        connection_.execute("DELETE FROM tessaran_index");
+        for (const std::string& file : catalogue_.files) {
+            if (indexedAttributes(file).empty()) continue;
+            scan(file, [&](std::string_view key, std::string_view record) {
+                indexRecord(file, key, DynamicArray(), DynamicArray(record));
+            });
+        }
+        connection_.execute("DELETE FROM tessaran_changed");
+    });
+}
+
+}  // namespace tessaran::db

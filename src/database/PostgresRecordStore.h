@@ -1,0 +1,54 @@
+#pragma once
+// The records of the data files on one PostgreSQL connection, with the same meaning as on
+// SQLite: keys compared byte by byte, the secondary index in its own table kept by the
+// application's writes, and the keys another tool wrote noted by a trigger.
+
+#include <chrono>
+#include <string>
+
+#include "PostgresConnection.h"
+#include "RecordStorage.h"
+
+namespace tessaran::db {
+
+class PostgresRecordStore : public RecordStorage {
+public:
+    PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue);
+
+    const schema::Catalogue& catalogue() const override { return catalogue_; }
+    std::optional<std::string> read(const std::string& file, std::string_view key) override;
+    void write(const std::string& file, std::string_view key, const DynamicArray& record) override;
+    void scan(const std::string& file, const RowVisitor& visit) override;
+    void scanPrefix(const std::string& file, std::string_view prefix, const RowVisitor& visit) override;
+    std::size_t countKeysWithPrefix(const std::string& file, std::string_view prefix, std::size_t limit) override;
+    std::size_t countIndexEntries(const std::string& file, int attribute, std::string_view value, bool prefix,
+                                  std::size_t limit) override;
+    void indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
+                   std::vector<std::string>& keys) override;
+    std::optional<std::string> highestNumber(const std::string& file, int attribute, int digits) override;
+    void changedKeys(const std::string& file, std::vector<std::string>& keys) override;
+    void rebuildIndexes() override;
+    // Outside an explicit transaction: a transaction of its own that first waits for the
+    // database's write lock; inside one, a savepoint.
+    void atomically(const std::function<void()>& change) override;
+    void readConsistently(const std::function<void()>& reads) override;
+
+    // Opens a write transaction: waits up to the busy timeout for the database's write lock,
+    // which every Tessaran write takes, so that two runs never interleave.
+    void beginWriting();
+    void setBusyTimeout(std::chrono::milliseconds timeout) { busyTimeout_ = timeout; }
+
+private:
+    // Visits rows of a file from `from` on (and before `to` when not empty), in key order,
+    // fetched a page at a time so that the visitor may itself read the database.
+    void scanRange(const std::string& file, std::string_view from, std::string_view to, const RowVisitor& visit);
+    bool editedOutside(const std::string& file, std::string_view key);
+    void indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
+                     const DynamicArray& record);
+
+    postgres::Connection& connection_;
+    schema::Catalogue catalogue_;
+    std::chrono::milliseconds busyTimeout_{30000};
+};
+
+}  // namespace tessaran::db

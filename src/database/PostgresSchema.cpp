@@ -1,0 +1,174 @@
+#include "PostgresSchema.h"
+
+#include "ApplicationCatalogue.h"
+#include "DatabaseError.h"
+#include "StorageSchema.h"
+
+namespace tessaran::db::postgres {
+namespace {
+
+constexpr const char* kFormatName = "tessaran-multivalue";
+constexpr const char* kFormatVersion = "1";
+
+constexpr const char* kCatalogueTables = R"sql(
+CREATE TABLE tessaran_meta (
+    name  text PRIMARY KEY,
+    value text NOT NULL
+);
+CREATE TABLE tessaran_files (
+    name text PRIMARY KEY
+);
+CREATE TABLE tessaran_dictionary (
+    file             text NOT NULL REFERENCES tessaran_files(name),
+    name             text NOT NULL,
+    kind             text NOT NULL CHECK (kind IN ('key', 'attribute', 'characters', 'translation')),
+    attribute        integer,
+    first            integer,
+    length           integer,
+    target_file      text,
+    target_attribute integer,
+    PRIMARY KEY (file, name)
+);
+CREATE TABLE tessaran_indexed (
+    file      text NOT NULL REFERENCES tessaran_files(name),
+    attribute integer NOT NULL CHECK (attribute > 0),
+    PRIMARY KEY (file, attribute)
+);
+CREATE TABLE tessaran_index (
+    file      text NOT NULL,
+    attribute integer NOT NULL,
+    value     bytea NOT NULL,
+    key       bytea NOT NULL,
+    PRIMARY KEY (file, attribute, value, key)
+);
+CREATE INDEX tessaran_index_by_key ON tessaran_index (file, key);
+CREATE TABLE tessaran_changed (
+    file text NOT NULL,
+    key  bytea NOT NULL,
+    PRIMARY KEY (file, key)
+);
+CREATE TABLE tessaran_rights (
+    user_name    text NOT NULL,
+    function_key text NOT NULL,
+    level        integer NOT NULL,
+    PRIMARY KEY (user_name, function_key)
+);
+CREATE FUNCTION tessaran_note_change() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    IF TG_OP IN ('UPDATE', 'DELETE') THEN
+        EXECUTE format('INSERT INTO %I.tessaran_changed VALUES ($1, $2) ON CONFLICT DO NOTHING', TG_TABLE_SCHEMA)
+            USING TG_TABLE_NAME, OLD.key;
+    END IF;
+    IF TG_OP IN ('INSERT', 'UPDATE') THEN
+        EXECUTE format('INSERT INTO %I.tessaran_changed VALUES ($1, $2) ON CONFLICT DO NOTHING', TG_TABLE_SCHEMA)
+            USING TG_TABLE_NAME, NEW.key;
+    END IF;
+    RETURN NULL;
+END
+$$;
+)sql";
+
+std::string quoted(const std::string& name) { return "\"" + name + "\""; }
+
+// The table of a data file and the trigger that notes the keys another tool writes. The
+// name is a plain file name (capitals, digits, underscores), so it can name a table.
+std::string fileTableSql(const std::string& file) {
+    return "CREATE TABLE " + quoted(file) + " (key bytea PRIMARY KEY, record bytea NOT NULL);\n" +
+           "CREATE TRIGGER " + quoted(file + "_changes") + " AFTER INSERT OR UPDATE OR DELETE ON " + quoted(file) +
+           " FOR EACH ROW WHEN (current_setting('" + kApplicationSetting +
+           "', true) IS DISTINCT FROM 'on') EXECUTE FUNCTION tessaran_note_change();\n";
+}
+
+bool tableExists(Connection& connection, const std::string& name) {
+    const Result found = connection.run("SELECT to_regclass(quote_ident($1)) IS NOT NULL", Parameters().text(name));
+    return found.value(0, 0) == "t";
+}
+
+}  // namespace
+
+void create(Connection& connection) {
+    const Result encoding = connection.run("SELECT current_setting('server_encoding')");
+    if (encoding.value(0, 0) != "UTF8")
+        throw DatabaseError(error_code::kNoDatabase,
+                            "the database " + connection.shownLocation() + " is encoded in " +
+                                std::string(encoding.value(0, 0)) + "; Tessaran needs a UTF8 database "
+                                "(createdb -E UTF8 -T template0)");
+    const schema::Catalogue catalogue = schema::applicationCatalogue();
+    for (const char* name : {"tessaran_meta", "tessaran_index"}) {
+        if (tableExists(connection, name))
+            throw DatabaseError(error_code::kNoDatabase, "the database " + connection.shownLocation() +
+                                                             " already holds a Tessaran database; a new one needs "
+                                                             "an empty database or schema");
+    }
+    for (const std::string& file : catalogue.files) {
+        if (tableExists(connection, file))
+            throw DatabaseError(error_code::kNoDatabase, "the database " + connection.shownLocation() +
+                                                             " already has a table named " + file +
+                                                             "; a new one needs an empty database or schema");
+    }
+    connection.execute(kCatalogueTables);
+    connection.run("INSERT INTO tessaran_meta (name, value) VALUES ('format', $1), ('version', $2)",
+                   Parameters().text(kFormatName).text(kFormatVersion));
+    for (const std::string& file : catalogue.files) {
+        connection.run("INSERT INTO tessaran_files (name) VALUES ($1)", Parameters().text(file));
+        connection.execute(fileTableSql(file));
+    }
+    for (const auto& [file, fields] : catalogue.dictionary) {
+        for (const auto& [name, field] : fields) {
+            connection.run("INSERT INTO tessaran_dictionary (file, name, kind, attribute, first, length, "
+                           "target_file, target_attribute) VALUES ($1, $2, $3, NULLIF($4, 0), NULLIF($5, 0), "
+                           "NULLIF($6, 0), NULLIF($7, ''), NULLIF($8, 0))",
+                           Parameters()
+                               .text(file)
+                               .text(name)
+                               .text(schema::kindName(field.kind))
+                               .number(field.kind == FieldDefinition::Kind::Characters ? 0 : field.attribute)
+                               .number(field.kind == FieldDefinition::Kind::Characters ? field.first : 0)
+                               .number(field.kind == FieldDefinition::Kind::Characters ? field.length : 0)
+                               .text(field.targetFile)
+                               .number(field.targetAttribute));
+        }
+    }
+    for (const auto& [file, attributes] : catalogue.indexed) {
+        for (const int attribute : attributes)
+            connection.run("INSERT INTO tessaran_indexed (file, attribute) VALUES ($1, $2)",
+                           Parameters().text(file).number(attribute));
+    }
+}
+
+bool isOurs(Connection& connection) {
+    if (!tableExists(connection, "tessaran_meta")) return false;
+    const Result format = connection.run("SELECT value FROM tessaran_meta WHERE name = 'format'");
+    return format.rows() == 1 && format.value(0, 0) == kFormatName;
+}
+
+schema::Catalogue load(Connection& connection) {
+    schema::Catalogue catalogue;
+    const Result files = connection.run("SELECT name FROM tessaran_files");
+    for (int row = 0; row < files.rows(); ++row) {
+        const std::string name(files.value(row, 0));
+        if (schema::isPlainFileName(name)) catalogue.files.insert(name);
+    }
+    const Result fields = connection.run(
+        "SELECT file, name, kind, coalesce(attribute, 0), first, coalesce(length, 0), coalesce(target_file, ''), "
+        "coalesce(target_attribute, 0) FROM tessaran_dictionary");
+    for (int row = 0; row < fields.rows(); ++row) {
+        FieldDefinition field;
+        field.kind = schema::kindNamed(fields.value(row, 2));
+        field.attribute = static_cast<int>(fields.integer(row, 3));
+        field.first = fields.isNull(row, 4) ? 1 : static_cast<int>(fields.integer(row, 4));
+        field.length = static_cast<int>(fields.integer(row, 5));
+        field.targetFile = std::string(fields.value(row, 6));
+        field.targetAttribute = static_cast<int>(fields.integer(row, 7));
+        catalogue.dictionary[std::string(fields.value(row, 0))][std::string(fields.value(row, 1))] = field;
+    }
+    const Result indexed = connection.run("SELECT file, attribute FROM tessaran_indexed");
+    for (int row = 0; row < indexed.rows(); ++row) {
+        const long long attribute = indexed.integer(row, 1);
+        if (attribute > 0 && attribute <= kMaxAttributeNumber)
+            catalogue.indexed[std::string(indexed.value(row, 0))].insert(static_cast<int>(attribute));
+    }
+    return catalogue;
+}
+
+}  // namespace tessaran::db::postgres
