@@ -10,6 +10,7 @@
 
 #include "app/ExitCodes.h"
 #include "database/DynamicArray.h"
+#include "database/OpenDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "support/Files.h"
 
@@ -60,7 +61,7 @@ TEST_F(DataCommands, InitCreatesTheFilesNeverOverwritesAndRightsSetLevels) {
     const std::string path = directory.file("new.db");
     const Outcome created = run(Command::Init, path);
     ASSERT_EQ(created.exitCode, exit_code::kOk) << created.err;
-    const auto database = db::SqliteDatabase::open(path);
+    const auto database = db::openDatabase(path);
     EXPECT_EQ(database->rightLevel("chef", "MORVELINTASKADE"), 2);
     EXPECT_TRUE(database->records("FLUXCOMPTABLES").empty());
 
@@ -96,7 +97,7 @@ TEST_F(DataCommands, ImportLoadsAllOrNothingFromFileOrStdin) {
     const Outcome refused = run(Command::Import, path, {document});
     EXPECT_EQ(refused.exitCode, exit_code::kRefusedInput);
     EXPECT_THAT(refused.err, HasSubstr("PASDEFICHIER"));
-    EXPECT_EQ(db::SqliteDatabase::open(path)->records("SECTEUR").size(), 2u);  // S03 not kept
+    EXPECT_EQ(db::openDatabase(path)->records("SECTEUR").size(), 2u);  // S03 not kept
 
     EXPECT_EQ(run(Command::Import, path, {directory.file("absent.json")}).exitCode, exit_code::kRefusedInput);
     EXPECT_EQ(run(Command::Import, path, {"-"}, "{ pas du json").exitCode, exit_code::kRefusedInput);

@@ -35,7 +35,7 @@ constexpr const char* kChildPrintFlag = "--child-print";
 int exitOf(RunEnd end) { return 10 + static_cast<int>(end); }
 
 int runChildPrint(const std::string& databasePath, const std::string& mode) {
-    EngineWorld world(db::SqliteDatabase::open(databasePath));
+    EngineWorld world(db::openDatabase(databasePath));
     world.ui().onProgress = [&](int, int total) {
         if (total > 0 && mode == "kill") raise(SIGKILL);
         if (total > 0 && mode == "exit") _exit(3);
@@ -67,13 +67,13 @@ int endOf(pid_t child) {
 class DataSafetyTest : public ::testing::Test {
 protected:
     TempDir dir;
-    std::string path = dir.file("federation.db");
-    std::shared_ptr<db::SqliteDatabase> database = databaseFrom(testData("federation.json"), path);
+    std::string path = newDatabaseLocation(dir.file("federation.db"));
+    std::shared_ptr<db::MultivalueDatabase> database = databaseFrom(testData("federation.json"), path);
     std::string before = db::exportJson(*database);
 };
 
 TEST_F(DataSafetyTest, RunWaitingForAnotherRunGivesUpWithoutWriting) {
-    auto otherProcess = db::SqliteDatabase::open(path);
+    auto otherProcess = db::openDatabase(path);
     otherProcess->begin();
     database->setBusyTimeout(std::chrono::milliseconds(50));
     EngineWorld world(database);
@@ -163,7 +163,7 @@ TEST_F(DataSafetyTest, ProcessStoppedMidwayLeavesTheDatabaseAsItWas) {
 }
 
 TEST_F(DataSafetyTest, TwoProcessesPrintingAtOnceInvoiceEveryFlowOnce) {
-    auto reference = databaseFrom(testData("federation.json"), dir.file("reference.db"));
+    auto reference = databaseFrom(testData("federation.json"), newDatabaseLocation(dir.file("reference.db")));
     EngineWorld(reference).print("202611", {"001", "002", "003", "004", "005"});
 
     // The first process stops once it has selected the flows to bill, in its transaction.

@@ -35,7 +35,7 @@ std::string summary(const billing::RunOutcome& outcome) {
 // complementary flows 01 and 02 already; 004 has no fee scale; 005 no accounting parameters.
 class PrintRunTest : public ::testing::Test {
 protected:
-    std::shared_ptr<db::SqliteDatabase> database = databaseFrom(testData("federation.json"));
+    std::shared_ptr<db::MultivalueDatabase> database = databaseFrom(testData("federation.json"));
     EngineWorld world{database};
     const std::string before = world.exported();
 };

@@ -61,7 +61,7 @@ TEST(RatesTest, WithoutServiceActivityTheActivityLastReadServes) {
 }
 
 // The federation with these flows added.
-std::shared_ptr<db::SqliteDatabase> federationWith(const nlohmann::json& flows) {
+std::shared_ptr<db::MultivalueDatabase> federationWith(const nlohmann::json& flows) {
     auto database = databaseFrom(testData("federation.json"));
     db::importJson(*database, nlohmann::json{{"FLUXCOMPTABLES", flows}}.dump());
     return database;

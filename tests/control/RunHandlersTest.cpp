@@ -14,7 +14,7 @@ namespace {
 using ::testing::ElementsAre;
 using tessaran::testing::ControlWorld;
 
-std::shared_ptr<db::SqliteDatabase> federation() {
+std::shared_ptr<db::MultivalueDatabase> federation() {
     return tessaran::testing::databaseFrom(tessaran::testing::testData("federation.json"));
 }
 

@@ -17,7 +17,7 @@ using tessaran::testing::databaseFrom;
 using tessaran::testing::entriesOf;
 using tessaran::testing::panelDatabase;
 
-std::shared_ptr<db::SqliteDatabase> periodOnly(const std::string& period) {
+std::shared_ptr<db::MultivalueDatabase> periodOnly(const std::string& period) {
     return databaseFrom(R"({"PERIODESPAIE": {"1": {"1": ")" + period + R"("}}})");
 }
 

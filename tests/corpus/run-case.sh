@@ -11,6 +11,13 @@ mkdir -p "$out"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 db="$work/case.db"
+# On the throwaway PostgreSQL server of the tests, when one is named: a schema of its own.
+if [ -n "${TESSARAN_TEST_POSTGRES_STATE:-}" ]; then
+    server=$(cat "$TESSARAN_TEST_POSTGRES_STATE")
+    schema="corpus_$$_$RANDOM"
+    psql "$server" -qc "CREATE SCHEMA $schema" || exit 1
+    db="$server&options=-csearch_path%3D$schema"
+fi
 
 zcat "$federation" > "$work/federation.json"
 "$bin" init --db "$db" > /dev/null || exit 1

@@ -55,9 +55,10 @@ private:
 };
 
 TEST(DatabaseFiles, EveryCommitReachesTheDiskBeforeItReturns) {
+    if (tessaran::testing::testsOnServer()) GTEST_SKIP() << "a server keeps its own commits";
     ScratchDatabase scratch;
     SyncCounter counter;
-    auto database = SqliteDatabase::open(scratch.path);
+    auto database = openDatabase(scratch.path);
     auto sectors = database->OpenFile("SECTEUR");
     sectors->write("S00", DynamicArray("first"));  // the first commit to a new log also syncs its header
     for (int commit = 1; commit <= 3; ++commit) {
@@ -98,7 +99,7 @@ TEST(DatabaseFiles, ReadOnlyDatabaseIsReadWithoutLeavingFilesThatBlockLaterRuns)
 
     const auto expectReadOnly = [&](const std::string& what) {
         {
-            auto database = SqliteDatabase::open(path);
+            auto database = openDatabase(path);
             EXPECT_EQ(database->OpenFile("SECTEUR")->Read("S01")->str(), "Aide") << what;
             EXPECT_THAT(exportJson(*database), HasSubstr("Aide")) << what;
             EXPECT_EQ(codeOf([&] { database->begin(); }), error_code::kReadOnly) << what;
@@ -117,21 +118,21 @@ TEST(DatabaseFiles, ReadOnlyDatabaseIsReadWithoutLeavingFilesThatBlockLaterRuns)
     // While a print run has it open, a reader without write access reads through the run's
     // shared memory: the last commit, not the run's uncommitted writes.
     {
-        auto printRun = SqliteDatabase::open(path);
+        auto printRun = openDatabase(path);
         printRun->begin();
         printRun->OpenFile("SECTEUR")->write("S01", DynamicArray("pending"));
         fs::permissions(path, fs::perms::owner_read);
-        EXPECT_EQ(SqliteDatabase::open(path)->OpenFile("SECTEUR")->Read("S01")->str(), "Aide");
+        EXPECT_EQ(openDatabase(path)->OpenFile("SECTEUR")->Read("S01")->str(), "Aide");
         fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
         printRun->commit();
     }
     // Later runs with write access are not blocked.
-    SqliteDatabase::open(path)->OpenFile("SECTEUR")->write("S02", DynamicArray("Soins"));
-    EXPECT_EQ(SqliteDatabase::open(path)->records("SECTEUR").size(), 2u);
+    openDatabase(path)->OpenFile("SECTEUR")->write("S02", DynamicArray("Soins"));
+    EXPECT_EQ(openDatabase(path)->records("SECTEUR").size(), 2u);
 
     for (const fs::path& locked : {fs::path(path), folder}) {
         fs::permissions(locked, fs::perms::none);
-        const auto refused = raised([&] { SqliteDatabase::open(path); });
+        const auto refused = raised([&] { openDatabase(path); });
         EXPECT_EQ(refused.code, error_code::kNoAccess) << locked;
         EXPECT_THAT(refused.message, HasSubstr("permission")) << locked;
         fs::permissions(locked, fs::perms::owner_all);
@@ -157,9 +158,9 @@ TEST(DatabaseFiles, NoRoomToWriteIsReportedAsSuchAndChangesNothing) {
     const std::string path = scratch.file("full.db");
     SqliteDatabase::create(path)->OpenFile("SECTEUR")->write("S01", DynamicArray("Aide"));
     // Opening creates the shared-memory file beside the database (eight pages).
-    EXPECT_EQ(codeWithFilesLimitedTo(4096, [&] { SqliteDatabase::open(path); }), error_code::kDiskFull);
+    EXPECT_EQ(codeWithFilesLimitedTo(4096, [&] { openDatabase(path); }), error_code::kDiskFull);
 
-    auto database = SqliteDatabase::open(path);
+    auto database = openDatabase(path);
     const auto writeLongRecord = [&] {
         database->OpenFile("SECTEUR")->write("S02", DynamicArray(std::string(50000, 'x')));
     };

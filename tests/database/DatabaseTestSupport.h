@@ -12,8 +12,10 @@
 
 #include "database/DatabaseError.h"
 #include "database/DynamicArray.h"
+#include "database/OpenDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "support/Files.h"
+#include "support/TestStorage.h"
 
 namespace tessaran::db::testing {
 
@@ -23,11 +25,12 @@ using ::testing::IsEmpty;
 using tessaran::testing::TempDir;
 using tessaran::testing::testData;
 
-// A new database in a scratch directory removed afterwards.
+// A new database in a scratch directory removed afterwards (on the test server, when the
+// tests run there).
 struct ScratchDatabase {
     TempDir directory;
-    std::string path = directory.file("base.db");
-    std::shared_ptr<SqliteDatabase> database = SqliteDatabase::create(path);
+    std::string path = tessaran::testing::newDatabaseLocation(directory.file("base.db"));
+    std::shared_ptr<MultivalueDatabase> database = createDatabase(path);
 };
 
 // The code and message of the database error `action` raises; code 0 when it raises none.
@@ -58,7 +61,7 @@ inline std::vector<std::string> firstValues(const DynamicArray& result) {
 }
 
 // The keys of the activities of kind P, found through the index of attribute 12.
-inline std::vector<std::string> activitiesOfKindP(SqliteDatabase& database) {
+inline std::vector<std::string> activitiesOfKindP(MultivalueDatabase& database) {
     return firstValues(database.Select(request("SSELECT ACTIVITES AVEC 12 = \"P\"", "ACTIVITES")));
 }
 

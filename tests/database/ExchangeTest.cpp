@@ -11,7 +11,7 @@ namespace {
 using namespace testing;
 
 TEST(Exchange, ImportKeepsNumbersAsWrittenAndExportWritesTheSameFormInOrder) {
-    auto database = SqliteDatabase::create(":memory:");
+    auto database = tessaran::testing::newTestDatabase();
     // exchange.json holds numbers of every form, and digits, signs and escaped quotes inside
     // keys and strings, which are not numbers; the export shows what was stored.
     EXPECT_EQ(importJson(*database, testData("exchange.json")), 4);
@@ -19,7 +19,7 @@ TEST(Exchange, ImportKeepsNumbersAsWrittenAndExportWritesTheSameFormInOrder) {
     EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("P1"));  // imported records are indexed
 
     const std::string everything = exportJson(*database);
-    auto copy = SqliteDatabase::create(":memory:");
+    auto copy = tessaran::testing::newTestDatabase();
     importJson(*copy, everything);
     EXPECT_EQ(exportJson(*copy), everything);
     EXPECT_THAT(everything, HasSubstr("\"PERIODESPAIE\": {}"));
@@ -27,7 +27,7 @@ TEST(Exchange, ImportKeepsNumbersAsWrittenAndExportWritesTheSameFormInOrder) {
 }
 
 TEST(Exchange, RefusesBadDocumentsNamingThePlaceAndChangesNothing) {
-    auto database = SqliteDatabase::create(":memory:");
+    auto database = tessaran::testing::newTestDatabase();
     importJson(*database, R"({"SECTEUR": {"S01": {"1": "Aide"}}})");
     const std::string before = exportJson(*database);
 
@@ -74,7 +74,7 @@ TEST(Exchange, ExportReadsOneSnapshotWhileAnotherConnectionWrites) {
     const std::string before = exportJson(*database);
 
     // A print run holds its transaction open, and commits once the export has begun writing.
-    auto printRun = SqliteDatabase::open(path);
+    auto printRun = openDatabase(path);
     printRun->begin();
     printRun->OpenFile("ACTIVITES")->write("A2", DynamicArray("x"));
     printRun->OpenFile("SECTEUR")->write("S01", DynamicArray("after"));
@@ -93,7 +93,7 @@ TEST(Exchange, ExportReadsOneSnapshotWhileAnotherConnectionWrites) {
 }
 
 TEST(Exchange, ImportFailingMidwayLeavesNothingBehind) {
-    auto database = SqliteDatabase::create(":memory:");
+    auto database = tessaran::testing::newTestDatabase();
     importJson(*database, R"({"ACTIVITES": {"A0": {"12": "P"}}})");
     const std::string before = exportJson(*database);
     const std::string document = R"({"ACTIVITES": {"A1": {"12": "P"}, "A2": {"12": "P"}, "A3": {"12": "P"}}})";
@@ -121,7 +121,7 @@ TEST(Exchange, ImportFailingMidwayLeavesNothingBehind) {
 }
 
 TEST(Exchange, RefusesToExportWhatJsonCannotCarry) {
-    auto database = SqliteDatabase::create(":memory:");
+    auto database = tessaran::testing::newTestDatabase();
     database->OpenFile("SECTEUR")->write("S01", DynamicArray(std::string("a") + kSubvalueMark + "b"));
     const auto refused = raised([&] { exportJson(*database); });
     EXPECT_EQ(refused.code, error_code::kExport);

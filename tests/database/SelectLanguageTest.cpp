@@ -35,7 +35,7 @@ protected:
     }
     std::vector<std::string> flows(const std::string& conditions) { return keys("SSELECT FLUXCOMPTABLES " + conditions); }
 
-    std::shared_ptr<SqliteDatabase> database = SqliteDatabase::create(":memory:");
+    std::shared_ptr<MultivalueDatabase> database = tessaran::testing::newTestDatabase();
 };
 
 TEST_F(SelectTest, EqualNotEqualAndPrefixOnAttributesAndKey) {

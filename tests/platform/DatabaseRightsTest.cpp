@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include "database/SqliteDatabase.h"
+#include "support/TestStorage.h"
 #include "platform/DatabaseRights.h"
 
 namespace tessaran::platform {
 namespace {
 
 TEST(DatabaseRights, LevelsComeFromTheRightsTableWhenAsked) {
-    const auto database = db::SqliteDatabase::create(":memory:");
+    const auto database = tessaran::testing::newTestDatabase();
     database->setRightLevel("marie", kFunctionKey, 2);
     database->setRightLevel("paul", kFunctionKey, 1);
     database->setRightLevel("paul", "AUTRE", 2);

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "database/Exchange.h"
-#include "database/SqliteDatabase.h"
+#include "support/TestStorage.h"
 #include "platform/Printer.h"
 #include "platform/RecordingPageSink.h"
 #include "printing/DocumentInputs.h"
@@ -57,7 +57,7 @@ inline std::vector<Rule> ruledPage(double bottomCm, Boxes boxes = Boxes::kNone) 
 // A fresh copy of a record of the test data, free to alter.
 inline std::shared_ptr<db::DynamicArray> record(const std::string& file, const std::string& key) {
     static const auto database = [] {
-        auto loaded = db::SqliteDatabase::create(":memory:");
+        auto loaded = tessaran::testing::newTestDatabase();
         db::importJson(*loaded, testing::testData("printing.json"));
         return loaded;
     }();

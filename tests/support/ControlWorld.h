@@ -31,7 +31,7 @@ private:
 };
 
 // Three associations (A01 GAMMA, A02 BETA, A03 ALPHA) and the pay period March 2002.
-inline std::shared_ptr<db::SqliteDatabase> panelDatabase() { return databaseFrom(testData("panel.json")); }
+inline std::shared_ptr<db::MultivalueDatabase> panelDatabase() { return databaseFrom(testData("panel.json")); }
 
 inline std::vector<std::string> entriesOf(const QListWidget& list) {
     std::vector<std::string> texts;
@@ -51,7 +51,7 @@ public:
     // The world keeps a SQLite database only for reading it back; any other one is the
     // control's alone, so that the control's release of it can be observed.
     explicit ControlWorld(std::shared_ptr<db::Database> database, WorldSettings settings = {})
-        : RecordedWorld(std::dynamic_pointer_cast<db::SqliteDatabase>(database), settings.pick) {
+        : RecordedWorld(std::dynamic_pointer_cast<db::MultivalueDatabase>(database), settings.pick) {
         control_ = std::make_unique<control::Ctr_Tessaran>(control::ControlServices{
             &ui_, &printers_, &clock_, std::move(settings.makeHelpViewer), &previewPrinters_});
         if (settings.rightsLevel) {

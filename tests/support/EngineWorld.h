@@ -8,17 +8,19 @@
 #include <vector>
 
 #include "Files.h"
+#include "TestStorage.h"
 #include "billing/BillingEngine.h"
 #include "database/Exchange.h"
-#include "database/SqliteDatabase.h"
+#include "database/MultivalueDatabase.h"
 #include "platform/RecordingUiServices.h"
 #include "platform/ScriptedPrinterChoice.h"
 #include "platform/SystemClock.h"
 
 namespace tessaran::testing {
 
-inline std::shared_ptr<db::SqliteDatabase> databaseFrom(const std::string& json, const std::string& path = ":memory:") {
-    auto database = db::SqliteDatabase::create(path);
+// A new test database holding `json`: at `location` (from newDatabaseLocation), or private.
+inline std::shared_ptr<db::MultivalueDatabase> databaseFrom(const std::string& json, const std::string& location = {}) {
+    auto database = location.empty() ? newTestDatabase() : db::createDatabase(location);
     if (!json.empty()) db::importJson(*database, json);
     return database;
 }
@@ -41,10 +43,10 @@ public:
 };
 
 // What the engine and the control worlds share: recorded UI services, a scripted printer
-// choice whose pages are kept, a fixed day, and the SQLite database read back.
+// choice whose pages are kept, a fixed day, and the database read back.
 class RecordedWorld {
 public:
-    RecordedWorld(std::shared_ptr<db::SqliteDatabase> database, platform::PrinterPick pick,
+    RecordedWorld(std::shared_ptr<db::MultivalueDatabase> database, platform::PrinterPick pick,
                   platform::CalendarDate today = {2026, 12, 6})
         : database_(std::move(database)), printers_(pick), clock_(today) {}
 
@@ -67,7 +69,7 @@ public:
     platform::ScriptedPrinterChoice& printers() { return printers_; }
 
 protected:
-    std::shared_ptr<db::SqliteDatabase> database_;
+    std::shared_ptr<db::MultivalueDatabase> database_;
     HookedUiServices ui_;
     platform::ScriptedPrinterChoice printers_;
     platform::FixedClock clock_;
@@ -75,7 +77,7 @@ protected:
 
 class EngineWorld : public RecordedWorld {
 public:
-    explicit EngineWorld(std::shared_ptr<db::SqliteDatabase> database, platform::PrinterPick pick = {0, 1})
+    explicit EngineWorld(std::shared_ptr<db::MultivalueDatabase> database, platform::PrinterPick pick = {0, 1})
         : RecordedWorld(std::move(database), pick), files_(std::make_unique<billing::DataFiles>(database_)) {}
 
     billing::RunOutcome run(billing::RunKind kind, const std::string& period, const std::vector<std::string>& codes) {
@@ -93,7 +95,7 @@ public:
         return run(billing::RunKind::Preview, period, codes);
     }
 
-    db::SqliteDatabase& database() { return *database_; }
+    db::MultivalueDatabase& database() { return *database_; }
     billing::DataFiles& files() { return *files_; }
     std::vector<bool> enabledStates;                   // what the view was told, in order
     platform::PrinterChoice* otherPrinters = nullptr;  // in place of the scripted choice
