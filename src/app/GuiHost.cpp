@@ -78,6 +78,9 @@ bool screenAvailable() {
 int runGuiHost(int& argc, char** argv, const CommandLine& line) {
     const HostOptions& options = line.host;
     if (!screenAvailable()) {
+        // No window can be made: a core application object gives the message its language.
+        int coreArgc = 1;
+        const QCoreApplication core(coreArgc, argv);
         std::cerr << messagePrefix("gui")
                   << filled(QCoreApplication::translate("GuiHost", "no screen is available (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
                                                          "Open the window from a graphical session, or print without a "
