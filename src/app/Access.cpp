@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ExitCodes.h"
+#include "Messages.h"
 #include "database/OpenDatabase.h"
 #include "platform/DatabaseRights.h"
 
@@ -28,22 +29,39 @@ int levelNeeded(Command command) {
 
 namespace {
 
-// What a refused user may not do, in words.
-const char* actionOf(Command command) {
+// Why a user is refused a command: USER, the level needed, the function, the user's level.
+QString refusalOf(Command command) {
     switch (command) {
-    case Command::Import: return "import records";
-    case Command::Rights: return "list or set rights";
-    case Command::Print: return "print";
-    case Command::Preview: return "preview the print run";
-    case Command::Reprint: return "reprint";
-    case Command::Export: return "export records";
-    case Command::Select: return "select records";
-    case Command::Gui: return "open the window";
+    case Command::Import:
+        return QCoreApplication::translate("Access", "%1 may not import records: it needs right level %2 for %3 and has level %4 "
+                                                    "(see 'tessaran rights')");
+    case Command::Rights:
+        return QCoreApplication::translate("Access", "%1 may not list or set rights: it needs right level %2 for %3 and has level %4 "
+                                                    "(see 'tessaran rights')");
+    case Command::Print:
+        return QCoreApplication::translate("Access", "%1 may not print: it needs right level %2 for %3 and has level %4 "
+                                                    "(see 'tessaran rights')");
+    case Command::Preview:
+        return QCoreApplication::translate("Access", "%1 may not preview the print run: it needs right level %2 for %3 and has level %4 "
+                                                    "(see 'tessaran rights')");
+    case Command::Reprint:
+        return QCoreApplication::translate("Access", "%1 may not reprint: it needs right level %2 for %3 and has level %4 "
+                                                    "(see 'tessaran rights')");
+    case Command::Export:
+        return QCoreApplication::translate("Access", "%1 may not export records: it needs right level %2 for %3 and has level %4 "
+                                                    "(see 'tessaran rights')");
+    case Command::Select:
+        return QCoreApplication::translate("Access", "%1 may not select records: it needs right level %2 for %3 and has level %4 "
+                                                    "(see 'tessaran rights')");
+    case Command::Gui:
+        return QCoreApplication::translate("Access", "%1 may not open the window: it needs right level %2 for %3 and has level %4 "
+                                                    "(see 'tessaran rights')");
     case Command::Help:
     case Command::Demo:
     case Command::Init: break;
     }
-    return "run this command";
+    return QCoreApplication::translate("Access", "%1 may not run this command: it needs right level %2 for %3 and has level %4 "
+                                                "(see 'tessaran rights')");
 }
 
 }  // namespace
@@ -60,12 +78,16 @@ int checkAccess(CommandLine& line, std::ostream& err) {
     const auto levelOf = [&](const std::string& user) {
         return database->rightLevel(user, platform::kFunctionKey).value_or(0);
     };
-    const std::string prefix = "tessaran " + commandName(line.command) + ": ";
+    const std::string prefix = messagePrefix(commandName(line.command));
     // On a database server the user is the role the server authenticated, and nobody else.
     if (const std::optional<std::string> role = database->authenticatedUser()) {
         if (!line.actingAs.empty() && line.actingAs != *role) {
-            err << prefix << "on a database server the user is the role that connected (" << *role
-                << "); --user and TESSARAN_USER cannot name another (" << line.actingAs << ")\n";
+            err << prefix
+                << filled(QCoreApplication::translate("Access", "on a database server the user is the role that "
+                                                                "connected (%1); --user and TESSARAN_USER cannot "
+                                                                "name another (%2)"),
+                          {*role, line.actingAs})
+                << '\n';
             return exit_code::kRefusedChoice;
         }
         line.actingAs.clear();
@@ -73,14 +95,20 @@ int checkAccess(CommandLine& line, std::ostream& err) {
         line.host.userName = *role;
     }
     if (!line.actingAs.empty() && levelOf(line.loginName) != 2) {
-        err << prefix << "acting as " << line.actingAs << " needs right level 2 for " << platform::kFunctionKey
-            << "; " << line.loginName << " has level " << levelOf(line.loginName) << " (see 'tessaran rights')\n";
+        err << prefix
+            << filled(QCoreApplication::translate("Access", "acting as %1 needs right level 2 for %2; %3 has level %4 "
+                                                        "(see 'tessaran rights')"),
+                      {line.actingAs, platform::kFunctionKey, line.loginName,
+                       std::to_string(levelOf(line.loginName))})
+            << '\n';
         return exit_code::kRefusedChoice;
     }
     const int level = levelOf(line.host.userName);
     if (level < needed) {
-        err << prefix << line.host.userName << " may not " << actionOf(line.command) << ": it needs right level "
-            << needed << " for " << platform::kFunctionKey << " and has level " << level << " (see 'tessaran rights')\n";
+        err << prefix
+            << filled(refusalOf(line.command), {line.host.userName, std::to_string(needed), platform::kFunctionKey,
+                                                std::to_string(level)})
+            << '\n';
         return exit_code::kRefusedChoice;
     }
     return exit_code::kOk;

@@ -11,6 +11,7 @@
 
 #include "DatabasePath.h"
 #include "ExitCodes.h"
+#include "Messages.h"
 #include "database/Attributes.h"
 #include "database/Database.h"
 #include "database/DatabaseError.h"
@@ -45,7 +46,8 @@ std::shared_ptr<MultivalueDatabase> openExisting(const std::string& path) {
 template <typename Fill>
 void createDatabase(const std::string& path, const Fill& fill) {
     if (!db::isServerLocation(path) && databaseFileExists(path))
-        throw CommandFailure(exit_code::kDatabase, path + " already exists; it is never overwritten");
+        throw CommandFailure(exit_code::kDatabase,
+                             filled(QCoreApplication::translate("DataCommands", "%1 already exists; it is never overwritten"), {path}));
     std::shared_ptr<MultivalueDatabase> database = db::createDatabase(path);
     try {
         fill(*database);
@@ -72,11 +74,15 @@ int runDemo(const CommandLine& line, const Streams& streams) {
         if (!administrator.empty()) administrator = firstAdministrator(database, administrator);
         if (!administrator.empty()) database.setRightLevel(administrator, platform::kFunctionKey, 2);
     });
-    streams.out << "Demo database created: " << line.databasePath << " (" << records << " records).\n"
-                << "Users: " << kDemoPrintingUser << " (level 2, may print), " << kDemoConsultingUser
-                << " (level 1, may reprint)"
-                << (administrator.empty() ? std::string() : ", " + administrator + " (level 2)")
-                << ". Current pay period: 202611.\n";
+    streams.out << filled(QCoreApplication::translate("DataCommands", "Demo database created: %1 (%2 records).\n"),
+                          {line.databasePath, std::to_string(records)})
+                << (administrator.empty()
+                        ? filled(QCoreApplication::translate("DataCommands", "Users: %1 (level 2, may print), %2 (level 1, may reprint). "
+                                                                       "Current pay period: 202611.\n"),
+                                 {kDemoPrintingUser, kDemoConsultingUser})
+                        : filled(QCoreApplication::translate("DataCommands", "Users: %1 (level 2, may print), %2 (level 1, may reprint), "
+                                                                       "%3 (level 2). Current pay period: 202611.\n"),
+                                 {kDemoPrintingUser, kDemoConsultingUser, administrator}));
     return exit_code::kOk;
 }
 
@@ -86,18 +92,18 @@ int runInit(const CommandLine& line, const Streams& streams) {
         administrator = firstAdministrator(database, administrator);
         database.setRightLevel(administrator, platform::kFunctionKey, 2);
     });
-    streams.out << "Database created: " << line.databasePath << ". " << administrator
-                << " may print (level 2 for \"" << platform::kFunctionKey << "\").\n";
+    streams.out << filled(QCoreApplication::translate("DataCommands", "Database created: %1. %2 may print (level 2 for \"%3\").\n"),
+                          {line.databasePath, administrator, platform::kFunctionKey});
     return exit_code::kOk;
 }
 
 std::string readDocument(const std::string& source, std::istream& in) {
     if (source == "-") return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     std::ifstream file(source, std::ios::binary);
-    if (!file) throw CommandFailure(exit_code::kRefusedInput, "cannot read " + source);
+    if (!file) throw CommandFailure(exit_code::kRefusedInput, filled(QCoreApplication::translate("DataCommands", "cannot read %1"), {source}));
     std::ostringstream text;
     text << file.rdbuf();
-    if (file.bad()) throw CommandFailure(exit_code::kRefusedInput, "cannot read " + source);
+    if (file.bad()) throw CommandFailure(exit_code::kRefusedInput, filled(QCoreApplication::translate("DataCommands", "cannot read %1"), {source}));
     return text.str();
 }
 
@@ -117,9 +123,12 @@ void refuseCounterBelowInvoices(MultivalueDatabase& database) {
     const auto highest = database.highestNumber("FLUXCOMPTABLES", db::attr::flow::kInvoiceNumber, 10);
     if (highest && *highest > counter) {
         throw db::DatabaseError(db::error_code::kImport,
-                                "import refused: file \"NUMEROFACT\", key \"001\", attribute \"10\": the invoice "
-                                "counter " + counter + " would be below invoice number " + *highest +
-                                    " recorded on a flow, and a print run would give that number again");
+                                filled(QCoreApplication::translate(
+                                           "DataCommands",
+                                           "import refused: file \"NUMEROFACT\", key \"001\", attribute \"10\": "
+                                           "the invoice counter %1 would be below invoice number %2 recorded on a "
+                                           "flow, and a print run would give that number again"),
+                                       {counter, *highest}));
     }
 }
 
@@ -128,8 +137,9 @@ int runImport(const CommandLine& line, const Streams& streams) {
     const std::string document = readDocument(source, streams.in);
     const std::shared_ptr<MultivalueDatabase> database = openExisting(line.databasePath);
     const int records = db::importJson(*database, document, [&] { refuseCounterBelowInvoices(*database); });
-    streams.out << records << (records == 1 ? " record" : " records") << " imported into " << line.databasePath
-                << ".\n";
+    streams.out << filled(records == 1 ? QCoreApplication::translate("DataCommands", "%1 record imported into %2.\n")
+                                       : QCoreApplication::translate("DataCommands", "%1 records imported into %2.\n"),
+                          {std::to_string(records), line.databasePath});
     return exit_code::kOk;
 }
 
@@ -144,7 +154,8 @@ int runExport(const CommandLine& line, const Streams& streams) {
     const std::vector<std::string> known = database->fileNames();
     for (const std::string& name : line.arguments)
         if (std::find(known.begin(), known.end(), name) == known.end())
-            throw CommandFailure(exit_code::kUsage, "no data file named '" + name + "' (files: " + joined(known, ", ") + ")");
+            throw CommandFailure(exit_code::kUsage, filled(QCoreApplication::translate("DataCommands", "no data file named '%1' (files: %2)"),
+                                                           {name, joined(known, ", ")}));
     db::exportJson(*database, streams.out, line.arguments);
     return exit_code::kOk;
 }
@@ -157,8 +168,10 @@ int runSelect(const CommandLine& line, const Streams& streams) {
     std::string fileName;
     words >> verb >> fileName;
     if (verb != "SSELECT")
-        throw CommandFailure(exit_code::kRefusedInput, "a select statement begins with SSELECT, not '" + verb + "'");
-    if (fileName.empty()) throw CommandFailure(exit_code::kRefusedInput, "SSELECT needs a file name");
+        throw CommandFailure(exit_code::kRefusedInput,
+                             filled(QCoreApplication::translate("DataCommands", "a select statement begins with SSELECT, not '%1'"), {verb}));
+    if (fileName.empty())
+        throw CommandFailure(exit_code::kRefusedInput, filled(QCoreApplication::translate("DataCommands", "SSELECT needs a file name")));
 
     const std::shared_ptr<MultivalueDatabase> database = openExisting(line.databasePath);
     db::SelectRequest request;
@@ -231,7 +244,7 @@ std::string selectOutputLines(const db::DynamicArray& resultList) {
 }
 
 int runDataCommand(const CommandLine& line, const Streams& streams) {
-    const std::string prefix = "tessaran " + commandName(line.command) + ": ";
+    const std::string prefix = messagePrefix(commandName(line.command));
     try {
         int result = exit_code::kUsage;
         switch (line.command) {
@@ -246,12 +259,12 @@ int runDataCommand(const CommandLine& line, const Streams& streams) {
         case Command::Reprint:
         case Command::Preview:
         case Command::Gui:
-            streams.err << prefix << "not a data command\n";
+            streams.err << prefix << filled(QCoreApplication::translate("DataCommands", "not a data command")) << '\n';
             return exit_code::kUsage;
         }
         streams.out.flush();
         if (!streams.out) {
-            streams.err << prefix << "cannot write the output\n";
+            streams.err << prefix << filled(QCoreApplication::translate("DataCommands", "cannot write the output")) << '\n';
             return exit_code::kOutput;
         }
         return result;

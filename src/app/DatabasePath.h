@@ -5,6 +5,7 @@
 #include <string>
 
 #include "database/OpenDatabase.h"
+#include "Messages.h"
 
 namespace tessaran::app {
 
@@ -13,9 +14,11 @@ inline std::string missingDatabaseMessage(const std::string& path) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     std::error_code error;
     if (!folder.empty() && !std::filesystem::exists(folder, error) && !error) {
-        return "no database at " + path + ": the folder " + folder.string() + " does not exist";
+        return filled(QCoreApplication::translate("DatabasePath", "no database at %1: the folder %2 does not exist"),
+                      {path, folder.string()});
     }
-    return "no database at " + path + " (create one with 'tessaran init' or 'tessaran demo')";
+    return filled(QCoreApplication::translate("DatabasePath", "no database at %1 (create one with 'tessaran init' or 'tessaran demo')"),
+                  {path});
 }
 
 // True when `path` names something (an unknown answer counts as yes: never clobber). A

@@ -20,6 +20,7 @@
 #include "CommandLine.h"
 #include "ExitCodes.h"
 #include "HostCommands.h"
+#include "Messages.h"
 #include "control/Ctr_Tessaran.h"
 #include "database/OpenDatabase.h"
 #include "platform/Client.h"
@@ -48,7 +49,7 @@ protected:
 // box, in French, for the user at the screen.
 void reportFailure(QWidget* parent, const std::string& consolePrefix, const std::string& screenText,
                    const std::string& cause) {
-    std::cerr << "tessaran gui: " << consolePrefix << cause << '\n';
+    std::cerr << messagePrefix("gui") << consolePrefix << cause << '\n';
     // Without a screen (the offscreen platform) nobody could answer the box.
     if (QGuiApplication::platformName() == QStringLiteral("offscreen")) return;
     QMessageBox::critical(parent, kWindowTitle, QString::fromStdString(screenText + " :\n" + cause));
@@ -77,9 +78,13 @@ bool screenAvailable() {
 int runGuiHost(int& argc, char** argv, CommandLine line) {
     const HostOptions& options = line.host;  // its user becomes the server's role when checked
     if (!screenAvailable()) {
-        std::cerr << "tessaran gui : aucun écran n'est disponible (ni DISPLAY ni WAYLAND_DISPLAY ne sont définis).\n"
-                     "Lancez la fenêtre depuis une session graphique, ou imprimez sans fenêtre avec "
-                     "'tessaran print' (voir 'tessaran print --help').\n";
+        // No window can be made: a core application object gives the message its language.
+        int coreArgc = 1;
+        const QCoreApplication core(coreArgc, argv);
+        std::cerr << messagePrefix("gui")
+                  << filled(QCoreApplication::translate("GuiHost", "no screen is available (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+                                                         "Open the window from a graphical session, or print without a "
+                                                         "window with 'tessaran print' (see 'tessaran print --help').\n"));
         return exit_code::kOutput;
     }
     QApplication application(argc, argv);
@@ -100,7 +105,7 @@ int runGuiHost(int& argc, char** argv, CommandLine line) {
     if (const int refused = checkAccess(line, refusal); refused != exit_code::kOk) {
         std::string detail = refusal.str();
         if (!detail.empty() && detail.back() == '\n') detail.pop_back();
-        const std::string prefix = "tessaran gui: ";
+        const std::string prefix = messagePrefix("gui");
         if (detail.rfind(prefix, 0) == 0) detail.erase(0, prefix.size());
         reportFailure(nullptr, "", "Vous n'avez pas accès aux états de facturation sur cette base de données", detail);
         return refused;
@@ -128,7 +133,8 @@ int runGuiHost(int& argc, char** argv, CommandLine line) {
         code = application.exec();
     } catch (const std::exception& error) {
         ui.setMousePointer(platform::kPointerDefault);
-        reportFailure(&window, "the control could not start: ", "Le contrôle n'a pas pu démarrer", error.what());
+        reportFailure(&window, filled(QCoreApplication::translate("GuiHost", "the control could not start: ")), "Le contrôle n'a pas pu démarrer",
+                      error.what());
         code = exit_code::kDatabase;
     }
     // The control goes while the services it was given still exist.

@@ -18,6 +18,7 @@
 #include "ExitCodes.h"
 #include "HeadlessPlatform.h"
 #include "HostCommands.h"
+#include "Messages.h"
 #include "billing/BillingEngine.h"
 #include "billing/PanelChoices.h"
 #include "database/OpenDatabase.h"
@@ -60,7 +61,7 @@ private:
 class PrintRunner {
 public:
     PrintRunner(const HostOptions& options, billing::RunKind kind)
-        : options_(options), kind_(kind), command_(std::string("tessaran ") + commandWord(kind) + ": ") {}
+        : options_(options), kind_(kind), command_(messagePrefix(commandWord(kind))) {}
 
     int run();
 
@@ -88,12 +89,13 @@ private:
 };
 
 int PrintRunner::checkOptions() const {
-    if (options_.period.empty()) return refuse(exit_code::kUsage, "give the pay period with --period YYYYMM");
+    if (options_.period.empty())
+        return refuse(exit_code::kUsage, filled(QCoreApplication::translate("PrintHost", "give the pay period with --period YYYYMM")));
     if (options_.associations.empty() && !options_.allAssociations) {
-        return refuse(exit_code::kUsage, "give the associations with --assoc CODE... or --all");
+        return refuse(exit_code::kUsage, filled(QCoreApplication::translate("PrintHost", "give the associations with --assoc CODE... or --all")));
     }
     if (options_.outputPath.empty() == options_.printerName.empty()) {
-        return refuse(exit_code::kUsage, "give one output: --output FILE.pdf, --output FILE.txt or --printer NAME");
+        return refuse(exit_code::kUsage, filled(QCoreApplication::translate("PrintHost", "give one output: --output FILE.pdf, --output FILE.txt or --printer NAME")));
     }
     return exit_code::kOk;
 }
@@ -117,7 +119,7 @@ int PrintRunner::run() {
         files = std::make_unique<billing::DataFiles>(database);
         if (const int code = buildRequest(*files, database, request); code != exit_code::kOk) return code;
     } catch (const std::exception& error) {
-        return refuse(exit_code::kDatabase, std::string("the control could not start: ") + error.what());
+        return refuse(exit_code::kDatabase, filled(QCoreApplication::translate("PrintHost", "the control could not start: %1"), {error.what()}));
     }
 
     InterruptibleConsole ui;
@@ -137,8 +139,12 @@ int PrintRunner::buildRequest(billing::DataFiles& files, const std::shared_ptr<d
         platform::DatabaseUserRights rights(database, options_.userName);
         if (rights.rightsOf(platform::kFunctionKey)->level() != kLevelAllowedToPrint) {
             return refuse(exit_code::kRefusedChoice,
-                          options_.userName + " may not " + commandWord(kind_) + ": printing needs right level 2 for " +
-                              platform::kFunctionKey + " (see 'tessaran rights'); reprinting is allowed");
+                          filled(kind_ == billing::RunKind::Preview
+                                     ? QCoreApplication::translate("PrintHost", "%1 may not preview: printing needs right level 2 for %2 "
+                                                                         "(see 'tessaran rights'); reprinting is allowed")
+                                     : QCoreApplication::translate("PrintHost", "%1 may not print: printing needs right level 2 for %2 "
+                                                                         "(see 'tessaran rights'); reprinting is allowed"),
+                                 {options_.userName, platform::kFunctionKey}));
         }
     }
 
@@ -149,7 +155,8 @@ int PrintRunner::buildRequest(billing::DataFiles& files, const std::shared_ptr<d
                        platform::periodInCapitals(*platform::parsePeriod(period)) + ")";
         }
         return refuse(exit_code::kRefusedChoice,
-                      "the period " + options_.period + " is not offered; the periods offered are " + offered);
+                      filled(QCoreApplication::translate("PrintHost", "the period %1 is not offered; the periods offered are %2"),
+                             {options_.period, offered}));
     }
 
     const auto known = [&](const std::string& code) {
@@ -160,8 +167,10 @@ int PrintRunner::buildRequest(billing::DataFiles& files, const std::shared_ptr<d
         if (known(code)) continue;
         std::string codes;
         for (const auto& association : associations) codes += (codes.empty() ? "" : " ") + association.code;
-        return refuse(exit_code::kRefusedChoice, "no association has the code " + code + "; the known codes are " +
-                                                     (codes.empty() ? std::string("(none)") : codes));
+        return refuse(exit_code::kRefusedChoice,
+                      codes.empty()
+                          ? filled(QCoreApplication::translate("PrintHost", "no association has the code %1; the known codes are (none)"), {code})
+                          : filled(QCoreApplication::translate("PrintHost", "no association has the code %1; the known codes are %2"), {code, codes}));
     }
     if (options_.allAssociations) {
         for (const auto& association : associations) request.associations.push_back(association.code);
@@ -171,7 +180,8 @@ int PrintRunner::buildRequest(billing::DataFiles& files, const std::shared_ptr<d
             request.associations.push_back(code);
         }
     }
-    if (request.associations.empty()) return refuse(exit_code::kNothingToPrint, "the database holds no association");
+    if (request.associations.empty())
+        return refuse(exit_code::kNothingToPrint, filled(QCoreApplication::translate("PrintHost", "the database holds no association")));
 
     request.kind = kind_;
     request.period = options_.period;
@@ -190,17 +200,24 @@ int PrintRunner::exitCode(const billing::RunOutcome& outcome) const {
         if (outcome.messages.size() == 1 && outcome.messages.front().rfind("Aucun état de facturation", 0) == 0) {
             return exit_code::kNothingToPrint;
         }
-        return refuse(exit_code::kNothingToPrint, "nothing was printed (see the messages above)");
-    case RunEnd::PrinterChoiceCancelled: return refuse(exit_code::kCancelled, "the printer choice was cancelled");
-    case RunEnd::PrinterUnavailable: return refuse(exit_code::kOutput, "cannot open the output: " + outcome.error);
-    case RunEnd::DatabaseBusy: return refuse(exit_code::kBusy, "another print run holds the database");
+        return refuse(exit_code::kNothingToPrint, filled(QCoreApplication::translate("PrintHost", "nothing was printed (see the messages above)")));
+    case RunEnd::PrinterChoiceCancelled:
+        return refuse(exit_code::kCancelled, filled(QCoreApplication::translate("PrintHost", "the printer choice was cancelled")));
+    case RunEnd::PrinterUnavailable:
+        return refuse(exit_code::kOutput, filled(QCoreApplication::translate("PrintHost", "cannot open the output: %1"), {outcome.error}));
+    case RunEnd::DatabaseBusy:
+        return refuse(exit_code::kBusy, filled(QCoreApplication::translate("PrintHost", "another print run holds the database")));
     case RunEnd::RecordsNotKept:
-        return refuse(exit_code::kNotKept, "the run's records could not be kept: nothing was recorded");
+        return refuse(exit_code::kNotKept,
+                      filled(QCoreApplication::translate("PrintHost", "the run's records could not be kept: nothing was recorded")));
     case RunEnd::DocumentNotWritten:
-        return refuse(exit_code::kOutput, outcome.error + ": nothing was recorded");
-    case RunEnd::CounterRefused: return refuse(exit_code::kCounter, outcome.error + ": nothing was done");
-    case RunEnd::Cancelled: return refuse(exit_code::kCancelled, "interrupted: nothing was recorded or written");
-    case RunEnd::Failed: return refuse(exit_code::kDatabase, "the run failed: " + outcome.error);
+        return refuse(exit_code::kOutput, filled(QCoreApplication::translate("PrintHost", "%1: nothing was recorded"), {outcome.error}));
+    case RunEnd::CounterRefused:
+        return refuse(exit_code::kCounter, filled(QCoreApplication::translate("PrintHost", "%1: nothing was done"), {outcome.error}));
+    case RunEnd::Cancelled:
+        return refuse(exit_code::kCancelled, filled(QCoreApplication::translate("PrintHost", "interrupted: nothing was recorded or written")));
+    case RunEnd::Failed:
+        return refuse(exit_code::kDatabase, filled(QCoreApplication::translate("PrintHost", "the run failed: %1"), {outcome.error}));
     }
     return exit_code::kDatabase;
 }

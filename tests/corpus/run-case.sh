@@ -4,6 +4,9 @@
 # Usage: run-case.sh TESSARAN FEDERATION.json.gz OUTDIR RUN-OPTIONS...
 # Documents carry the day's date; it is written JJ/MM/AAAA so that the corpus does not age.
 set -uo pipefail
+# The messages are recorded in English: the locale is pinned, whatever the developer's.
+export LC_ALL=C.UTF-8
+unset LC_MESSAGES LANG
 bin=$1 federation=$2 out=$3
 shift 3
 options=("$@")

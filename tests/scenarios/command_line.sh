@@ -4,6 +4,9 @@
 # nothing and shows the same invoice numbers, a preview, and an interrupted print.
 set -euo pipefail
 bin=$1
+# The command line's own messages follow the locale: English here, whatever the developer's.
+export LC_ALL=C.UTF-8
+unset LC_MESSAGES LANG
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 db="$work/demo.db"
@@ -128,6 +131,45 @@ check "an interrupted print exits with the cancelled code" test "$rc" = 7
 check "an interrupted print keeps no record" cmp -s "$work/big-before.json" "$work/big-after.json"
 check "an interrupted print leaves the earlier document" test "$(cat "$work/big.txt")" = "document précédent"
 check "an interrupted print says so" grep -q "Impression annulée" "$work/big.err"
+
+# The command line speaks French when the locale is French, even one not installed, and
+# English otherwise; the control's messages stay French, the exit codes the same.
+speaks() {  # speaks LOCALE-ASSIGNMENT... -- EXPECTED COMMAND...: stdout and stderr hold EXPECTED
+    local settings=()
+    while [ "$1" != -- ]; do settings+=("$1"); shift; done
+    shift
+    local expected=$1; shift
+    local said
+    said=$(set +e; env -u LC_ALL -u LC_MESSAGES -u LANG "${settings[@]}" "$@" 2>&1)
+    grep -qF -- "$expected" <<< "$said"
+}
+for french in LANG=fr_FR.UTF-8 LANG=fr LC_MESSAGES=fr_BE "LC_ALL=fr_CA.UTF-8 LANG=en_US.UTF-8"; do
+    # shellcheck disable=SC2086
+    check "usage in French under $french" speaks $french -- "Usage : tessaran print [--db CHEMIN]" "$bin" print --help
+    # shellcheck disable=SC2086
+    check "a refusal in French under $french" speaks $french -- \
+        "tessaran print : la période 199901 n'est pas proposée ; les périodes proposées sont 202611 (NOVEMBRE 2026)" \
+        "$bin" print --db "$fresh" --period 199901 --all --output "$work/x.txt" --user admin
+    # shellcheck disable=SC2086
+    check "an error in French under $french" speaks $french -- \
+        "tessaran export : aucune base de données à l'emplacement $work/none.db" "$bin" export --db "$work/none.db"
+done
+for english in "" LANG=C LANG=en_US.UTF-8 "LC_ALL=C LANG=fr_FR.UTF-8" "LC_MESSAGES=POSIX LANG=fr_FR"; do
+    # shellcheck disable=SC2086
+    check "usage in English under '$english'" speaks $english -- "Usage: tessaran print [--db PATH]" "$bin" print --help
+    # shellcheck disable=SC2086
+    check "a refusal in English under '$english'" speaks $english -- \
+        "tessaran print: the period 199901 is not offered; the periods offered are 202611 (NOVEMBRE 2026)" \
+        "$bin" print --db "$fresh" --period 199901 --all --output "$work/x.txt" --user admin
+    # shellcheck disable=SC2086
+    check "an error in English under '$english'" speaks $english -- \
+        "tessaran export: no database at $work/none.db" "$bin" export --db "$work/none.db"
+done
+check "the control still speaks French under an English locale" speaks LANG=en_US.UTF-8 -- \
+    "Message VELORANDE: Le barème de l'association ENTRAIDE SOLOGNOTE n'est pas renseigné." \
+    "$bin" print --db "$fresh" --period 202611 --all --output "$work/x.txt" --user admin
+check "the exit code does not depend on the language" \
+    test "$(set +e; LANG=fr_FR.UTF-8 "$bin" print --db "$fresh" --period 199901 --all --output "$work/x.txt" --user admin > /dev/null 2>&1; echo $?)" = 4
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
