@@ -1,5 +1,6 @@
 #include "billing/RunValues.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
@@ -26,9 +27,11 @@ double numberOf(std::string_view text) { return platform::leadingNumber(text); }
 
 std::string storedNumber(double value) {
     if (value == 0 || !std::isfinite(value)) return "0";
+    // Always a decimal point, whatever the desktop's locale: a French desk's decimal comma
+    // would end the number there when it is read back.
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    return buffer;
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    return std::string(buffer, written.ptr);
 }
 
 std::string invoiceNumberText(double value) {

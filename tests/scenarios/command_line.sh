@@ -171,5 +171,24 @@ check "the control still speaks French under an English locale" speaks LANG=en_U
 check "the exit code does not depend on the language" \
     test "$(set +e; LANG=fr_FR.UTF-8 "$bin" print --db "$fresh" --period 199901 --all --output "$work/x.txt" --user admin > /dev/null 2>&1; echo $?)" = 4
 
+# A French desk writes numbers with a decimal comma: the figures printed and the records
+# written must not change with it. The locale is built here, as Debian builds it for one.
+mkdir -p "$work/locales"
+if localedef -i fr_FR -f UTF-8 "$work/locales/fr_FR.UTF-8" 2> /dev/null; then
+    for desk in english french; do
+        "$bin" demo --db "$work/$desk-desk.db" > /dev/null
+    done
+    "$bin" print --db "$work/english-desk.db" --period 202611 --all --output "$work/english-desk.txt" \
+        --user admin 2> /dev/null
+    LOCPATH="$work/locales" LC_ALL=fr_FR.UTF-8 "$bin" print --db "$work/french-desk.db" --period 202611 --all \
+        --output "$work/french-desk.txt" --user admin 2> /dev/null
+    check "a French desk prints the same figures" cmp -s "$work/english-desk.txt" "$work/french-desk.txt"
+    check "and writes the same records" \
+        cmp -s <("$bin" export --db "$work/english-desk.db") <("$bin" export --db "$work/french-desk.db")
+else
+    echo "FAILED: the fr_FR.UTF-8 locale cannot be built here (the locales package is missing)"
+    failures=$((failures + 1))
+fi
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
