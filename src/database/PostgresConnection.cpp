@@ -85,7 +85,7 @@ void Connection::execute(const std::string& sql) {
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) fail(result.raw(), "running \"" + sql.substr(0, 40) + "\"");
 }
 
-Result Connection::run(const std::string& sql, const Parameters& parameters, Rows rows) {
+const std::string& Connection::prepared(const std::string& sql) {
     auto found = prepared_.find(sql);
     if (found == prepared_.end()) {
         const std::string name = "tessaran_" + std::to_string(prepared_.size() + 1);
@@ -93,18 +93,73 @@ Result Connection::run(const std::string& sql, const Parameters& parameters, Row
         if (PQresultStatus(prepared.raw()) != PGRES_COMMAND_OK) fail(prepared.raw(), "preparing a statement");
         found = prepared_.emplace(sql, name).first;
     }
-    const std::size_t count = parameters.values_.size();
-    std::vector<const char*> values(count);
-    std::vector<int> lengths(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        values[i] = parameters.values_[i].data();
-        lengths[i] = static_cast<int>(parameters.values_[i].size());
+    return found->second;
+}
+
+namespace {
+
+// The values of a statement's parameters as libpq takes them.
+struct Bound {
+    explicit Bound(const std::vector<std::string>& parameters) : values(parameters.size()), lengths(parameters.size()) {
+        for (std::size_t i = 0; i < parameters.size(); ++i) {
+            values[i] = parameters[i].data();
+            lengths[i] = static_cast<int>(parameters[i].size());
+        }
     }
-    Result result(PQexecPrepared(connection_.get(), found->second.c_str(), static_cast<int>(count), values.data(),
-                                 lengths.data(), parameters.binary_.data(), rows == Rows::AsBytes ? 1 : 0));
+    std::vector<const char*> values;
+    std::vector<int> lengths;
+};
+
+}  // namespace
+
+Result Connection::run(const std::string& sql, const Parameters& parameters, Rows rows) {
+    const std::string& name = prepared(sql);
+    const Bound bound(parameters.values_);
+    Result result(PQexecPrepared(connection_.get(), name.c_str(), static_cast<int>(bound.values.size()),
+                                 bound.values.data(), bound.lengths.data(), parameters.binary_.data(),
+                                 rows == Rows::AsBytes ? 1 : 0));
     const ExecStatusType status = PQresultStatus(result.raw());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) fail(result.raw(), "running a statement");
     return result;
+}
+
+void Connection::runAll(const std::vector<Step>& steps) {
+    if (steps.size() == 1) {
+        run(steps.front().sql, steps.front().parameters);
+        return;
+    }
+    if (steps.empty()) return;
+    std::vector<const std::string*> names;
+    for (const Step& step : steps) names.push_back(&prepared(step.sql));
+    PGconn* connection = connection_.get();
+    if (PQenterPipelineMode(connection) != 1) fail(nullptr, "sending statements together");
+    bool sent = true;
+    for (std::size_t i = 0; i < steps.size() && sent; ++i) {
+        const Bound bound(steps[i].parameters.values_);
+        sent = PQsendQueryPrepared(connection, names[i]->c_str(), static_cast<int>(bound.values.size()),
+                                   bound.values.data(), bound.lengths.data(), steps[i].parameters.binary_.data(),
+                                   0) == 1;
+    }
+    if (PQpipelineSync(connection) != 1) {
+        PQexitPipelineMode(connection);
+        fail(nullptr, "sending statements together");
+    }
+    // Every answer is read, up to the end of the pipeline, before anything is thrown.
+    std::unique_ptr<PGresult, ResultClearer> failure;
+    for (;;) {
+        PGresult* raw = PQgetResult(connection);
+        if (raw == nullptr) {
+            if (PQstatus(connection) == CONNECTION_BAD) break;
+            continue;  // the end of one statement's answer
+        }
+        std::unique_ptr<PGresult, ResultClearer> result(raw);
+        const ExecStatusType status = PQresultStatus(raw);
+        if (status == PGRES_PIPELINE_SYNC) break;
+        if (status == PGRES_FATAL_ERROR && !failure) failure = std::move(result);
+    }
+    PQexitPipelineMode(connection);
+    if (failure) fail(failure.get(), "running statements");
+    if (!sent) fail(nullptr, "sending statements together");
 }
 
 }  // namespace tessaran::db::postgres

@@ -62,6 +62,13 @@ public:
     // Runs a statement with bound parameters; prepared on its first use on this connection.
     // `rows` says how the columns come back: as text, or as raw bytes (bytea columns).
     Result run(const std::string& sql, const Parameters& parameters = {}, Rows rows = Rows::AsText);
+    // Runs statements that return no rows one after the other in a single round trip to the
+    // server; the first failure is thrown once all have been answered.
+    struct Step {
+        std::string sql;
+        Parameters parameters;
+    };
+    void runAll(const std::vector<Step>& steps);
 
     PGTransactionStatusType transactionStatus() const { return PQtransactionStatus(connection_.get()); }
     // The location with any password left out, for messages.
@@ -72,6 +79,8 @@ private:
         void operator()(PGconn* connection) const noexcept { PQfinish(connection); }
     };
     [[noreturn]] void fail(const PGresult* result, std::string_view doing) const;
+    // The name of the statement prepared for `sql`, preparing it on its first use.
+    const std::string& prepared(const std::string& sql);
     std::unique_ptr<PGconn, Finisher> connection_;
     std::string shownLocation_;
     std::map<std::string, std::string, std::less<>> prepared_;  // SQL text -> statement name

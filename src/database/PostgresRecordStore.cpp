@@ -32,6 +32,31 @@ std::optional<std::string> PostgresRecordStore::read(const std::string& file, st
     return std::string(row.value(0, 0));
 }
 
+void PostgresRecordStore::readMany(const std::string& file, const std::vector<std::string>& keys,
+                                   const RowVisitor& visit) {
+    requireFile(file);
+    // The keys go as one array parameter, each written \x and its bytes in hex.
+    constexpr std::size_t kBatch = 1000;
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (std::size_t first = 0; first < keys.size(); first += kBatch) {
+        std::string array = "{";
+        for (std::size_t i = first; i < std::min(keys.size(), first + kBatch); ++i) {
+            array += i == first ? "\"\\\\x" : ",\"\\\\x";
+            for (const char c : keys[i]) {
+                const auto byte = static_cast<unsigned char>(c);
+                array += kHex[byte >> 4];
+                array += kHex[byte & 0xF];
+            }
+            array += '"';
+        }
+        array += '}';
+        const Result rows = connection_.run("SELECT key, record FROM " + table(file) +
+                                                " WHERE key = ANY($1::bytea[]) ORDER BY key",
+                                            Parameters().text(array), Rows::AsBytes);
+        for (int row = 0; row < rows.rows(); ++row) visit(rows.value(row, 0), rows.value(row, 1));
+    }
+}
+
 void PostgresRecordStore::beginWriting() {
     connection_.execute("BEGIN");
     try {
@@ -46,26 +71,51 @@ void PostgresRecordStore::beginWriting() {
 }
 
 void PostgresRecordStore::atomically(const std::function<void()>& change) {
-    const bool ownTransaction = connection_.transactionStatus() == PQTRANS_IDLE;
-    if (ownTransaction) {
-        beginWriting();
-    } else {
-        connection_.execute("SAVEPOINT tessaran_change");
+    if (connection_.transactionStatus() == PQTRANS_IDLE) {
+        inOwnTransaction(change);
+        return;
     }
+    connection_.execute("SAVEPOINT tessaran_change");
     try {
         change();
     } catch (...) {
         if (connection_.transactionStatus() != PQTRANS_UNKNOWN) {
             try {
-                connection_.execute(ownTransaction ? "ROLLBACK"
-                                                   : "ROLLBACK TO tessaran_change; RELEASE tessaran_change");
+                connection_.execute("ROLLBACK TO tessaran_change; RELEASE tessaran_change");
+            } catch (const DatabaseError&) {
+            }
+        }
+        throw;
+    }
+    connection_.execute("RELEASE tessaran_change");
+}
+
+void PostgresRecordStore::writing(const std::function<void()>& change) {
+    // Inside a transaction a record's write is part of it, without a savepoint of its own (two
+    // round trips a record): a write that fails voids the caller's transaction, which a
+    // print run or an import then rolls back whole.
+    if (connection_.transactionStatus() != PQTRANS_IDLE) {
+        change();
+        return;
+    }
+    inOwnTransaction(change);
+}
+
+void PostgresRecordStore::inOwnTransaction(const std::function<void()>& change) {
+    beginWriting();
+    try {
+        change();
+    } catch (...) {
+        if (connection_.transactionStatus() != PQTRANS_UNKNOWN) {
+            try {
+                connection_.execute("ROLLBACK");
             } catch (const DatabaseError&) {
                 // The connection is gone: the server has already undone the change.
             }
         }
         throw;
     }
-    connection_.execute(ownTransaction ? "COMMIT" : "RELEASE tessaran_change");
+    connection_.execute("COMMIT");
 }
 
 void PostgresRecordStore::readConsistently(const std::function<void()>& reads) {
@@ -88,50 +138,52 @@ void PostgresRecordStore::readConsistently(const std::function<void()>& reads) {
     connection_.execute("COMMIT");
 }
 
-bool PostgresRecordStore::editedOutside(const std::string& file, std::string_view key) {
-    return connection_
-               .run("SELECT 1 FROM tessaran_changed WHERE file = $1 AND key = $2", Parameters().text(file).bytes(key))
-               .rows() > 0;
-}
-
 void PostgresRecordStore::write(const std::string& file, std::string_view key, const DynamicArray& record) {
     requireFile(file);
-    atomically([&] {
+    writing([&] {
         // The record as the index knows it, so that only the entries that change are written.
         // A record another tool edited is not what the index knows: its entries are all redone.
+        // One round trip to learn what the record was and whether another tool wrote it
+        // since, one to store it and its index entries.
+        const Result known = connection_.run(
+            "SELECT (SELECT record FROM " + table(file) +
+                " WHERE key = $2), EXISTS (SELECT 1 FROM tessaran_changed WHERE file = $1 AND key = $2)",
+            Parameters().text(file).bytes(key), Rows::AsBytes);
+        const bool edited = known.value(0, 1) == std::string_view("\x01", 1);
         const bool indexed = !indexedAttributes(file).empty();
-        const bool edited = editedOutside(file, key);
-        std::optional<std::string> before;
+        std::vector<postgres::Connection::Step> steps;
+        if (indexed && edited)
+            steps.push_back({"DELETE FROM tessaran_index WHERE file = $1 AND key = $2",
+                             std::move(Parameters().text(file).bytes(key))});
+        steps.push_back({"INSERT INTO " + table(file) +
+                             " (key, record) VALUES ($1, $2) ON CONFLICT (key) DO UPDATE SET record = excluded.record",
+                         std::move(Parameters().bytes(key).bytes(record.str()))});
         if (indexed) {
-            if (edited) {
-                connection_.run("DELETE FROM tessaran_index WHERE file = $1 AND key = $2",
-                                Parameters().text(file).bytes(key));
-            } else {
-                before = read(file, key);
-            }
+            const bool before = !edited && !known.isNull(0, 0);
+            indexSteps(file, key, before ? DynamicArray(known.value(0, 0)) : DynamicArray(), record, steps);
         }
-        connection_.run("INSERT INTO " + table(file) +
-                            " (key, record) VALUES ($1, $2) ON CONFLICT (key) DO UPDATE SET record = excluded.record",
-                        Parameters().bytes(key).bytes(record.str()));
-        if (injectedFaultDue())
-            throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
-        if (indexed) indexRecord(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
         if (edited)
-            connection_.run("DELETE FROM tessaran_changed WHERE file = $1 AND key = $2",
-                            Parameters().text(file).bytes(key));
+            steps.push_back({"DELETE FROM tessaran_changed WHERE file = $1 AND key = $2",
+                             std::move(Parameters().text(file).bytes(key))});
+        if (injectedFaultDue()) {
+            // Fails midway: the record stored, its index entries not.
+            connection_.runAll({steps.begin(), steps.begin() + 1 + (indexed && edited ? 1 : 0)});
+            throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
+        }
+        connection_.runAll(steps);
     });
 }
 
-void PostgresRecordStore::indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
-                                      const DynamicArray& record) {
+void PostgresRecordStore::indexSteps(const std::string& file, std::string_view key, const DynamicArray& before,
+                                     const DynamicArray& record, std::vector<postgres::Connection::Step>& steps) {
     const IndexChanges changes = indexChanges(indexedAttributes(file), before, record);
     for (const IndexChange& entry : changes.dropped)
-        connection_.run("DELETE FROM tessaran_index WHERE file = $1 AND attribute = $2 AND value = $3 AND key = $4",
-                        Parameters().text(file).number(entry.attribute).bytes(entry.value).bytes(key));
+        steps.push_back({"DELETE FROM tessaran_index WHERE file = $1 AND attribute = $2 AND value = $3 AND key = $4",
+                         std::move(Parameters().text(file).number(entry.attribute).bytes(entry.value).bytes(key))});
     for (const IndexChange& entry : changes.added)
-        connection_.run("INSERT INTO tessaran_index (file, attribute, value, key) VALUES ($1, $2, $3, $4) "
-                        "ON CONFLICT DO NOTHING",
-                        Parameters().text(file).number(entry.attribute).bytes(entry.value).bytes(key));
+        steps.push_back({"INSERT INTO tessaran_index (file, attribute, value, key) VALUES ($1, $2, $3, $4) "
+                         "ON CONFLICT DO NOTHING",
+                         std::move(Parameters().text(file).number(entry.attribute).bytes(entry.value).bytes(key))});
 }
 
 void PostgresRecordStore::scanRange(const std::string& file, std::string_view from, std::string_view to,
@@ -239,7 +291,9 @@ void PostgresRecordStore::rebuildIndexes() {
         for (const std::string& file : catalogue_.files) {
             if (indexedAttributes(file).empty()) continue;
             scan(file, [&](std::string_view key, std::string_view record) {
-                indexRecord(file, key, DynamicArray(), DynamicArray(record));
+                std::vector<postgres::Connection::Step> steps;
+                indexSteps(file, key, DynamicArray(), DynamicArray(record), steps);
+                connection_.runAll(steps);
             });
         }
         connection_.execute("DELETE FROM tessaran_changed");

@@ -17,6 +17,7 @@ public:
 
     const schema::Catalogue& catalogue() const override { return catalogue_; }
     std::optional<std::string> read(const std::string& file, std::string_view key) override;
+    void readMany(const std::string& file, const std::vector<std::string>& keys, const RowVisitor& visit) override;
     void write(const std::string& file, std::string_view key, const DynamicArray& record) override;
     void scan(const std::string& file, const RowVisitor& visit) override;
     void scanPrefix(const std::string& file, std::string_view prefix, const RowVisitor& visit) override;
@@ -42,9 +43,12 @@ private:
     // Visits rows of a file from `from` on (and before `to` when not empty), in key order,
     // fetched a page at a time so that the visitor may itself read the database.
     void scanRange(const std::string& file, std::string_view from, std::string_view to, const RowVisitor& visit);
-    bool editedOutside(const std::string& file, std::string_view key);
-    void indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
-                     const DynamicArray& record);
+    // Runs a record's write: in the open transaction, or in one of its own.
+    void writing(const std::function<void()>& change);
+    void inOwnTransaction(const std::function<void()>& change);
+    // The statements that bring the index entries of a key from `before` to `record`.
+    void indexSteps(const std::string& file, std::string_view key, const DynamicArray& before,
+                    const DynamicArray& record, std::vector<postgres::Connection::Step>& steps);
 
     postgres::Connection& connection_;
     schema::Catalogue catalogue_;

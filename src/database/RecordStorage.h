@@ -36,10 +36,16 @@ public:
 
     // The stored string form of a record, or nothing when the key is absent.
     virtual std::optional<std::string> read(const std::string& file, std::string_view key) = 0;
+    using RowVisitor = std::function<void(std::string_view key, std::string_view record)>;
+    // Visits the records of the given keys that exist, in key order (`keys` sorted, no
+    // duplicates). A storage across a network fetches them in a few round trips.
+    virtual void readMany(const std::string& file, const std::vector<std::string>& keys, const RowVisitor& visit) {
+        for (const std::string& key : keys)
+            if (const std::optional<std::string> record = read(file, key)) visit(key, *record);
+    }
     // Stores a record and its index entries as one atomic change.
     virtual void write(const std::string& file, std::string_view key, const DynamicArray& record) = 0;
 
-    using RowVisitor = std::function<void(std::string_view key, std::string_view record)>;
     // Every record of a file, in key order.
     virtual void scan(const std::string& file, const RowVisitor& visit) = 0;
     // The records whose key begins with `prefix`, in key order.

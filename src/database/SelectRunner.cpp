@@ -1,6 +1,7 @@
 #include "SelectRunner.h"
 
 #include <algorithm>
+#include <map>
 #include <numeric>
 #include <unordered_set>
 
@@ -48,9 +49,13 @@ public:
         : store_(store),
           statement_(statement),
           wanted_(std::move(wanted)),
-          evaluator_([&store](const std::string& file, const std::string& key) -> std::optional<std::string> {
-              if (!store.hasFile(file)) return std::nullopt;
-              return store.read(file, key);
+          evaluator_([this](const std::string& file, const std::string& key) -> std::optional<std::string> {
+              if (!store_.hasFile(file)) return std::nullopt;
+              // A translated field reads the same few records again and again (the funding
+              // body of every flow): each is read once per select.
+              const auto known = translated_.find({file, key});
+              if (known != translated_.end()) return known->second;
+              return translated_.emplace(std::make_pair(file, key), store_.read(file, key)).first->second;
           }) {}
 
     // Collects the records that the plan admits and the statement accepts, each once.
@@ -100,10 +105,9 @@ public:
 
         std::sort(candidates.begin(), candidates.end());
         candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-        for (const std::string& key : candidates) {
-            if (!scanned.empty() && scanned.count(key)) continue;
-            if (std::optional<std::string> text = store_.read(statement_.file, key)) consider(key, *text);
-        }
+        if (!scanned.empty())
+            std::erase_if(candidates, [&](const std::string& key) { return scanned.count(key) != 0; });
+        store_.readMany(statement_.file, candidates, consider);
     }
 
     // The result list: the matches ordered by the sort fields, then by key.
@@ -145,6 +149,7 @@ private:
     RecordStorage& store_;
     const Statement& statement_;
     std::vector<FieldDefinition> wanted_;
+    std::map<std::pair<std::string, std::string>, std::optional<std::string>> translated_;
     Evaluator evaluator_;
     std::vector<Match> matches_;
 };
