@@ -70,23 +70,28 @@ void PostgresRecordStore::beginWriting() {
     }
 }
 
+void PostgresRecordStore::undoingOnFailure(const std::function<void()>& work, const char* undo) {
+    try {
+        work();
+    } catch (...) {
+        if (connection_.transactionStatus() != PQTRANS_UNKNOWN) {
+            try {
+                connection_.execute(undo);
+            } catch (const DatabaseError&) {
+                // The connection is gone: the server has already undone the change.
+            }
+        }
+        throw;
+    }
+}
+
 void PostgresRecordStore::atomically(const std::function<void()>& change) {
     if (connection_.transactionStatus() == PQTRANS_IDLE) {
         inOwnTransaction(change);
         return;
     }
     connection_.execute("SAVEPOINT tessaran_change");
-    try {
-        change();
-    } catch (...) {
-        if (connection_.transactionStatus() != PQTRANS_UNKNOWN) {
-            try {
-                connection_.execute("ROLLBACK TO tessaran_change; RELEASE tessaran_change");
-            } catch (const DatabaseError&) {
-            }
-        }
-        throw;
-    }
+    undoingOnFailure(change, "ROLLBACK TO tessaran_change; RELEASE tessaran_change");
     connection_.execute("RELEASE tessaran_change");
 }
 
@@ -103,18 +108,7 @@ void PostgresRecordStore::writing(const std::function<void()>& change) {
 
 void PostgresRecordStore::inOwnTransaction(const std::function<void()>& change) {
     beginWriting();
-    try {
-        change();
-    } catch (...) {
-        if (connection_.transactionStatus() != PQTRANS_UNKNOWN) {
-            try {
-                connection_.execute("ROLLBACK");
-            } catch (const DatabaseError&) {
-                // The connection is gone: the server has already undone the change.
-            }
-        }
-        throw;
-    }
+    undoingOnFailure(change, "ROLLBACK");
     connection_.execute("COMMIT");
 }
 
@@ -124,17 +118,7 @@ void PostgresRecordStore::readConsistently(const std::function<void()>& reads) {
         return;
     }
     connection_.execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
-    try {
-        reads();
-    } catch (...) {
-        if (connection_.transactionStatus() != PQTRANS_UNKNOWN) {
-            try {
-                connection_.execute("ROLLBACK");
-            } catch (const DatabaseError&) {
-            }
-        }
-        throw;
-    }
+    undoingOnFailure(reads, "ROLLBACK");
     connection_.execute("COMMIT");
 }
 
@@ -249,34 +233,16 @@ void PostgresRecordStore::indexKeys(const std::string& file, int attribute, std:
     for (int row = 0; row < found.rows(); ++row) keys.emplace_back(found.value(row, 0));
 }
 
-std::optional<std::string> PostgresRecordStore::highestNumber(const std::string& file, int attribute, int digits) {
-    requireFile(file);
-    if (indexedAttributes(file).count(attribute) == 0) {
-        throw DatabaseError(error_code::kInvalidRequest,
-                            "attribute " + std::to_string(attribute) + " of " + file + " is not indexed");
-    }
-    std::optional<std::string> highest;
-    const auto consider = [&](std::string_view value) {
-        const bool number = static_cast<int>(value.size()) == digits &&
-                            value.find_first_not_of("0123456789") == std::string_view::npos;
-        if (number && (!highest || value > *highest)) highest = std::string(value);
-    };
+std::optional<std::string> PostgresRecordStore::topIndexedNumber(const std::string& file, int attribute,
+                                                                  int digits) {
     // Walks the index down from its greatest value: the first whole number of the wanted
     // length ends the walk, so the cost does not grow with the history.
     const Result top = connection_.run(
         "SELECT value FROM tessaran_index WHERE file = $1 AND attribute = $2 AND length(value) = $3 "
         "AND ltrim(encode(value, 'escape'), '0123456789') = '' ORDER BY value DESC LIMIT 1",
         Parameters().text(file).number(attribute).number(digits), Rows::AsBytes);
-    if (top.rows() > 0) consider(top.value(0, 0));
-    std::vector<std::string> changed;
-    changedKeys(file, changed);
-    for (const std::string& key : changed) {
-        if (const auto record = read(file, key)) {
-            const DynamicArray values(*record);
-            for (int v = 1; v <= values.DCount(attribute); ++v) consider(values.get(attribute, v));
-        }
-    }
-    return highest;
+    if (top.rows() == 0) return std::nullopt;
+    return std::string(top.value(0, 0));
 }
 
 void PostgresRecordStore::changedKeys(const std::string& file, std::vector<std::string>& keys) {

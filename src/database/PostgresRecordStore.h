@@ -26,7 +26,6 @@ public:
                                   std::size_t limit) override;
     void indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
                    std::vector<std::string>& keys) override;
-    std::optional<std::string> highestNumber(const std::string& file, int attribute, int digits) override;
     void changedKeys(const std::string& file, std::vector<std::string>& keys) override;
     void rebuildIndexes() override;
     // Outside an explicit transaction: a transaction of its own that first waits for the
@@ -39,6 +38,9 @@ public:
     void beginWriting();
     void setBusyTimeout(std::chrono::milliseconds timeout) { busyTimeout_ = timeout; }
 
+protected:
+    std::optional<std::string> topIndexedNumber(const std::string& file, int attribute, int digits) override;
+
 private:
     // Visits rows of a file from `from` on (and before `to` when not empty), in key order,
     // fetched a page at a time so that the visitor may itself read the database.
@@ -46,6 +48,8 @@ private:
     // Runs a record's write: in the open transaction, or in one of its own.
     void writing(const std::function<void()>& change);
     void inOwnTransaction(const std::function<void()>& change);
+    // Runs `work`; when it throws, runs `undo` (a rollback) unless the connection is gone.
+    void undoingOnFailure(const std::function<void()>& work, const char* undo);
     // The statements that bring the index entries of a key from `before` to `record`.
     void indexSteps(const std::string& file, std::string_view key, const DynamicArray& before,
                     const DynamicArray& record, std::vector<postgres::Connection::Step>& steps);

@@ -62,7 +62,7 @@ public:
     // The greatest value of an indexed attribute written with exactly `digits` digits, found
     // at the top of the index (plus the records written by another tool); none when no
     // record has one.
-    virtual std::optional<std::string> highestNumber(const std::string& file, int attribute, int digits) = 0;
+    std::optional<std::string> highestNumber(const std::string& file, int attribute, int digits);
     // Keys written by another tool since the application last indexed them.
     virtual void changedKeys(const std::string& file, std::vector<std::string>& keys) = 0;
     // Rebuilds every index entry from the records, and forgets the changed keys.
@@ -79,6 +79,9 @@ public:
     void failWriteAfter(int count) { writesBeforeFault_ = count; }
 
 protected:
+    // The greatest indexed value of the attribute that is a whole number of `digits` digits,
+    // found by walking the index down from its top.
+    virtual std::optional<std::string> topIndexedNumber(const std::string& file, int attribute, int digits) = 0;
     // True when the injected fault is due on this write.
     bool injectedFaultDue() { return writesBeforeFault_ > 0 && --writesBeforeFault_ == 0; }
 

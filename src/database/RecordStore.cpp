@@ -148,32 +148,11 @@ std::size_t RecordStore::countIndexEntries(const std::string& file, int attribut
     return use->step() ? static_cast<std::size_t>(use->integer(0)) : 0;
 }
 
-std::optional<std::string> RecordStore::highestNumber(const std::string& file, int attribute, int digits) {
-    requireFile(file);
-    if (indexedAttributes(file).count(attribute) == 0) {
-        throw DatabaseError(error_code::kInvalidRequest,
-                            "attribute " + std::to_string(attribute) + " of " + file + " is not indexed");
-    }
-    std::optional<std::string> highest;
-    const auto consider = [&](std::string_view value) {
-        const bool number = static_cast<int>(value.size()) == digits &&
-                            value.find_first_not_of("0123456789") == std::string_view::npos;
-        if (number && (!highest || value > *highest)) highest = std::string(value);
-    };
-    {
-        sqlite::StatementUse use(highest_);
-        use->bind(1, file).bind(2, attribute).bind(3, static_cast<long long>(digits));
-        if (use->step()) consider(use->text(0));
-    }
-    std::vector<std::string> changed;
-    changedKeys(file, changed);
-    for (const std::string& key : changed) {
-        if (const auto record = read(file, key)) {
-            const DynamicArray values(*record);
-            for (int v = 1; v <= values.DCount(attribute); ++v) consider(values.get(attribute, v));
-        }
-    }
-    return highest;
+std::optional<std::string> RecordStore::topIndexedNumber(const std::string& file, int attribute, int digits) {
+    sqlite::StatementUse use(highest_);
+    use->bind(1, file).bind(2, attribute).bind(3, static_cast<long long>(digits));
+    if (!use->step()) return std::nullopt;
+    return std::string(use->text(0));
 }
 
 void RecordStore::scan(const std::string& file, const RowVisitor& visit) {

@@ -34,13 +34,15 @@ public:
                                   std::size_t limit) override;
     void indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
                    std::vector<std::string>& keys) override;
-    std::optional<std::string> highestNumber(const std::string& file, int attribute, int digits) override;
     void changedKeys(const std::string& file, std::vector<std::string>& keys) override;
     void rebuildIndexes() override;
     // Outside an explicit transaction: a transaction of its own (which also spares a lock per
     // statement); inside one, a savepoint.
     void atomically(const std::function<void()>& change) override;
     void readConsistently(const std::function<void()>& reads) override;
+
+protected:
+    std::optional<std::string> topIndexedNumber(const std::string& file, int attribute, int digits) override;
 
 private:
     struct FileStatements {

@@ -10,17 +10,7 @@ server=$(cat "${TESSARAN_TEST_POSTGRES_STATE:?no test server}")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export LC_ALL=C.UTF-8
-passes=0
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-    local description=$1; shift
-    if "$@"; then
-        echo "ok: $description"; passes=$((passes + 1))
-    else
-        echo "FAILED: $description"; failures=$((failures + 1))
-    fi
-}
-exit_code() { set +e; "$@" > /dev/null 2>&1; local rc=$?; set -e; echo "$rc"; }
+source "$(dirname "$0")/../support/checks.sh"
 sql() { psql "$server" -qtAX -v ON_ERROR_STOP=1 -c "$1"; }
 # A new empty schema, and the location of a database there (as role $2, default the admin).
 new_database() {
@@ -132,5 +122,4 @@ check "an activity made of kind P with psql is found through the index" \
     test "$("$bin" select --db "$edited" 'SSELECT ACTIVITES AVEC 12 = "P"' | wc -l)" -gt \
          "$("$bin" select --db "$work/demo.db" 'SSELECT ACTIVITES AVEC 12 = "P"' | wc -l)"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary

@@ -10,17 +10,7 @@ unset LC_MESSAGES LANG
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 db="$work/demo.db"
-passes=0
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-    local description=$1; shift
-    if "$@"; then
-        echo "ok: $description"; passes=$((passes + 1))
-    else
-        echo "FAILED: $description"; failures=$((failures + 1))
-    fi
-}
-exit_code() { set +e; "$@" > /dev/null 2>&1; local rc=$?; set -e; echo "$rc"; }
+source "$(dirname "$0")/../support/checks.sh"
 
 "$bin" demo --db "$db" > /dev/null
 check "demo refuses to overwrite" test "$(exit_code "$bin" demo --db "$db")" = 2
@@ -190,5 +180,4 @@ else
     failures=$((failures + 1))
 fi
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+summary
