@@ -58,7 +58,7 @@ std::optional<std::string> keyFault(std::string_view key) {
 class DocumentReader final : public nlohmann::json_sax<Json> {
 public:
     DocumentReader(SqliteDatabase& database, const json::DocumentInput& input)
-        : database_(database), numbers_(input) {
+        : database_(database), input_(input) {
         const std::vector<std::string> known = database.fileNames();
         known_.insert(known.begin(), known.end());
     }
@@ -67,10 +67,10 @@ public:
 
     bool null() override { refuseHere("null"); }
     bool boolean(bool) override { refuseHere("boolean"); }
-    bool number_integer(number_integer_t) override { return scalar(std::string(numbers_.lastNumber()), "number"); }
-    bool number_unsigned(number_unsigned_t) override { return scalar(std::string(numbers_.lastNumber()), "number"); }
+    bool number_integer(number_integer_t) override { return scalar(std::string(input_.lastNumber()), "number"); }
+    bool number_unsigned(number_unsigned_t) override { return scalar(std::string(input_.lastNumber()), "number"); }
     bool number_float(number_float_t, const string_t&) override {
-        return scalar(std::string(numbers_.lastNumber()), "number");
+        return scalar(std::string(input_.lastNumber()), "number");
     }
     bool string(string_t& text) override { return scalar(text, "string"); }
     bool binary(binary_t&) override { refuseHere("binary"); }
@@ -175,7 +175,7 @@ private:
     }
 
     SqliteDatabase& database_;
-    const json::DocumentInput& numbers_;
+    const json::DocumentInput& input_;  // where the source text of numbers is
     std::set<std::string> known_;
     std::set<std::string> files_;             // the files met so far
     std::map<std::string, std::shared_ptr<File>> openedFiles_;
