@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <system_error>
@@ -97,16 +96,6 @@ int runInit(const CommandLine& line, const Streams& streams) {
     return exit_code::kOk;
 }
 
-std::string readDocument(const std::string& source, std::istream& in) {
-    if (source == "-") return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    std::ifstream file(source, std::ios::binary);
-    if (!file) throw CommandFailure(exit_code::kRefusedInput, filled(QCoreApplication::translate("DataCommands", "cannot read %1"), {source}));
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad()) throw CommandFailure(exit_code::kRefusedInput, filled(QCoreApplication::translate("DataCommands", "cannot read %1"), {source}));
-    return text.str();
-}
-
 // One continuous series of invoice numbers: an import may not leave the counter below an
 // invoice number recorded on a flow, or the next print run would give that number again.
 void refuseCounterBelowInvoices(MultivalueDatabase& database) {
@@ -133,10 +122,27 @@ void refuseCounterBelowInvoices(MultivalueDatabase& database) {
 }
 
 int runImport(const CommandLine& line, const Streams& streams) {
+    // The document is streamed into the database as it is read, from the file or stdin: it is
+    // opened first, so that a file that cannot be read is said before the database is looked at.
     const std::string& source = line.arguments.front();
-    const std::string document = readDocument(source, streams.in);
+    std::ifstream file;
+    if (source != "-") {
+        file.open(source, std::ios::binary);
+        if (!file) throw CommandFailure(exit_code::kRefusedInput,
+                                 filled(QCoreApplication::translate("DataCommands", "cannot read %1"), {source}));
+    }
+    std::istream& document = source == "-" ? streams.in : file;
     const std::shared_ptr<MultivalueDatabase> database = openExisting(line.databasePath);
-    const int records = db::importJson(*database, document, [&] { refuseCounterBelowInvoices(*database); });
+    int records = 0;
+    try {
+        records = db::importJson(*database, document, [&] { refuseCounterBelowInvoices(*database); });
+    } catch (const db::DatabaseError& error) {
+        // A read that failed ends the document early: say that rather than "not JSON".
+        if (error.code() == db::error_code::kImport && document.bad())
+            throw CommandFailure(exit_code::kRefusedInput,
+                                 filled(QCoreApplication::translate("DataCommands", "cannot read %1"), {source}));
+        throw;
+    }
     streams.out << filled(records == 1 ? QCoreApplication::translate("DataCommands", "%1 record imported into %2.\n")
                                        : QCoreApplication::translate("DataCommands", "%1 records imported into %2.\n"),
                           {std::to_string(records), line.databasePath});

@@ -1,7 +1,8 @@
 #pragma once
 // JSON exchange of records: {"FILE": {"KEY": {"1": "text", "49": ["v1", "v2"]}}}.
 // Attribute numbers are the keys; a string is one value, an array several (numbers are
-// accepted and kept exactly as written). Import is all or nothing.
+// accepted and kept exactly as written). Import is all or nothing, and streamed: its memory
+// does not grow with the document.
 
 #include <functional>
 #include <iosfwd>
@@ -19,6 +20,12 @@ class MultivalueDatabase;
 // not name (empty, holding '"', a control character or a mark byte, or ending with ']').
 // `check` runs after the records are written, inside the import's transaction: it refuses the
 // whole import by throwing. Returns the number of records written.
+// The document is read as it arrives, each record written as soon as it is complete; what is
+// kept meanwhile is one record and one chunk of text, whatever the size of the document (the
+// keys met so far, to refuse one given twice, are in a temporary database, see ImportedKeys).
+// A stream that fails to read ends the document there: the import is then refused as not JSON,
+// and the stream's state says why.
+int importJson(MultivalueDatabase& database, std::istream& document, const std::function<void()>& check = {});
 int importJson(MultivalueDatabase& database, const std::string& jsonText, const std::function<void()>& check = {});
 
 // Writes the records of the named files (all files when empty) in the same form, files and

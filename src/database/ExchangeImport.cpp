@@ -1,11 +1,11 @@
-// Import: an exchange document read event by event, refused at the first thing out of place,
-// then written in one atomic change.
+// Import: an exchange document read event by event as it arrives, each record written as soon
+// as it is complete, all in one atomic change that the first thing out of place undoes.
 
+#include <istream>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
-#include <unordered_set>
 
 #include <nlohmann/json.hpp>
 
@@ -13,6 +13,7 @@
 #include "Exchange.h"
 #include "ExchangePlace.h"
 #include "FieldDefinition.h"
+#include "ImportedKeys.h"
 #include "JsonText.h"
 #include "MultivalueDatabase.h"
 
@@ -51,27 +52,25 @@ std::optional<std::string> keyFault(std::string_view key) {
     return std::nullopt;
 }
 
-struct ImportedRecord {
-    std::string file;
-    std::string key;
-    DynamicArray record;
-};
-
 // Follows the document's events: nesting level 1 holds the files, 2 the records of a file,
-// 3 the attributes of a record, 4 the values of an attribute.
+// 3 the attributes of a record, 4 the values of an attribute. A record is written when its
+// object closes; what is kept meanwhile is the record being read, never the records before.
 class DocumentReader final : public nlohmann::json_sax<Json> {
 public:
-    DocumentReader(std::string_view document, std::vector<std::string> knownFiles)
-        : numbers_(document), known_(knownFiles.begin(), knownFiles.end()) {}
+    DocumentReader(MultivalueDatabase& database, const json::DocumentInput& input)
+        : database_(database), input_(input) {
+        const std::vector<std::string> known = database.fileNames();
+        known_.insert(known.begin(), known.end());
+    }
 
-    std::vector<ImportedRecord> records;
+    int recordsWritten() const { return written_; }
 
     bool null() override { refuseHere("null"); }
     bool boolean(bool) override { refuseHere("boolean"); }
-    bool number_integer(number_integer_t) override { return scalar(std::string(numbers_.next()), "number"); }
-    bool number_unsigned(number_unsigned_t) override { return scalar(std::string(numbers_.next()), "number"); }
+    bool number_integer(number_integer_t) override { return scalar(std::string(input_.lastNumber()), "number"); }
+    bool number_unsigned(number_unsigned_t) override { return scalar(std::string(input_.lastNumber()), "number"); }
     bool number_float(number_float_t, const string_t&) override {
-        return scalar(std::string(numbers_.next()), "number");
+        return scalar(std::string(input_.lastNumber()), "number");
     }
     bool string(string_t& text) override { return scalar(text, "string"); }
     bool binary(binary_t&) override { refuseHere("binary"); }
@@ -82,12 +81,14 @@ public:
             record_ = DynamicArray();
             attributes_.clear();
         }
-        if (level_ == 1) keys_.clear();
         ++level_;
         return true;
     }
     bool end_object() override {
-        if (level_ == 3) records.push_back({file_, key_, std::move(record_)});
+        if (level_ == 3) {
+            openFile()->write(key_, record_);
+            ++written_;
+        }
         --level_;
         return true;
     }
@@ -112,7 +113,7 @@ public:
             if (name.empty()) refuse(place(file_) + ": a record key must not be empty");
             if (const std::optional<std::string> fault = keyFault(name))
                 refuse(place(file_, name) + ": a record key " + *fault + " (a select statement could not name it)");
-            if (!keys_.insert(name).second) refuse(place(file_, name) + " appears twice in the document");
+            if (!keys_.add(file_, name)) refuse(place(file_, name) + " appears twice in the document");
             key_ = name;
         } else {
             attributeName_ = name;
@@ -132,6 +133,13 @@ public:
     }
 
 private:
+    // The file of the records being read, opened once per import.
+    const std::shared_ptr<File>& openFile() {
+        std::shared_ptr<File>& opened = openedFiles_[file_];
+        if (!opened) opened = database_.OpenFile(file_);
+        return opened;
+    }
+
     // A string or a number: a value of an attribute, or out of place.
     bool scalar(const std::string& text, const char* type) {
         if (level_ == 3) record_.set(attribute_, text);
@@ -166,10 +174,12 @@ private:
         }
     }
 
-    json::NumberTexts numbers_;
+    MultivalueDatabase& database_;
+    const json::DocumentInput& input_;  // where the source text of numbers is
     std::set<std::string> known_;
     std::set<std::string> files_;             // the files met so far
-    std::unordered_set<std::string> keys_;    // the keys met so far in the current file
+    std::map<std::string, std::shared_ptr<File>> openedFiles_;
+    ImportedKeys keys_;                       // the keys met so far, file by file
     std::set<int> attributes_;                // the attributes met so far in the current record
     int level_ = 0;
     std::string file_;
@@ -178,25 +188,30 @@ private:
     int attribute_ = 0;
     int position_ = 0;
     DynamicArray record_;
+    int written_ = 0;
 };
+
+int importDocument(MultivalueDatabase& database, json::DocumentInput& input, const std::function<void()>& check) {
+    int written = 0;
+    database.atomically([&] {
+        DocumentReader reader(database, input);
+        Json::sax_parse(input.begin(), json::DocumentInput::end(), &reader);
+        if (check) check();
+        written = reader.recordsWritten();
+    });
+    return written;
+}
 
 }  // namespace
 
-int importJson(MultivalueDatabase& database, const std::string& jsonText, const std::function<void()>& check) {
-    DocumentReader reader(jsonText, database.fileNames());
-    Json::sax_parse(jsonText, &reader);
-    const std::vector<ImportedRecord>& records = reader.records;
+int importJson(MultivalueDatabase& database, std::istream& document, const std::function<void()>& check) {
+    json::DocumentInput input(document);
+    return importDocument(database, input, check);
+}
 
-    database.atomically([&] {
-        std::map<std::string, std::shared_ptr<File>> files;
-        for (const auto& [file, key, record] : records) {
-            std::shared_ptr<File>& opened = files[file];
-            if (!opened) opened = database.OpenFile(file);
-            opened->write(key, record);
-        }
-        if (check) check();
-    });
-    return static_cast<int>(records.size());
+int importJson(MultivalueDatabase& database, const std::string& jsonText, const std::function<void()>& check) {
+    json::DocumentInput input(jsonText);
+    return importDocument(database, input, check);
 }
 
 }  // namespace tessaran::db

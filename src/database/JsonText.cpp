@@ -1,6 +1,7 @@
 #include "JsonText.h"
 
 #include <cstdio>
+#include <istream>
 
 namespace tessaran::db::json {
 
@@ -60,26 +61,52 @@ void appendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
-std::string_view NumberTexts::next() {
-    while (at_ < document_.size()) {
-        const char c = document_[at_];
-        if (c == '"') {  // skip the string, escapes included
-            for (++at_; at_ < document_.size() && document_[at_] != '"'; ++at_)
-                if (document_[at_] == '\\') ++at_;
-            ++at_;
-            continue;
+namespace {
+
+constexpr std::size_t kChunkSize = 64 * 1024;
+
+bool startsNumber(char c) { return c == '-' || (c >= '0' && c <= '9'); }
+bool continuesNumber(char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
+}
+
+}  // namespace
+
+DocumentInput::DocumentInput(std::istream& in) : in_(&in), buffer_(std::make_unique<char[]>(kChunkSize)) {}
+
+DocumentInput::DocumentInput(std::string_view document) : chunk_(document) {}
+
+bool DocumentInput::refill() {
+    if (in_ == nullptr || !in_->good()) return false;
+    in_->read(buffer_.get(), static_cast<std::streamsize>(kChunkSize));
+    chunk_ = std::string_view(buffer_.get(), static_cast<std::size_t>(in_->gcount()));
+    at_ = 0;
+    return !chunk_.empty();
+}
+
+void DocumentInput::pass() {
+    const char c = chunk_[at_++];
+    switch (state_) {
+    case State::kString:
+        if (c == '\\') state_ = State::kEscape;
+        else if (c == '"') state_ = State::kOutside;
+        return;
+    case State::kEscape: state_ = State::kString; return;
+    case State::kNumber:
+        if (continuesNumber(c)) {
+            number_ += c;
+            return;
         }
-        if (c == '-' || (c >= '0' && c <= '9')) {
-            const std::size_t start = at_;
-            const auto inNumber = [](char d) {
-                return (d >= '0' && d <= '9') || d == '-' || d == '+' || d == '.' || d == 'e' || d == 'E';
-            };
-            while (at_ < document_.size() && inNumber(document_[at_])) ++at_;
-            return document_.substr(start, at_ - start);
-        }
-        ++at_;
+        state_ = State::kOutside;
+        break;  // the character after the number is outside it
+    case State::kOutside: break;
     }
-    return {};
+    if (c == '"') {
+        state_ = State::kString;
+    } else if (startsNumber(c)) {
+        state_ = State::kNumber;
+        number_.assign(1, c);
+    }
 }
 
 }  // namespace tessaran::db::json

@@ -100,6 +100,9 @@ TEST_F(DataCommands, ImportLoadsAllOrNothingFromFileOrStdin) {
     EXPECT_EQ(db::openDatabase(path)->records("SECTEUR").size(), 2u);  // S03 not kept
 
     EXPECT_EQ(run(Command::Import, path, {directory.file("absent.json")}).exitCode, exit_code::kRefusedInput);
+    const Outcome folder = run(Command::Import, path, {directory.file(".")});  // opens, then fails to read
+    EXPECT_EQ(folder.exitCode, exit_code::kRefusedInput);
+    EXPECT_THAT(folder.err, HasSubstr("cannot read"));
     EXPECT_EQ(run(Command::Import, path, {"-"}, "{ pas du json").exitCode, exit_code::kRefusedInput);
     const Outcome huge = run(Command::Import, path, {"-"}, R"({"SECTEUR": {"S09": {"1": 1e999}}})");
     EXPECT_EQ(huge.exitCode, exit_code::kRefusedInput);

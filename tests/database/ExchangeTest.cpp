@@ -1,5 +1,8 @@
+#include <cstdio>
+#include <cstring>
 #include <functional>
 #include <sstream>
+#include <tuple>
 #include <utility>
 
 #include "DatabaseTestSupport.h"
@@ -65,6 +68,49 @@ TEST(Exchange, RefusesBadDocumentsNamingThePlaceAndChangesNothing) {
         for (const std::string& part : named) EXPECT_THAT(refused.message, HasSubstr(part)) << document;
         EXPECT_EQ(exportJson(*database), before) << document;
     }
+}
+
+// A document longer than the chunks the import reads: 3,000 activities whose attribute 2 is
+// a number, one of them written across the end of the first chunk (64 KiB).
+std::string longDocument(const std::string& tail) {
+    std::string document = R"({"SECTEUR": {"S01": {"1": "Aide"}}, "ACTIVITES": {)";
+    for (int i = 0; i < 3000; ++i) {
+        char opening[40];
+        std::snprintf(opening, sizeof opening, R"(%s"K%05d": {"1": "activité", "2": )", i == 0 ? "" : ", ", i);
+        const std::size_t numberAt = document.size() + std::strlen(opening);
+        if (numberAt > 65400 && numberAt < 65530) document += std::string(65530 - numberAt, ' ');
+        document += opening + ("-" + std::to_string(i) + ".50e+2}");
+    }
+    return document + tail;
+}
+
+TEST(Exchange, ImportStreamsALongDocumentAndARefusalAtItsEndKeepsNothing) {
+    auto database = SqliteDatabase::create(":memory:");
+    importJson(*database, R"({"ACTIVITES": {"A0": {"12": "P"}}})");
+    const std::string before = exportJson(*database);
+
+    const auto refuseAll = [] { throw DatabaseError(error_code::kImport, "import refused: counter"); };
+    const std::vector<std::tuple<std::string, std::function<void()>, std::string>> cases = {
+        {R"(, "K00000": {"1": "again"}}})", nullptr, "file \"ACTIVITES\", key \"K00000\" appears twice"},
+        {R"(}, "SECTEUR": {}})", nullptr, "file \"SECTEUR\" appears twice"},
+        {R"(, "K99999": {"1": [1, 2e999]}}})", nullptr, "key \"K99999\", attribute \"1\": the number 2e999"},
+        {R"(, "K99999": {"1": "x"}})", nullptr, "not JSON"},
+        {"}}", refuseAll, "counter"},
+    };
+    for (const auto& [tail, check, named] : cases) {
+        std::istringstream document(longDocument(tail));
+        const auto refused = raised([&] { importJson(*database, document, check); });
+        EXPECT_EQ(refused.code, error_code::kImport) << tail;
+        EXPECT_THAT(refused.message, HasSubstr(named)) << tail;
+        EXPECT_EQ(exportJson(*database), before) << tail;
+    }
+
+    std::istringstream document(longDocument("}}"));
+    EXPECT_EQ(importJson(*database, document), 3001);
+    const auto activities = database->records("ACTIVITES");
+    ASSERT_EQ(activities.size(), 3001u);
+    for (int i = 0; i < 3000; ++i)  // every number as written, the one across the chunks too
+        ASSERT_EQ(activities[static_cast<std::size_t>(i) + 1].second.get(2), "-" + std::to_string(i) + ".50e+2");
 }
 
 TEST(Exchange, ExportReadsOneSnapshotWhileAnotherConnectionWrites) {
