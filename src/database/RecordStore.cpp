@@ -1,7 +1,6 @@
 #include "RecordStore.h"
 
 #include "DatabaseError.h"
-#include "ValueText.h"
 
 namespace tessaran::db {
 namespace {
@@ -131,12 +130,11 @@ namespace {
 // The non-empty values of one attribute of a record: what the index holds for it.
 std::set<std::string> indexedValues(const DynamicArray& record, int attribute) {
     std::set<std::string> values;
-    const auto& attributes = record.attributes();
-    if (attribute > static_cast<int>(attributes.size())) return values;
-    for (const DynamicArray::Value& value : attributes[static_cast<std::size_t>(attribute - 1)]) {
-        std::string text = valueText(value);
-        if (!text.empty()) values.insert(std::move(text));  // absent and empty values are found by scanning
-    }
+    if (attribute > record.attributeCount()) return values;
+    record.anyValue(attribute, [&](std::string_view value) {
+        if (!value.empty()) values.emplace(value);  // absent and empty values are found by scanning
+        return false;
+    });
     return values;
 }
 
