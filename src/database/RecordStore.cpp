@@ -36,7 +36,11 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
                "AND value NOT GLOB '*[^0-9]*' ORDER BY value DESC LIMIT 1"),
       countIndexRange_(connection,
                        "SELECT count(*) FROM (SELECT 1 FROM tessaran_index WHERE file = ?1 AND attribute = ?2 "
-                       "AND value >= ?3 AND value <= ?4 LIMIT ?5)") {}
+                       "AND value >= ?3 AND value <= ?4 LIMIT ?5)") {
+    sqlite::Statement present(connection,
+                              "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'tessaran_own_writes'");
+    ownWritesMarkable_ = present.step();
+}
 
 void RecordStore::requireFile(const std::string& file) const {
     if (!hasFile(file)) throw DatabaseError(error_code::kUnknownFile, "no data file named \"" + file + "\"");
@@ -78,14 +82,23 @@ void RecordStore::atomically(const std::function<void()>& change) {
     sqlite::execute(connection_, ownTransaction ? "BEGIN IMMEDIATE" : "SAVEPOINT tessaran_change");
     try {
         change();
+        if (ownTransaction) endOwnWrites();
     } catch (...) {
         // SQLite may already have rolled the transaction back on some failures; the
         // rollback is then a harmless no-op error.
         sqlite3_exec(connection_, ownTransaction ? "ROLLBACK" : "ROLLBACK TO tessaran_change; RELEASE tessaran_change",
                      nullptr, nullptr, nullptr);
+        if (ownTransaction) forgetOwnWrites();
         throw;
     }
     sqlite::execute(connection_, ownTransaction ? "COMMIT" : "RELEASE tessaran_change");
+}
+
+void RecordStore::endOwnWrites() {
+    if (!ownWritesMarked_) return;
+    if (!unmarkOwnWrites_) unmarkOwnWrites_.emplace(connection_, "DELETE FROM tessaran_own_writes");
+    unmarkOwnWrites_->run();
+    ownWritesMarked_ = false;
 }
 
 void RecordStore::readConsistently(const std::function<void()>& reads) {
@@ -105,13 +118,21 @@ void RecordStore::readConsistently(const std::function<void()>& reads) {
 
 void RecordStore::write(const std::string& file, std::string_view key, const DynamicArray& record) {
     FileStatements& statements = statementsOf(file);
+    // Inside a transaction, the write is marked as the application's own before its
+    // savepoint, so that a write that fails does not take the mark with it.
+    if (ownWritesMarkable_ && !ownWritesMarked_ && sqlite3_get_autocommit(connection_) == 0) {
+        if (!markOwnWrites_) markOwnWrites_.emplace(connection_, "INSERT OR IGNORE INTO tessaran_own_writes (id) VALUES (1)");
+        markOwnWrites_->run();
+        ownWritesMarked_ = true;
+    }
     atomically([&] {
         // The record as the index knows it, so that only the entries that change are written.
         // A record another tool edited is not what the index knows: its entries are all redone.
         const bool indexed = !indexedAttributes(file).empty();
+        const bool edited = editedOutside(file, key);
         std::optional<std::string> before;
         if (indexed) {
-            if (editedOutside(file, key)) {
+            if (edited) {
                 dropIndexEntries_.bind(1, file).bind(2, key).run();
             } else {
                 before = read(file, key);
@@ -121,7 +142,8 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
         if (writesBeforeFault_ > 0 && --writesBeforeFault_ == 0)
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
         if (indexed) indexRecord(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
-        forgetChange_.bind(1, file).bind(2, key).run();
+        // Unmarked, the triggers have just noted the key; marked, only another tool's note is left.
+        if (edited || !ownWritesMarked_) forgetChange_.bind(1, file).bind(2, key).run();
     });
 }
 

@@ -65,6 +65,14 @@ public:
     // an explicit transaction (which also spares a lock per statement), as is inside one.
     void readConsistently(const std::function<void()>& reads);
 
+    // The application's writes inside a transaction are marked as its own, so that the
+    // storage's triggers do not note them as written by another tool (the index is kept up
+    // to date by write itself). The mark must go before the transaction commits:
+    // endOwnWrites() removes it (before a COMMIT), forgetOwnWrites() says it went with a
+    // rollback.
+    void endOwnWrites();
+    void forgetOwnWrites() { ownWritesMarked_ = false; }
+
     // Fault injection for tests: the `count`-th write from now fails midway (0 turns it off).
     void failWriteAfter(int count) { writesBeforeFault_ = count; }
 
@@ -96,6 +104,11 @@ private:
     sqlite::Statement changed_;
     sqlite::Statement highest_;
     sqlite::Statement countIndexRange_;
+    // Prepared on first use: a read-only database of an earlier version may lack the table.
+    std::optional<sqlite::Statement> markOwnWrites_;
+    std::optional<sqlite::Statement> unmarkOwnWrites_;
+    bool ownWritesMarkable_ = false;  // the database has tessaran_own_writes
+    bool ownWritesMarked_ = false;
     int writesBeforeFault_ = 0;
 };
 
