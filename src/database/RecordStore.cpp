@@ -16,6 +16,8 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
     : connection_(connection),
       catalogue_(std::move(catalogue)),
+      savepoint_(connection, "SAVEPOINT tessaran_change"),
+      release_(connection, "RELEASE tessaran_change"),
       dropIndexEntries_(connection, "DELETE FROM tessaran_index WHERE file = ?1 AND key = ?2"),
       changedKey_(connection, "SELECT 1 FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
       dropIndexEntry_(connection,
@@ -40,7 +42,21 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
     sqlite::Statement present(connection,
                               "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'tessaran_own_writes'");
     ownWritesMarkable_ = present.step();
+    sqlite3_commit_hook(connection_, &RecordStore::transactionEnds, this);
+    sqlite3_rollback_hook(connection_, &RecordStore::transactionRolledBack, this);
 }
+
+RecordStore::~RecordStore() {
+    sqlite3_commit_hook(connection_, nullptr, nullptr);
+    sqlite3_rollback_hook(connection_, nullptr, nullptr);
+}
+
+int RecordStore::transactionEnds(void* store) {
+    ++static_cast<RecordStore*>(store)->transactionsEnded_;
+    return 0;  // the commit goes on
+}
+
+void RecordStore::transactionRolledBack(void* store) { ++static_cast<RecordStore*>(store)->transactionsEnded_; }
 
 void RecordStore::requireFile(const std::string& file) const {
     if (!hasFile(file)) throw DatabaseError(error_code::kUnknownFile, "no data file named \"" + file + "\"");
@@ -74,12 +90,25 @@ std::optional<std::string> RecordStore::read(const std::string& file, std::strin
     sqlite::StatementUse use(statementsOf(file).read);
     use->bind(1, key);
     if (!use->step()) return std::nullopt;
-    return std::string(use->blob(0));
+    std::string record(use->blob(0));
+    // Inside a write transaction nobody else can change the record before this connection
+    // writes it: kept, it is what the index knows of it when it is written back.
+    if (!indexedAttributes(file).empty() && sqlite3_txn_state(connection_, "main") == SQLITE_TXN_WRITE) {
+        lastRead_.file = file;
+        lastRead_.key.assign(key);
+        lastRead_.record = record;
+        lastRead_.transaction = transactionsEnded_;
+        lastRead_.held = true;
+    }
+    return record;
 }
 
 void RecordStore::atomically(const std::function<void()>& change) {
     const bool ownTransaction = sqlite3_get_autocommit(connection_) != 0;
-    sqlite::execute(connection_, ownTransaction ? "BEGIN IMMEDIATE" : "SAVEPOINT tessaran_change");
+    if (ownTransaction)
+        sqlite::execute(connection_, "BEGIN IMMEDIATE");
+    else
+        savepoint_.run();
     try {
         change();
         if (ownTransaction) endOwnWrites();
@@ -91,7 +120,10 @@ void RecordStore::atomically(const std::function<void()>& change) {
         if (ownTransaction) forgetOwnWrites();
         throw;
     }
-    sqlite::execute(connection_, ownTransaction ? "COMMIT" : "RELEASE tessaran_change");
+    if (ownTransaction)
+        sqlite::execute(connection_, "COMMIT");
+    else
+        release_.run();
 }
 
 void RecordStore::endOwnWrites() {
@@ -131,17 +163,24 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
         const bool indexed = !indexedAttributes(file).empty();
         const bool edited = editedOutside(file, key);
         std::optional<std::string> before;
+        const bool kept = lastRead_.held && lastRead_.transaction == transactionsEnded_ && lastRead_.key == key &&
+                          lastRead_.file == file;
         if (indexed) {
             if (edited) {
                 dropIndexEntries_.bind(1, file).bind(2, key).run();
             } else {
-                before = read(file, key);
+                before = kept ? std::move(lastRead_.record) : read(file, key);
             }
         }
+        lastRead_.held = false;
         statements.upsert.bind(1, key).bindBlob(2, record.str()).run();
         if (writesBeforeFault_ > 0 && --writesBeforeFault_ == 0)
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
         if (indexed) indexRecord(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
+        if (kept) {  // written back: the index now knows the record as written
+            lastRead_.record = record.str();
+            lastRead_.held = true;
+        }
         // Unmarked, the triggers have just noted the key; marked, only another tool's note is left.
         if (edited || !ownWritesMarked_) forgetChange_.bind(1, file).bind(2, key).run();
     });
@@ -165,6 +204,7 @@ std::set<std::string> indexedValues(const DynamicArray& record, int attribute) {
 void RecordStore::indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
                               const DynamicArray& record) {
     for (const int attribute : indexedAttributes(file)) {
+        if (before.attributeText(attribute) == record.attributeText(attribute)) continue;
         const std::set<std::string> old = indexedValues(before, attribute);
         const std::set<std::string> now = indexedValues(record, attribute);
         for (const std::string& value : old) {

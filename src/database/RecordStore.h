@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -22,6 +23,9 @@ namespace tessaran::db {
 class RecordStore {
 public:
     RecordStore(sqlite3* connection, schema::Catalogue catalogue);
+    ~RecordStore();
+    RecordStore(const RecordStore&) = delete;
+    RecordStore& operator=(const RecordStore&) = delete;
 
     const schema::Catalogue& catalogue() const { return catalogue_; }
     bool hasFile(const std::string& file) const { return catalogue_.files.count(file) != 0; }
@@ -91,8 +95,24 @@ private:
     void indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
                      const DynamicArray& record);
 
+    // The last record read from an indexed file inside a write transaction: what the index
+    // knows of it when the run writes it back in the same transaction, without reading it again.
+    struct LastRead {
+        std::string file;
+        std::string key;
+        std::string record;
+        std::uint64_t transaction = 0;  // transactionsEnded_ when it was read
+        bool held = false;
+    };
+    static int transactionEnds(void* store);
+    static void transactionRolledBack(void* store);
+
     sqlite3* connection_;
     schema::Catalogue catalogue_;
+    LastRead lastRead_;
+    std::uint64_t transactionsEnded_ = 0;
+    sqlite::Statement savepoint_;
+    sqlite::Statement release_;
     std::map<std::string, FileStatements> fileStatements_;
     sqlite::Statement dropIndexEntries_;
     sqlite::Statement changedKey_;

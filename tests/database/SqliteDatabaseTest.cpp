@@ -149,8 +149,15 @@ TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
         activities->write("A1", withAttribute(12, "P"));
         activities->write("A3", withAttribute(12, "R" + std::string(1, kValueMark) + "P"));
         EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A1", "A3"));
-        // The application's own writes in a transaction: not taken for another tool's.
+        // The application's own writes in a transaction: not taken for another tool's. A record
+        // read then written back twice is indexed by what it holds at each write.
         database->begin();
+        const auto a1 = activities->Read("A1");
+        a1->set(12, "Q");
+        a1->DBWrite();
+        a1->set(12, "P");
+        a1->DBWrite();
+        EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A1", "A3"));
         activities->write("A1", withAttribute(12, "Q"));
         activities->write("A2", withAttribute(12, "Q"));
         database->commit();
