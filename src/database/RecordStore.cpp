@@ -16,6 +16,7 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
     : connection_(connection),
       catalogue_(std::move(catalogue)),
+      anyChanged_(connection, "SELECT 1 FROM tessaran_changed WHERE file = ?1 LIMIT 1"),
       savepoint_(connection, "SAVEPOINT tessaran_change"),
       release_(connection, "RELEASE tessaran_change"),
       dropIndexEntries_(connection, "DELETE FROM tessaran_index WHERE file = ?1 AND key = ?2"),
@@ -78,6 +79,7 @@ RecordStore::FileStatements& RecordStore::statementsOf(const std::string& file) 
         sqlite::Statement(connection_, "INSERT INTO " + table +
                                            " (key, record) VALUES (?1, ?2) "
                                            "ON CONFLICT (key) DO UPDATE SET record = excluded.record"),
+        sqlite::Statement(connection_, "UPDATE " + table + " SET record = ?2 WHERE key = ?1"),
         sqlite::Statement(connection_, "SELECT key, record FROM " + table + " ORDER BY key"),
         sqlite::Statement(connection_,
                           "SELECT key, record FROM " + table + " WHERE key >= ?1 ORDER BY key"),
@@ -173,7 +175,8 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
             }
         }
         lastRead_.held = false;
-        statements.upsert.bind(1, key).bindBlob(2, record.str()).run();
+        // A record read in this write transaction is still there: no insert is tried.
+        (kept ? statements.update : statements.upsert).bind(1, key).bindBlob(2, record.str()).run();
         if (writesBeforeFault_ > 0 && --writesBeforeFault_ == 0)
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
         if (indexed) indexRecord(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
@@ -301,6 +304,16 @@ void RecordStore::indexKeys(const std::string& file, int attribute, std::string_
 }
 
 bool RecordStore::editedOutside(const std::string& file, std::string_view key) {
+    const auto unnoted = unnotedFiles_.find(file);
+    if (ownWritesMarked_ && unnoted != unnotedFiles_.end() && unnoted->second == transactionsEnded_) return false;
+    if (ownWritesMarked_) {
+        sqlite::StatementUse any(anyChanged_);
+        any->bind(1, file);
+        if (!any->step()) {
+            unnotedFiles_[file] = transactionsEnded_;
+            return false;
+        }
+    }
     sqlite::StatementUse use(changedKey_);
     use->bind(1, file).bind(2, key);
     return use->step();

@@ -84,6 +84,7 @@ private:
     struct FileStatements {
         sqlite::Statement read;
         sqlite::Statement upsert;
+        sqlite::Statement update;  // a record known to be there
         sqlite::Statement scan;
         sqlite::Statement scanFrom;
         sqlite::Statement countRange;
@@ -111,6 +112,10 @@ private:
     schema::Catalogue catalogue_;
     LastRead lastRead_;
     std::uint64_t transactionsEnded_ = 0;
+    // Files found without any key noted as written by another tool, in the transaction
+    // numbered by transactionsEnded_: while the own writes are marked, none can be noted.
+    std::map<std::string, std::uint64_t, std::less<>> unnotedFiles_;
+    sqlite::Statement anyChanged_;
     sqlite::Statement savepoint_;
     sqlite::Statement release_;
     std::map<std::string, FileStatements> fileStatements_;
