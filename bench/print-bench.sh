@@ -6,12 +6,14 @@
 #   print to text (its text is the layout the floors draw), floor to text, print to PDF,
 #   floor to PDF, reprint to text and to PDF (on the database the text print left).
 # Prints one table row per size: wall seconds, floor, ratio, peak resident memory of tessaran.
+# With REPEAT > 1 in the environment the whole alternation is run that many times per size and
+# each figure is the median of its runs (the peak memory the greatest).
 # Usage: bench/print-bench.sh BIN_DIR DIR "SIZES" [ASSOCIATIONS]
 #   BIN_DIR holds src/app/tessaran, bench/tessaran_generate and bench/tessaran_floor.
 set -euo pipefail
 bins=$(realpath "$1") dir=$2 sizes=$3 associations=${4:-500}
 tessaran=$bins/src/app/tessaran generate=$bins/bench/tessaran_generate floor=$bins/bench/tessaran_floor
-period=202611
+period=202611 repeat=${REPEAT:-1}
 mkdir -p "$dir"
 dir=$(realpath "$dir")
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
@@ -33,14 +35,15 @@ fresh() {  # fresh BASE COPY: a copy of the federation, nothing beside it
     cp "$1" "$2"
 }
 
-timed() {  # timed NAME COMMAND...: runs it, keeps "seconds kilobytes" in $dir/NAME.time
+timed() {  # timed NAME COMMAND...: runs it, adds "seconds kilobytes" to $dir/NAME.times
     local name=$1
     shift
     /usr/bin/time -o "$dir/$name.time" -f "%e %M" "$@" > "$dir/$name.log" 2>&1 ||
         { echo "failed: $*" >&2; cat "$dir/$name.log" >&2; exit 1; }
+    cat "$dir/$name.time" >> "$dir/$name.times"
 }
-seconds() { cut -d' ' -f1 "$dir/$1.time"; }
-kilobytes() { cut -d' ' -f2 "$dir/$1.time"; }
+seconds() { cut -d' ' -f1 "$dir/$1.times" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+kilobytes() { cut -d' ' -f2 "$dir/$1.times" | sort -n | tail -n 1; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
 echo "machine: $(nproc) cores, load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -52,17 +55,22 @@ echo "|---|---|---|---|---|---|---|---|---|---|"
 for flows in $sizes; do
     base=$(federation "$flows")
     run=(--period "$period" --all)
-    fresh "$base" "$dir/text.db"
-    timed print-text "$tessaran" print --db "$dir/text.db" "${run[@]}" --output "$dir/print.txt"
-    fresh "$base" "$dir/floor.db"
-    timed floor-text "$floor" --db "$dir/floor.db" --period "$period" --layout "$dir/print.txt" --output "$dir/floor.txt"
-    cmp -s "$dir/print.txt" "$dir/floor.txt" || echo "warning: the floor's text differs from the run's" >&2
-    fresh "$base" "$dir/pdf.db"
-    timed print-pdf "$tessaran" print --db "$dir/pdf.db" "${run[@]}" --output "$dir/print.pdf"
-    fresh "$base" "$dir/floor.db"
-    timed floor-pdf "$floor" --db "$dir/floor.db" --period "$period" --layout "$dir/print.txt" --output "$dir/floor.pdf"
-    timed reprint-text "$tessaran" reprint --db "$dir/text.db" "${run[@]}" --output "$dir/reprint.txt"
-    timed reprint-pdf "$tessaran" reprint --db "$dir/text.db" "${run[@]}" --output "$dir/reprint.pdf"
+    rm -f "$dir"/*.times
+    for ((round = 1; round <= repeat; round++)); do
+        fresh "$base" "$dir/text.db"
+        timed print-text "$tessaran" print --db "$dir/text.db" "${run[@]}" --output "$dir/print.txt"
+        fresh "$base" "$dir/floor.db"
+        timed floor-text "$floor" --db "$dir/floor.db" --period "$period" --layout "$dir/print.txt" \
+            --output "$dir/floor.txt"
+        cmp -s "$dir/print.txt" "$dir/floor.txt" || echo "warning: the floor's text differs from the run's" >&2
+        fresh "$base" "$dir/pdf.db"
+        timed print-pdf "$tessaran" print --db "$dir/pdf.db" "${run[@]}" --output "$dir/print.pdf"
+        fresh "$base" "$dir/floor.db"
+        timed floor-pdf "$floor" --db "$dir/floor.db" --period "$period" --layout "$dir/print.txt" \
+            --output "$dir/floor.pdf"
+        timed reprint-text "$tessaran" reprint --db "$dir/text.db" "${run[@]}" --output "$dir/reprint.txt"
+        timed reprint-pdf "$tessaran" reprint --db "$dir/text.db" "${run[@]}" --output "$dir/reprint.pdf"
+    done
     peak=0
     for name in print-text print-pdf reprint-text reprint-pdf; do
         kb=$(kilobytes $name)
