@@ -26,10 +26,18 @@ test: deps
 	cmake --build $(BUILD)/asan -j$(JOBS)
 	cd $(BUILD)/asan && ctest --output-on-failure
 
+# make bench: the print run against its floor at SIZES flows (500 associations, 2 months; the
+# federations are generated once into $(BUILD)/bench/federations), then the select benchmark
+# (SELECT=no skips it; its databases are kept in $(BUILD)/bench/selectdb). REPEAT=3 runs each
+# size three times and shows medians. See docs/benchmarks.md.
+SIZES   ?= 10000 100000 200000
+SELECT  ?= yes
+REPEAT  ?= 1
 bench: deps
 	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DTESSARAN_TESTS=OFF > /dev/null
-	cmake --build $(BUILD)/bench -j$(JOBS) --target tessaran_bench
-	$(BUILD)/bench/bench/tessaran_bench
+	cmake --build $(BUILD)/bench -j$(JOBS) --target tessaran tessaran_generate tessaran_floor tessaran_bench
+	REPEAT=$(REPEAT) bench/print-bench.sh $(BUILD)/bench $(BUILD)/bench/federations "$(SIZES)"
+	if [ "$(SELECT)" = yes ]; then $(BUILD)/bench/bench/tessaran_bench --dir $(BUILD)/bench/selectdb; fi
 
 # tessaran_generate: a generated federation for load trials (see docs/benchmarks.md).
 generate: deps

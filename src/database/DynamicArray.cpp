@@ -1,182 +1,204 @@
 #include "DynamicArray.h"
 
 #include <algorithm>
+#include <string>
 
 namespace tessaran::db {
 namespace {
 
-std::vector<std::string_view> split(std::string_view text, char mark) {
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(mark, start);
-        if (end == std::string_view::npos) {
-            parts.push_back(text.substr(start));
-            return parts;
-        }
-        parts.push_back(text.substr(start, end - start));
-        start = end + 1;
+constexpr std::size_t kNone = std::string_view::npos;
+
+struct Span {
+    std::size_t begin = kNone;  // kNone: no such element
+    std::size_t end = kNone;
+    bool found() const { return begin != kNone; }
+};
+
+// The number of elements of `text` separated by `mark` (the empty text is one element).
+int countOf(std::string_view text, char mark) {
+    return 1 + static_cast<int>(std::count(text.begin(), text.end(), mark));
+}
+
+// Element `n` (from 1) of `text` separated by `mark`, as offsets into `text`.
+Span nth(std::string_view text, char mark, int n) {
+    if (n < 1) return {};
+    std::size_t begin = 0;
+    for (int i = 1; i < n; ++i) {
+        begin = text.find(mark, begin);
+        if (begin == kNone) return {};
+        ++begin;
     }
+    const std::size_t end = text.find(mark, begin);
+    return {begin, end == kNone ? text.size() : end};
 }
 
-DynamicArray::Value parseValue(std::string_view text) {
-    DynamicArray::Value value;
-    for (std::string_view sub : split(text, kSubvalueMark)) value.emplace_back(sub);
-    return value;
+std::string_view part(std::string_view text, Span span) {
+    return span.found() ? text.substr(span.begin, span.end - span.begin) : std::string_view();
 }
 
-DynamicArray::Attribute parseAttribute(std::string_view text) {
-    DynamicArray::Attribute attribute;
-    for (std::string_view v : split(text, kValueMark)) attribute.push_back(parseValue(v));
-    return attribute;
-}
-
-// True when `text` holds a mark above the level it is assigned at (`level` is the lowest
-// mark that would split it there): the array is then re-read from its whole text, as the
-// string form would be, so that the parsed form never holds a mark inside an element.
-bool holdsMarkAbove(std::string_view text, char level) {
-    for (const char c : text)
-        if (c == kAttributeMark || (level != kAttributeMark && c == kValueMark) ||
-            (level == kSubvalueMark && c == kSubvalueMark))
-            return true;
-    return false;
-}
-
-DynamicArray::Value emptyValue() { return DynamicArray::Value{std::string()}; }
-DynamicArray::Attribute emptyAttribute() { return DynamicArray::Attribute{emptyValue()}; }
-
-bool isEmptyAttribute(const DynamicArray::Attribute& attribute) {
-    return attribute.size() == 1 && attribute[0].size() == 1 && attribute[0][0].empty();
-}
-
-void appendValue(std::string& out, const DynamicArray::Value& value) {
-    for (std::size_t s = 0; s < value.size(); ++s) {
-        if (s) out += kSubvalueMark;
-        out += value[s];
-    }
-}
-
-void appendAttribute(std::string& out, const DynamicArray::Attribute& attribute) {
-    for (std::size_t v = 0; v < attribute.size(); ++v) {
-        if (v) out += kValueMark;
-        appendValue(out, attribute[v]);
-    }
-}
-
-std::string joinValue(const DynamicArray::Value& value) {
-    std::string out;
-    appendValue(out, value);
-    return out;
-}
+int atLeastOne(int index) { return std::max(index, 1); }
 
 }  // namespace
 
 DynamicArray::DynamicArray(std::string_view whole) { assign(whole); }
 
 void DynamicArray::assign(std::string_view whole) {
-    attributes_.clear();
-    if (whole.empty()) return;
-    for (std::string_view a : split(whole, kAttributeMark)) attributes_.push_back(parseAttribute(a));
+    text_.assign(whole);
+    index();
 }
 
-std::string DynamicArray::str() const {
-    std::string out;
-    for (std::size_t a = 0; a < attributes_.size(); ++a) {
-        if (a) out += kAttributeMark;
-        appendAttribute(out, attributes_[a]);
-    }
-    return out;
+void DynamicArray::index() {
+    starts_.clear();
+    if (text_.empty()) return;
+    starts_.push_back(0);
+    for (std::size_t at = text_.find(kAttributeMark); at != kNone; at = text_.find(kAttributeMark, at + 1))
+        starts_.push_back(static_cast<std::uint32_t>(at + 1));
 }
 
 bool DynamicArray::empty() const { return DCount() == 0; }
 
-void DynamicArray::clear() { attributes_.clear(); }
-
-std::string DynamicArray::get(int attribute) const {
-    if (attribute < 1 || attribute > static_cast<int>(attributes_.size())) return {};
-    std::string out;
-    appendAttribute(out, attributes_[attribute - 1]);
-    return out;
+void DynamicArray::clear() {
+    text_.clear();
+    starts_.clear();
 }
 
+std::size_t DynamicArray::startOf(int attribute) const { return starts_[static_cast<std::size_t>(attribute - 1)]; }
+
+std::size_t DynamicArray::endOf(int attribute) const {
+    return attribute < attributeCount() ? starts_[static_cast<std::size_t>(attribute)] - 1 : text_.size();
+}
+
+std::string_view DynamicArray::attributeText(int attribute) const {
+    if (attribute < 1 || attribute > attributeCount()) return {};
+    return std::string_view(text_).substr(startOf(attribute), endOf(attribute) - startOf(attribute));
+}
+
+void DynamicArray::extendTo(int attribute) {
+    if (starts_.empty()) starts_.push_back(0);  // the empty text: its first attribute
+    while (attributeCount() < attribute) {
+        text_ += kAttributeMark;
+        starts_.push_back(static_cast<std::uint32_t>(text_.size()));
+    }
+}
+
+void DynamicArray::replace(std::size_t from, std::size_t to, std::string_view text) {
+    text_.replace(from, to - from, text);
+    if (text.find(kAttributeMark) != kNone) {
+        index();  // the text holds attributes of its own: the array is read again, as its string form would be
+        return;
+    }
+    const auto delta = static_cast<std::int64_t>(text.size()) - static_cast<std::int64_t>(to - from);
+    if (delta == 0) return;
+    for (auto it = std::upper_bound(starts_.begin(), starts_.end(), static_cast<std::uint32_t>(from));
+         it != starts_.end(); ++it)
+        *it = static_cast<std::uint32_t>(static_cast<std::int64_t>(*it) + delta);
+}
+
+std::string DynamicArray::get(int attribute) const { return std::string(attributeText(attribute)); }
+
 std::string DynamicArray::get(int attribute, int value) const {
-    if (attribute < 1 || attribute > static_cast<int>(attributes_.size())) return {};
-    const Attribute& attr = attributes_[attribute - 1];
-    if (value < 1 || value > static_cast<int>(attr.size())) return {};
-    return joinValue(attr[value - 1]);
+    const std::string_view text = attributeText(attribute);
+    return std::string(part(text, nth(text, kValueMark, value)));
 }
 
 std::string DynamicArray::get(int attribute, int value, int subvalue) const {
-    if (attribute < 1 || attribute > static_cast<int>(attributes_.size())) return {};
-    const Attribute& attr = attributes_[attribute - 1];
-    if (value < 1 || value > static_cast<int>(attr.size())) return {};
-    const Value& val = attr[value - 1];
-    if (subvalue < 1 || subvalue > static_cast<int>(val.size())) return {};
-    return val[subvalue - 1];
-}
-
-DynamicArray::Attribute& DynamicArray::attributeAt(int attribute) {
-    const auto wanted = static_cast<std::size_t>(std::max(attribute, 1));
-    while (attributes_.size() < wanted) attributes_.push_back(emptyAttribute());
-    return attributes_[wanted - 1];
-}
-
-DynamicArray::Value& DynamicArray::valueAt(int attribute, int value) {
-    Attribute& attr = attributeAt(attribute);
-    const auto wanted = static_cast<std::size_t>(std::max(value, 1));
-    while (attr.size() < wanted) attr.push_back(emptyValue());
-    return attr[wanted - 1];
+    const std::string_view text = attributeText(attribute);
+    const std::string_view valueText = part(text, nth(text, kValueMark, value));
+    return std::string(part(valueText, nth(valueText, kSubvalueMark, subvalue)));
 }
 
 void DynamicArray::set(int attribute, std::string_view text) {
-    attributeAt(attribute) = parseAttribute(text);
-    if (holdsMarkAbove(text, kAttributeMark)) assign(str());
+    attribute = atLeastOne(attribute);
+    extendTo(attribute);
+    replace(startOf(attribute), endOf(attribute), text);
 }
 
 void DynamicArray::set(int attribute, int value, std::string_view text) {
-    valueAt(attribute, value) = parseValue(text);
-    if (holdsMarkAbove(text, kValueMark)) assign(str());
+    attribute = atLeastOne(attribute);
+    value = atLeastOne(value);
+    extendTo(attribute);
+    const int values = countOf(attributeText(attribute), kValueMark);
+    if (values < value) replace(endOf(attribute), endOf(attribute), std::string(value - values, kValueMark));
+    const std::size_t start = startOf(attribute);
+    const Span span = nth(attributeText(attribute), kValueMark, value);
+    replace(start + span.begin, start + span.end, text);
 }
 
 void DynamicArray::set(int attribute, int value, int subvalue, std::string_view text) {
-    Value& val = valueAt(attribute, value);
-    const auto wanted = static_cast<std::size_t>(std::max(subvalue, 1));
-    while (val.size() < wanted) val.emplace_back();
-    val[wanted - 1] = std::string(text);
-    if (holdsMarkAbove(text, kSubvalueMark)) assign(str());
+    attribute = atLeastOne(attribute);
+    value = atLeastOne(value);
+    subvalue = atLeastOne(subvalue);
+    set(attribute, value, get(attribute, value));  // makes the value's place
+    // The value's text, as offsets into the whole text.
+    const auto valueSpan = [&] {
+        const Span span = nth(attributeText(attribute), kValueMark, value);
+        return Span{startOf(attribute) + span.begin, startOf(attribute) + span.end};
+    };
+    Span whole = valueSpan();
+    const int subvalues = countOf(part(text_, whole), kSubvalueMark);
+    if (subvalues < subvalue) {
+        replace(whole.end, whole.end, std::string(subvalue - subvalues, kSubvalueMark));
+        whole = valueSpan();
+    }
+    const Span span = nth(part(text_, whole), kSubvalueMark, subvalue);
+    replace(whole.begin + span.begin, whole.begin + span.end, text);
 }
 
 int DynamicArray::DCount() const {
-    if (attributes_.size() == 1 && isEmptyAttribute(attributes_[0])) return 0;
-    return static_cast<int>(attributes_.size());
+    if (attributeCount() == 1 && text_.empty()) return 0;
+    return attributeCount();
 }
 
 int DynamicArray::DCount(int attribute) const {
-    if (attribute < 1 || attribute > static_cast<int>(attributes_.size())) return 0;
-    const Attribute& attr = attributes_[attribute - 1];
-    return isEmptyAttribute(attr) ? 0 : static_cast<int>(attr.size());
+    const std::string_view text = attributeText(attribute);
+    return text.empty() ? 0 : countOf(text, kValueMark);
 }
 
 void DynamicArray::Insert(int attribute, std::string_view text) {
-    const auto at = static_cast<std::size_t>(std::max(attribute, 1)) - 1;
-    if (DCount() == 0) attributes_.clear();  // the empty text "" has no attribute to move down
-    if (at >= attributes_.size())
-        attributeAt(attribute) = parseAttribute(text);
-    else
-        attributes_.insert(attributes_.begin() + static_cast<std::ptrdiff_t>(at), parseAttribute(text));
-    if (holdsMarkAbove(text, kAttributeMark)) assign(str());
+    attribute = atLeastOne(attribute);
+    if (DCount() == 0) clear();  // the empty text "" has no attribute to move down
+    if (attribute > attributeCount()) {
+        set(attribute, text);
+        return;
+    }
+    std::string inserted(text);
+    inserted += kAttributeMark;
+    const std::size_t at = startOf(attribute);
+    replace(at, at, inserted);
 }
 
 void DynamicArray::Insert(int attribute, int value, std::string_view text) {
-    Attribute& attr = attributeAt(attribute);
-    const auto at = static_cast<std::size_t>(std::max(value, 1)) - 1;
-    if (isEmptyAttribute(attr) && at == 0)
-        attr[0] = parseValue(text);
-    else if (at >= attr.size())
-        valueAt(attribute, value) = parseValue(text);
-    else
-        attr.insert(attr.begin() + static_cast<std::ptrdiff_t>(at), parseValue(text));
-    if (holdsMarkAbove(text, kValueMark)) assign(str());
+    attribute = atLeastOne(attribute);
+    value = atLeastOne(value);
+    extendTo(attribute);
+    const std::string_view attributeNow = attributeText(attribute);
+    if ((attributeNow.empty() && value == 1) || value > countOf(attributeNow, kValueMark)) {
+        set(attribute, value, text);
+        return;
+    }
+    std::string inserted(text);
+    inserted += kValueMark;
+    const std::size_t at = startOf(attribute) + nth(attributeNow, kValueMark, value).begin;
+    replace(at, at, inserted);
+}
+
+std::vector<DynamicArray::Attribute> DynamicArray::attributes() const {
+    std::vector<Attribute> parsed;
+    parsed.reserve(starts_.size());
+    for (int a = 1; a <= attributeCount(); ++a) {
+        Attribute& attribute = parsed.emplace_back();
+        anyValue(a, [&](std::string_view valueText) {
+            Value& value = attribute.emplace_back();
+            for (std::size_t begin = 0;;) {
+                const std::size_t end = valueText.find(kSubvalueMark, begin);
+                value.emplace_back(valueText.substr(begin, end == kNone ? kNone : end - begin));
+                if (end == kNone) break;
+                begin = end + 1;
+            }
+            return false;
+        });
+    }
+    return parsed;
 }
 
 }  // namespace tessaran::db

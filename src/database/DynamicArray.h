@@ -1,10 +1,13 @@
 #pragma once
 // A multivalue dynamic array: attributes made of values made of subvalues.
-// It is kept parsed, so reading or writing one value never rescans the whole text;
-// the string form uses the marks 0xFE (attribute), 0xFD (value), 0xFC (subvalue).
+// It is kept as its string form, with the marks 0xFE (attribute), 0xFD (value), 0xFC
+// (subvalue), and the offset where each attribute starts: reading an attribute or a value
+// finds it without rescanning the whole text, and building an array from a stored record
+// costs one copy of its text. Only an assignment changes the text.
 // Indexes count from 1. Reads past the end give the empty text; assignments past the
 // end extend the array with empty attributes or values.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +24,7 @@ public:
     explicit DynamicArray(std::string_view whole);
 
     // Whole value.
-    std::string str() const;
+    const std::string& str() const { return text_; }
     void assign(std::string_view whole);
     bool empty() const;
     void clear();
@@ -45,21 +48,45 @@ public:
     void Insert(int attribute, std::string_view text);
     void Insert(int attribute, int value, std::string_view text);
 
-    // Parsed access for the database layer (indexing, matching) without string copies.
+    // Views for the database layer (indexing, matching), valid until the array changes.
+    // Every attribute holds at least one value and every value at least one subvalue; the
+    // whole value "" has no attribute at all, while an array whose only attribute was
+    // assigned the empty text keeps that one attribute.
+    int attributeCount() const { return static_cast<int>(starts_.size()); }
+    // The text of an attribute with its value and subvalue marks; "" outside.
+    std::string_view attributeText(int attribute) const;
+    // Calls `visit` with the text of each value of an attribute (its subvalues joined by
+    // the subvalue mark), in order, until it returns true; true when one did. An attribute
+    // outside the array is one empty value.
+    template <typename Visit>
+    bool anyValue(int attribute, Visit&& visit) const {
+        std::string_view rest = attributeText(attribute);
+        for (;;) {
+            const std::size_t end = rest.find(kValueMark);
+            if (visit(rest.substr(0, end))) return true;
+            if (end == std::string_view::npos) return false;
+            rest.remove_prefix(end + 1);
+        }
+    }
+
+    // A parsed copy, for callers that walk every element (output of result lists).
     using Value = std::vector<std::string>;      // subvalues
     using Attribute = std::vector<Value>;        // values
-    const std::vector<Attribute>& attributes() const { return attributes_; }
+    std::vector<Attribute> attributes() const;
 
-    friend bool operator==(const DynamicArray& a, const DynamicArray& b) { return a.str() == b.str(); }
+    friend bool operator==(const DynamicArray& a, const DynamicArray& b) { return a.text_ == b.text_; }
 
 private:
-    Attribute& attributeAt(int attribute);
-    Value& valueAt(int attribute, int value);
+    // Byte offsets of the text of attribute `attribute`, extending the array to it.
+    std::size_t startOf(int attribute) const;
+    std::size_t endOf(int attribute) const;
+    void extendTo(int attribute);
+    // Replaces bytes [from, to) of the text, keeping the attribute offsets right.
+    void replace(std::size_t from, std::size_t to, std::string_view text);
+    void index();
 
-    // Every attribute holds at least one value and every value at least one subvalue:
-    // the text "" parses as [[""]]. The whole value "" has no attribute at all, so str()
-    // gives back exactly the text the array was built from.
-    std::vector<Attribute> attributes_;
+    std::string text_;
+    std::vector<std::uint32_t> starts_;  // where each attribute's text begins
 };
 
 }  // namespace tessaran::db

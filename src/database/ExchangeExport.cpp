@@ -10,7 +10,6 @@
 #include "ExchangePlace.h"
 #include "JsonText.h"
 #include "MultivalueDatabase.h"
-#include "ValueText.h"
 
 namespace tessaran::db {
 namespace {
@@ -21,38 +20,37 @@ using exchange::place;
 void check(const std::string& file, std::string_view key, const DynamicArray& record) {
     if (!json::isUtf8(key))
         throw DatabaseError(error_code::kExport, "export: " + place(file, key) + ": the key is not UTF-8 text");
-    const auto& attributes = record.attributes();
-    for (std::size_t a = 0; a < attributes.size(); ++a) {
-        const int number = static_cast<int>(a) + 1;
+    for (int number = 1; number <= record.attributeCount(); ++number) {
         if (record.DCount(number) == 0) continue;
-        for (const DynamicArray::Value& value : attributes[a])
-            if (value.size() > 1 || !json::isUtf8(value.front()))
-                throw DatabaseError(error_code::kExport, "export: " + place(file, key, std::to_string(number)) +
-                                                             " holds subvalues or bytes that are not UTF-8 text");
+        const bool plain = !record.anyValue(number, [](std::string_view value) {
+            return value.find(kSubvalueMark) != std::string_view::npos || !json::isUtf8(value);
+        });
+        if (!plain)
+            throw DatabaseError(error_code::kExport, "export: " + place(file, key, std::to_string(number)) +
+                                                         " holds subvalues or bytes that are not UTF-8 text");
     }
 }
 
 // Appends the record's object: its non-empty attributes in order, one value as a string,
 // several as an array.
 void appendRecord(std::string& out, const DynamicArray& record) {
-    const auto& attributes = record.attributes();
     bool first = true;
-    for (std::size_t a = 0; a < attributes.size(); ++a) {
-        const int number = static_cast<int>(a) + 1;
+    for (int number = 1; number <= record.attributeCount(); ++number) {
         if (record.DCount(number) == 0) continue;
         out += first ? "{\n      \"" : ",\n      \"";
         first = false;
         out += std::to_string(number);
         out += "\": ";
-        const DynamicArray::Attribute& values = attributes[a];
-        if (values.size() == 1) {
-            json::appendQuoted(out, values.front().front());
+        if (record.DCount(number) == 1) {
+            json::appendQuoted(out, record.attributeText(number));
             continue;
         }
-        for (std::size_t v = 0; v < values.size(); ++v) {
-            out += v == 0 ? "[\n        " : ",\n        ";
-            json::appendQuoted(out, values[v].front());
-        }
+        int v = 0;
+        record.anyValue(number, [&](std::string_view value) {
+            out += v++ == 0 ? "[\n        " : ",\n        ";
+            json::appendQuoted(out, value);
+            return false;
+        });
         out += "\n      ]";
     }
     out += first ? "{}" : "\n    }";

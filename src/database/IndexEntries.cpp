@@ -1,23 +1,21 @@
 #include "IndexEntries.h"
 
-#include "ValueText.h"
-
 namespace tessaran::db {
 
 std::set<std::string> indexedValues(const DynamicArray& record, int attribute) {
     std::set<std::string> values;
-    const auto& attributes = record.attributes();
-    if (attribute > static_cast<int>(attributes.size())) return values;
-    for (const DynamicArray::Value& value : attributes[static_cast<std::size_t>(attribute - 1)]) {
-        std::string text = valueText(value);
-        if (!text.empty()) values.insert(std::move(text));
-    }
+    if (attribute > record.attributeCount()) return values;
+    record.anyValue(attribute, [&](std::string_view value) {
+        if (!value.empty()) values.emplace(value);  // absent and empty values are found by scanning
+        return false;
+    });
     return values;
 }
 
 IndexChanges indexChanges(const std::set<int>& attributes, const DynamicArray& before, const DynamicArray& after) {
     IndexChanges changes;
     for (const int attribute : attributes) {
+        if (before.attributeText(attribute) == after.attributeText(attribute)) continue;
         const std::set<std::string> old = indexedValues(before, attribute);
         const std::set<std::string> now = indexedValues(after, attribute);
         for (const std::string& value : old)

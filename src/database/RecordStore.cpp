@@ -15,6 +15,9 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
     : connection_(connection),
       catalogue_(std::move(catalogue)),
+      anyChanged_(connection, "SELECT 1 FROM tessaran_changed WHERE file = ?1 LIMIT 1"),
+      savepoint_(connection, "SAVEPOINT tessaran_change"),
+      release_(connection, "RELEASE tessaran_change"),
       dropIndexEntries_(connection, "DELETE FROM tessaran_index WHERE file = ?1 AND key = ?2"),
       changedKey_(connection, "SELECT 1 FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
       dropIndexEntry_(connection,
@@ -35,7 +38,25 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
                "AND value NOT GLOB '*[^0-9]*' ORDER BY value DESC LIMIT 1"),
       countIndexRange_(connection,
                        "SELECT count(*) FROM (SELECT 1 FROM tessaran_index WHERE file = ?1 AND attribute = ?2 "
-                       "AND value >= ?3 AND value <= ?4 LIMIT ?5)") {}
+                       "AND value >= ?3 AND value <= ?4 LIMIT ?5)") {
+    sqlite::Statement present(connection,
+                              "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'tessaran_own_writes'");
+    ownWritesMarkable_ = present.step();
+    sqlite3_commit_hook(connection_, &RecordStore::transactionEnds, this);
+    sqlite3_rollback_hook(connection_, &RecordStore::transactionRolledBack, this);
+}
+
+RecordStore::~RecordStore() {
+    sqlite3_commit_hook(connection_, nullptr, nullptr);
+    sqlite3_rollback_hook(connection_, nullptr, nullptr);
+}
+
+int RecordStore::transactionEnds(void* store) {
+    ++static_cast<RecordStore*>(store)->transactionsEnded_;
+    return 0;  // the commit goes on
+}
+
+void RecordStore::transactionRolledBack(void* store) { ++static_cast<RecordStore*>(store)->transactionsEnded_; }
 
 RecordStore::FileStatements& RecordStore::statementsOf(const std::string& file) {
     requireFile(file);
@@ -48,6 +69,7 @@ RecordStore::FileStatements& RecordStore::statementsOf(const std::string& file) 
         sqlite::Statement(connection_, "INSERT INTO " + table +
                                            " (key, record) VALUES (?1, ?2) "
                                            "ON CONFLICT (key) DO UPDATE SET record = excluded.record"),
+        sqlite::Statement(connection_, "UPDATE " + table + " SET record = ?2 WHERE key = ?1"),
         sqlite::Statement(connection_, "SELECT key, record FROM " + table + " ORDER BY key"),
         sqlite::Statement(connection_,
                           "SELECT key, record FROM " + table + " WHERE key >= ?1 ORDER BY key"),
@@ -60,22 +82,47 @@ std::optional<std::string> RecordStore::read(const std::string& file, std::strin
     sqlite::StatementUse use(statementsOf(file).read);
     use->bind(1, key);
     if (!use->step()) return std::nullopt;
-    return std::string(use->blob(0));
+    std::string record(use->blob(0));
+    // Inside a write transaction nobody else can change the record before this connection
+    // writes it: kept, it is what the index knows of it when it is written back.
+    if (!indexedAttributes(file).empty() && sqlite3_txn_state(connection_, "main") == SQLITE_TXN_WRITE) {
+        lastRead_.file = file;
+        lastRead_.key.assign(key);
+        lastRead_.record = record;
+        lastRead_.transaction = transactionsEnded_;
+        lastRead_.held = true;
+    }
+    return record;
 }
 
 void RecordStore::atomically(const std::function<void()>& change) {
     const bool ownTransaction = sqlite3_get_autocommit(connection_) != 0;
-    sqlite::execute(connection_, ownTransaction ? "BEGIN IMMEDIATE" : "SAVEPOINT tessaran_change");
+    if (ownTransaction)
+        sqlite::execute(connection_, "BEGIN IMMEDIATE");
+    else
+        savepoint_.run();
     try {
         change();
+        if (ownTransaction) endOwnWrites();
     } catch (...) {
         // SQLite may already have rolled the transaction back on some failures; the
         // rollback is then a harmless no-op error.
         sqlite3_exec(connection_, ownTransaction ? "ROLLBACK" : "ROLLBACK TO tessaran_change; RELEASE tessaran_change",
                      nullptr, nullptr, nullptr);
+        if (ownTransaction) forgetOwnWrites();
         throw;
     }
-    sqlite::execute(connection_, ownTransaction ? "COMMIT" : "RELEASE tessaran_change");
+    if (ownTransaction)
+        sqlite::execute(connection_, "COMMIT");
+    else
+        release_.run();
+}
+
+void RecordStore::endOwnWrites() {
+    if (!ownWritesMarked_) return;
+    if (!unmarkOwnWrites_) unmarkOwnWrites_.emplace(connection_, "DELETE FROM tessaran_own_writes");
+    unmarkOwnWrites_->run();
+    ownWritesMarked_ = false;
 }
 
 void RecordStore::readConsistently(const std::function<void()>& reads) {
@@ -95,23 +142,40 @@ void RecordStore::readConsistently(const std::function<void()>& reads) {
 
 void RecordStore::write(const std::string& file, std::string_view key, const DynamicArray& record) {
     FileStatements& statements = statementsOf(file);
+    // Inside a transaction, the write is marked as the application's own before its
+    // savepoint, so that a write that fails does not take the mark with it.
+    if (ownWritesMarkable_ && !ownWritesMarked_ && sqlite3_get_autocommit(connection_) == 0) {
+        if (!markOwnWrites_) markOwnWrites_.emplace(connection_, "INSERT OR IGNORE INTO tessaran_own_writes (id) VALUES (1)");
+        markOwnWrites_->run();
+        ownWritesMarked_ = true;
+    }
     atomically([&] {
         // The record as the index knows it, so that only the entries that change are written.
         // A record another tool edited is not what the index knows: its entries are all redone.
         const bool indexed = !indexedAttributes(file).empty();
+        const bool edited = editedOutside(file, key);
         std::optional<std::string> before;
+        const bool kept = lastRead_.held && lastRead_.transaction == transactionsEnded_ && lastRead_.key == key &&
+                          lastRead_.file == file;
         if (indexed) {
-            if (editedOutside(file, key)) {
+            if (edited) {
                 dropIndexEntries_.bind(1, file).bind(2, key).run();
             } else {
-                before = read(file, key);
+                before = kept ? std::move(lastRead_.record) : read(file, key);
             }
         }
-        statements.upsert.bind(1, key).bindBlob(2, record.str()).run();
+        lastRead_.held = false;
+        // A record read in this write transaction is still there: no insert is tried.
+        (kept ? statements.update : statements.upsert).bind(1, key).bindBlob(2, record.str()).run();
         if (injectedFaultDue())
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
         if (indexed) indexRecord(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
-        forgetChange_.bind(1, file).bind(2, key).run();
+        if (kept) {  // written back: the index now knows the record as written
+            lastRead_.record = record.str();
+            lastRead_.held = true;
+        }
+        // Unmarked, the triggers have just noted the key; marked, only another tool's note is left.
+        if (edited || !ownWritesMarked_) forgetChange_.bind(1, file).bind(2, key).run();
     });
 }
 
@@ -188,6 +252,16 @@ void RecordStore::indexKeys(const std::string& file, int attribute, std::string_
 }
 
 bool RecordStore::editedOutside(const std::string& file, std::string_view key) {
+    const auto unnoted = unnotedFiles_.find(file);
+    if (ownWritesMarked_ && unnoted != unnotedFiles_.end() && unnoted->second == transactionsEnded_) return false;
+    if (ownWritesMarked_) {
+        sqlite::StatementUse any(anyChanged_);
+        any->bind(1, file);
+        if (!any->step()) {
+            unnotedFiles_[file] = transactionsEnded_;
+            return false;
+        }
+    }
     sqlite::StatementUse use(changedKey_);
     use->bind(1, file).bind(2, key);
     return use->step();

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -23,6 +24,9 @@ namespace tessaran::db {
 class RecordStore : public RecordStorage {
 public:
     RecordStore(sqlite3* connection, schema::Catalogue catalogue);
+    ~RecordStore();
+    RecordStore(const RecordStore&) = delete;
+    RecordStore& operator=(const RecordStore&) = delete;
 
     const schema::Catalogue& catalogue() const override { return catalogue_; }
     std::optional<std::string> read(const std::string& file, std::string_view key) override;
@@ -41,6 +45,14 @@ public:
     void atomically(const std::function<void()>& change) override;
     void readConsistently(const std::function<void()>& reads) override;
 
+    // The application's writes inside a transaction are marked as its own, so that the
+    // storage's triggers do not note them as written by another tool (the index is kept up
+    // to date by write itself). The mark must go before the transaction commits:
+    // endOwnWrites() removes it (before a COMMIT), forgetOwnWrites() says it went with a
+    // rollback.
+    void endOwnWrites();
+    void forgetOwnWrites() { ownWritesMarked_ = false; }
+
 protected:
     std::optional<std::string> topIndexedNumber(const std::string& file, int attribute, int digits) override;
 
@@ -48,6 +60,7 @@ private:
     struct FileStatements {
         sqlite::Statement read;
         sqlite::Statement upsert;
+        sqlite::Statement update;  // a record known to be there
         sqlite::Statement scan;
         sqlite::Statement scanFrom;
         sqlite::Statement countRange;
@@ -59,8 +72,28 @@ private:
     void indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
                      const DynamicArray& record);
 
+    // The last record read from an indexed file inside a write transaction: what the index
+    // knows of it when the run writes it back in the same transaction, without reading it again.
+    struct LastRead {
+        std::string file;
+        std::string key;
+        std::string record;
+        std::uint64_t transaction = 0;  // transactionsEnded_ when it was read
+        bool held = false;
+    };
+    static int transactionEnds(void* store);
+    static void transactionRolledBack(void* store);
+
     sqlite3* connection_;
     schema::Catalogue catalogue_;
+    LastRead lastRead_;
+    std::uint64_t transactionsEnded_ = 0;
+    // Files found without any key noted as written by another tool, in the transaction
+    // numbered by transactionsEnded_: while the own writes are marked, none can be noted.
+    std::map<std::string, std::uint64_t, std::less<>> unnotedFiles_;
+    sqlite::Statement anyChanged_;
+    sqlite::Statement savepoint_;
+    sqlite::Statement release_;
     std::map<std::string, FileStatements> fileStatements_;
     sqlite::Statement dropIndexEntries_;
     sqlite::Statement changedKey_;
@@ -72,6 +105,11 @@ private:
     sqlite::Statement changed_;
     sqlite::Statement highest_;
     sqlite::Statement countIndexRange_;
+    // Prepared on first use: a read-only database of an earlier version may lack the table.
+    std::optional<sqlite::Statement> markOwnWrites_;
+    std::optional<sqlite::Statement> unmarkOwnWrites_;
+    bool ownWritesMarkable_ = false;  // the database has tessaran_own_writes
+    bool ownWritesMarked_ = false;
 };
 
 }  // namespace tessaran::db

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "ValueText.h"
 
 namespace tessaran::db::select {
 namespace {
@@ -53,17 +52,10 @@ bool Evaluator::anyValue(const FieldDefinition& field, std::string_view key, con
         return visit(keyCharacters(field, key));
     case FieldDefinition::Kind::Attribute:
     case FieldDefinition::Kind::Translation: {
-        const auto& attributes = record.attributes();
         const bool translated = field.kind == FieldDefinition::Kind::Translation;
-        if (field.attribute < 1 || field.attribute > static_cast<int>(attributes.size()))
-            return visit(translated ? std::string_view(translate(field, {})) : std::string_view());
-        for (const DynamicArray::Value& value : attributes[static_cast<std::size_t>(field.attribute - 1)]) {
-            const bool found = value.size() == 1 && !translated ? visit(value.front())
-                               : translated                   ? visit(translate(field, valueText(value)))
-                                                              : visit(valueText(value));
-            if (found) return true;
-        }
-        return false;
+        return record.anyValue(field.attribute, [&](std::string_view value) {
+            return translated ? visit(translate(field, value)) : visit(value);
+        });
     }
     }
     return false;

@@ -45,6 +45,7 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path) {
     if (!schema::isOurs(connection))
         throw DatabaseError(error_code::kNoDatabase, "\"" + path + "\" is not a Tessaran database");
     configure(connection);
+    schema::migrate(connection);
     impl->store = std::make_unique<RecordStore>(connection, schema::load(connection));
     return std::shared_ptr<SqliteDatabase>(new SqliteDatabase(std::move(impl)));
 }
@@ -80,6 +81,7 @@ void SqliteDatabase::begin() {
     if (sqlite3_db_readonly(impl_->connection.get(), "main") == 1)
         throw DatabaseError(error_code::kReadOnly, sqlite::readOnlyMessage(impl_->path));
     sqlite::execute(impl_->connection.get(), "BEGIN IMMEDIATE");
+    impl_->store->forgetOwnWrites();
 }
 
 void SqliteDatabase::commit() {
@@ -87,10 +89,12 @@ void SqliteDatabase::commit() {
     if (std::exchange(impl_->failNextCommit, false)) {
         throw DatabaseError(error_code::kStorage, "injected failure of the commit");
     }
+    impl_->store->endOwnWrites();  // another tool's writes must be noted again once this commits
     sqlite::execute(impl_->connection.get(), "COMMIT");
 }
 
 void SqliteDatabase::rollback() {
+    impl_->store->forgetOwnWrites();  // the mark goes with the transaction
     if (!inTransaction()) return;  // nothing to undo, e.g. SQLite already rolled back on a failure
     sqlite::execute(impl_->connection.get(), "ROLLBACK");
 }

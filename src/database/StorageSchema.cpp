@@ -1,5 +1,8 @@
 #include "StorageSchema.h"
 
+#include <string>
+#include <vector>
+
 #include "ApplicationCatalogue.h"
 #include "DatabaseError.h"
 #include "SqliteHandle.h"
@@ -8,7 +11,8 @@ namespace tessaran::db::schema {
 namespace {
 
 constexpr const char* kFormatName = "tessaran-multivalue";
-constexpr const char* kFormatVersion = "1";
+// Version 2 added tessaran_own_writes and the triggers' WHEN clause (see migrate()).
+constexpr const char* kFormatVersion = "2";
 
 constexpr const char* kCatalogueTables = R"sql(
 CREATE TABLE tessaran_meta (
@@ -47,6 +51,9 @@ CREATE TABLE tessaran_changed (
     key  TEXT NOT NULL,
     PRIMARY KEY (file, key)
 ) WITHOUT ROWID;
+CREATE TABLE tessaran_own_writes (
+    id INTEGER PRIMARY KEY CHECK (id = 1)
+);
 CREATE TABLE tessaran_rights (
     user         TEXT NOT NULL,
     function_key TEXT NOT NULL,
@@ -55,16 +62,19 @@ CREATE TABLE tessaran_rights (
 );
 )sql";
 
-// The table of a data file, and triggers that note every key written to it. The
-// application clears the note when it has brought the secondary index up to date; a write
-// made with another tool leaves it, and selects then look at that key whatever the index says.
-std::string fileTableSql(const std::string& file) {
+// The triggers of a data file's table, which note every key written to it. The application
+// clears the note when it has brought the secondary index up to date; a write made with
+// another tool leaves it, and selects then look at that key whatever the index says. While
+// the application writes inside a transaction, it holds the row of tessaran_own_writes
+// (removed before the commit, so never seen by another connection) and the triggers note
+// nothing: it keeps the index up to date itself.
+std::string fileTriggersSql(const std::string& file) {
     const std::string table = sqlite::quotedIdentifier(file);
     const std::string literal = "'" + file + "'";
-    std::string sql = "CREATE TABLE " + table + " (key TEXT PRIMARY KEY, record BLOB NOT NULL) WITHOUT ROWID;\n";
-    const auto trigger = [&](const char* event, const char* body) {
+    std::string sql;
+    const auto trigger = [&](const char* event, const std::string& body) {
         sql += "CREATE TRIGGER " + sqlite::quotedIdentifier(file + "_" + event) + " AFTER " + event + " ON " +
-               table + " BEGIN " + body + " END;\n";
+               table + " WHEN NOT EXISTS (SELECT 1 FROM tessaran_own_writes) BEGIN " + body + " END;\n";
     };
     // Written without a conflict clause: the statement that fires a trigger imposes its own.
     const auto note = [&](const char* which) {
@@ -72,10 +82,16 @@ std::string fileTableSql(const std::string& file) {
                " WHERE NOT EXISTS (SELECT 1 FROM tessaran_changed WHERE file = " + literal + " AND key = " + which +
                ");";
     };
-    trigger("INSERT", note("NEW.key").c_str());
-    trigger("UPDATE", (note("OLD.key") + " " + note("NEW.key")).c_str());
-    trigger("DELETE", note("OLD.key").c_str());
+    trigger("INSERT", note("NEW.key"));
+    trigger("UPDATE", note("OLD.key") + " " + note("NEW.key"));
+    trigger("DELETE", note("OLD.key"));
     return sql;
+}
+
+// The table of a data file and its triggers.
+std::string fileTableSql(const std::string& file) {
+    return "CREATE TABLE " + sqlite::quotedIdentifier(file) +
+           " (key TEXT PRIMARY KEY, record BLOB NOT NULL) WITHOUT ROWID;\n" + fileTriggersSql(file);
 }
 
 void addField(sqlite3* connection, const std::string& file, const std::string& name, const FieldDefinition& field) {
@@ -130,6 +146,44 @@ bool isOurs(sqlite3* connection) {
         // A database without our catalogue; a busy or unusable one is reported as what it is.
         if (error.code() != error_code::kStorage) throw;
         return false;
+    }
+}
+
+void migrate(sqlite3* connection) {
+    {
+        sqlite::Statement present(connection,
+                                  "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'tessaran_own_writes'");
+        if (present.step()) return;
+    }
+    if (sqlite3_db_readonly(connection, "main") == 1) return;  // nothing can be written through it anyway
+    try {
+        sqlite::execute(connection, "BEGIN IMMEDIATE");
+    } catch (const DatabaseError& error) {
+        // Another process writes to it: the database works as it is, and is brought up to
+        // date at a later opening.
+        if (error.code() == error_code::kBusy) return;
+        throw;
+    }
+    try {
+        sqlite::execute(connection, "CREATE TABLE IF NOT EXISTS tessaran_own_writes (id INTEGER PRIMARY KEY CHECK (id = 1))");
+        std::vector<std::string> files;
+        {
+            sqlite::Statement names(connection, "SELECT name FROM tessaran_files");
+            while (names.step())
+                if (isPlainFileName(names.text(0))) files.emplace_back(names.text(0));
+        }
+        for (const std::string& file : files) {
+            for (const char* event : {"INSERT", "UPDATE", "DELETE"}) {
+                const std::string drop = "DROP TRIGGER IF EXISTS " + sqlite::quotedIdentifier(file + "_" + event);
+                sqlite::execute(connection, drop.c_str());
+            }
+            sqlite::execute(connection, fileTriggersSql(file).c_str());
+        }
+        sqlite::execute(connection, "UPDATE tessaran_meta SET value = '2' WHERE name = 'version'");
+        sqlite::execute(connection, "COMMIT");
+    } catch (...) {
+        sqlite3_exec(connection, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
     }
 }
 

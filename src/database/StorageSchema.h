@@ -21,6 +21,11 @@ void create(sqlite3* connection);
 // True when the connection holds a database of this format.
 bool isOurs(sqlite3* connection);
 
+// Brings a database written by an earlier version to this format: the table that marks the
+// application's own writes, and triggers that note only the writes made without it. A
+// database opened read-only is left as it is.
+void migrate(sqlite3* connection);
+
 Catalogue load(sqlite3* connection);
 
 }  // namespace tessaran::db::schema

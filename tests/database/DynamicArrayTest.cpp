@@ -43,8 +43,12 @@ TEST(DynamicArray, AssignmentsExtendWithEmptyPlacesKeepEmptiedPlacesAndSplitMark
     array.assign("a" + FM + "b" + VM + "c" + FM + "d");
     array.set(2, 1, "");
     EXPECT_EQ(array.str(), "a" + FM + VM + "c" + FM + "d");
+    EXPECT_EQ(array.get(3), "d");  // a shorter element moves what follows it
     array.set(2, "");
     EXPECT_EQ(array.str(), "a" + FM + FM + "d");
+    array.set(1, 1, 3, "long");
+    EXPECT_EQ(array.get(3), "d");
+    EXPECT_EQ(array.get(1, 1, 3), "long");
     array.assign("");
     array.set(1, "");
     EXPECT_EQ(array.DCount(), 0);
@@ -60,6 +64,7 @@ TEST(DynamicArray, AssignmentsExtendWithEmptyPlacesKeepEmptiedPlacesAndSplitMark
     array.Insert(1, 1, "m" + VM + "n");
     EXPECT_EQ(array.DCount(1), 4);
     EXPECT_EQ(array.str(), "m" + VM + "n" + VM + "x" + VM + "y" + FM + "p" + FM + "q");
+    EXPECT_EQ(array.get(3), "q");
 }
 
 TEST(DynamicArray, InsertMovesLaterAttributesAndValues) {

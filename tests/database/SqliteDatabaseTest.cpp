@@ -124,31 +124,63 @@ TEST(SqliteDatabase, SecondWriterWaitsThenGivesUpWithBusy) {
     second->rollback();
 }
 
+// A database as the first version of the format left it: triggers that note every write, the
+// application's own included, and no table to mark its own writes.
+void makeFirstVersion(const std::string& path) {
+    std::string sql = "DROP TABLE tessaran_own_writes;";
+    for (const std::string event : {"INSERT", "UPDATE", "DELETE"}) {
+        const std::string key = event == "INSERT" ? "NEW.key" : "OLD.key";
+        sql += "DROP TRIGGER ACTIVITES_" + event + "; CREATE TRIGGER ACTIVITES_" + event + " AFTER " + event +
+               " ON ACTIVITES BEGIN INSERT INTO tessaran_changed SELECT 'ACTIVITES', " + key +
+               " WHERE NOT EXISTS (SELECT 1 FROM tessaran_changed WHERE file = 'ACTIVITES' AND key = " + key +
+               "); END;";
+    }
+    ASSERT_EQ(outsideEdit(path, sql + "UPDATE tessaran_meta SET value = '1' WHERE name = 'version'"), SQLITE_OK);
+}
+
 TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
     if (tessaran::testing::testsOnServer()) GTEST_SKIP() << "edits with the sqlite3 shell";
-    ScratchDatabase scratch;
-    const auto& [directory, path, database] = scratch;
-    auto activities = database->OpenFile("ACTIVITES");
-    activities->write("A1", withAttribute(12, "P"));
-    activities->write("A3", withAttribute(12, "R" + std::string(1, kValueMark) + "P"));
-    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A1", "A3"));
-    activities->write("A1", withAttribute(12, "Q"));
-    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A3"));
+    for (const bool firstVersion : {false, true}) {
+        SCOPED_TRACE(firstVersion ? "a database of the first version, brought up to date on opening" : "");
+        ScratchDatabase scratch;
+        const auto& [directory, path, created] = scratch;
+        if (firstVersion) makeFirstVersion(path);
+        const auto database = firstVersion ? SqliteDatabase::open(path) : created;
+        auto activities = database->OpenFile("ACTIVITES");
+        activities->write("A1", withAttribute(12, "P"));
+        activities->write("A3", withAttribute(12, "R" + std::string(1, kValueMark) + "P"));
+        EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A1", "A3"));
+        // The application's own writes in a transaction: not taken for another tool's. A record
+        // read then written back twice is indexed by what it holds at each write.
+        database->begin();
+        const auto a1 = activities->Read("A1");
+        a1->set(12, "Q");
+        a1->DBWrite();
+        a1->set(12, "P");
+        a1->DBWrite();
+        EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A1", "A3"));
+        activities->write("A1", withAttribute(12, "Q"));
+        activities->write("A2", withAttribute(12, "Q"));
+        database->commit();
+        EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A3"));
 
-    // Another tool changes records behind the application's back: adds A0 of kind P, turns A1
-    // into kind P and empties A3.
-    const std::string kindP = blob(withAttribute(12, "P"));
-    ASSERT_EQ(outsideEdit(path, "INSERT INTO ACTIVITES (key, record) VALUES ('A0', " + kindP + ");"
-                                "UPDATE ACTIVITES SET record = " + kindP + " WHERE key = 'A1';"
-                                "UPDATE ACTIVITES SET record = CAST('' AS BLOB) WHERE key = 'A3'"),
-              SQLITE_OK);
-    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A1"));
-    // Rewritten as it stands by the application, the record is indexed by what it holds, not
-    // by what the index last knew of it.
-    database->OpenFile("ACTIVITES")->Read("A0")->DBWrite();
-    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A1"));
-    database->rebuildIndexes();
-    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A1"));
+        // Another tool changes records behind the application's back: adds A0 of kind P, turns
+        // A1 into kind P and empties A3.
+        const std::string kindP = blob(withAttribute(12, "P"));
+        ASSERT_EQ(outsideEdit(path, "INSERT INTO ACTIVITES (key, record) VALUES ('A0', " + kindP + ");"
+                                    "UPDATE ACTIVITES SET record = " + kindP + " WHERE key = 'A1';"
+                                    "UPDATE ACTIVITES SET record = CAST('' AS BLOB) WHERE key = 'A3'"),
+                  SQLITE_OK);
+        EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A1"));
+        // Rewritten as it stands by the application, in its transaction, the record is indexed
+        // by what it holds, not by what the index last knew of it.
+        database->begin();
+        database->OpenFile("ACTIVITES")->Read("A0")->DBWrite();
+        database->commit();
+        EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A1"));
+        database->rebuildIndexes();
+        EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A1"));
+    }
 }
 
 TEST(SqliteDatabase, HighestNumberIsTheGreatestValueOfItsLengthOutsideEditsIncluded) {
