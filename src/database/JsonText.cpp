@@ -39,7 +39,15 @@ bool isUtf8(std::string_view text) {
 
 void appendQuoted(std::string& out, std::string_view text) {
     out += '"';
-    for (const char c : text) {
+    // Runs of characters that need no escape are copied whole.
+    const auto plain = [](char c) { return c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20; };
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = at;
+        while (end < text.size() && plain(text[end])) ++end;
+        out.append(text.data() + at, end - at);
+        if (end == text.size()) break;
+        const char c = text[end];
         switch (c) {
         case '"': out += "\\\""; break;
         case '\\': out += "\\\\"; break;
@@ -48,15 +56,13 @@ void appendQuoted(std::string& out, std::string_view text) {
         case '\n': out += "\\n"; break;
         case '\r': out += "\\r"; break;
         case '\t': out += "\\t"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                out += escaped;
-            } else {
-                out += c;
-            }
+        default: {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+            out += escaped;
         }
+        }
+        at = end + 1;
     }
     out += '"';
 }

@@ -75,7 +75,7 @@ TEST(Exchange, RefusesBadDocumentsNamingThePlaceAndChangesNothing) {
 std::string longDocument(const std::string& tail) {
     std::string document = R"({"SECTEUR": {"S01": {"1": "Aide"}}, "ACTIVITES": {)";
     for (int i = 0; i < 3000; ++i) {
-        char opening[40];
+        char opening[64];
         std::snprintf(opening, sizeof opening, R"(%s"K%05d": {"1": "activité", "2": )", i == 0 ? "" : ", ", i);
         const std::size_t numberAt = document.size() + std::strlen(opening);
         if (numberAt > 65400 && numberAt < 65530) document += std::string(65530 - numberAt, ' ');
@@ -85,7 +85,7 @@ std::string longDocument(const std::string& tail) {
 }
 
 TEST(Exchange, ImportStreamsALongDocumentAndARefusalAtItsEndKeepsNothing) {
-    auto database = SqliteDatabase::create(":memory:");
+    auto database = tessaran::testing::newTestDatabase();
     importJson(*database, R"({"ACTIVITES": {"A0": {"12": "P"}}})");
     const std::string before = exportJson(*database);
 
