@@ -28,16 +28,20 @@ test: deps
 
 # make bench: the print run against its floor at SIZES flows (500 associations, 2 months; the
 # federations are generated once into $(BUILD)/bench/federations), then the select benchmark
-# (SELECT=no skips it; its databases are kept in $(BUILD)/bench/selectdb). REPEAT=3 runs each
+# (SELECT=no skips it; its databases are kept in $(BUILD)/bench/selectdb), then the print run on
+# a throwaway PostgreSQL server beside SQLite (POSTGRES=no skips it). REPEAT=3 runs each
 # size three times and shows medians. See docs/benchmarks.md.
 SIZES   ?= 10000 100000 200000
 SELECT  ?= yes
+POSTGRES ?= yes
 REPEAT  ?= 1
 bench: deps
 	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release -DTESSARAN_TESTS=OFF > /dev/null
 	cmake --build $(BUILD)/bench -j$(JOBS) --target tessaran tessaran_generate tessaran_floor tessaran_bench
 	REPEAT=$(REPEAT) bench/print-bench.sh $(BUILD)/bench $(BUILD)/bench/federations "$(SIZES)"
 	if [ "$(SELECT)" = yes ]; then $(BUILD)/bench/bench/tessaran_bench --dir $(BUILD)/bench/selectdb; fi
+	if [ "$(POSTGRES)" = yes ]; then for flows in $(SIZES); do bench/postgres-run.sh $(BUILD)/bench/src/app/tessaran \
+	  $(BUILD)/bench/bench/tessaran_generate $$flows 500 $(BUILD)/bench/postgres; done; fi
 
 # tessaran_generate: a generated federation for load trials (see docs/benchmarks.md).
 generate: deps
