@@ -80,6 +80,7 @@ void Connection::fail(const PGresult* result, std::string_view doing) const {
 }
 
 void Connection::execute(const std::string& sql) {
+    flush();
     const Result result(PQexec(connection_.get(), sql.c_str()));
     const ExecStatusType status = PQresultStatus(result.raw());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) fail(result.raw(), "running \"" + sql.substr(0, 40) + "\"");
@@ -113,6 +114,7 @@ struct Bound {
 }  // namespace
 
 Result Connection::run(const std::string& sql, const Parameters& parameters, Rows rows) {
+    flush();
     const std::string& name = prepared(sql);
     const Bound bound(parameters.values_);
     Result result(PQexecPrepared(connection_.get(), name.c_str(), static_cast<int>(bound.values.size()),
@@ -121,6 +123,20 @@ Result Connection::run(const std::string& sql, const Parameters& parameters, Row
     const ExecStatusType status = PQresultStatus(result.raw());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) fail(result.raw(), "running a statement");
     return result;
+}
+
+void Connection::defer(std::vector<Step> steps) {
+    // Sent at the latest once this many are held, so that memory stays bounded.
+    constexpr std::size_t kHeldAtMost = 4000;
+    for (Step& step : steps) deferred_.push_back(std::move(step));
+    if (deferred_.size() >= kHeldAtMost) flush();
+}
+
+void Connection::flush() {
+    if (deferred_.empty()) return;
+    const std::vector<Step> steps = std::move(deferred_);
+    deferred_.clear();
+    runAll(steps);
 }
 
 void Connection::runAll(const std::vector<Step>& steps) {

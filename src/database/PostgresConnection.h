@@ -69,6 +69,13 @@ public:
         Parameters parameters;
     };
     void runAll(const std::vector<Step>& steps);
+    // Holds statements that return no rows, to be sent together before the next statement
+    // that answers (a read, a commit): a run's writes then cost no round trip of their own.
+    // A failure among them is thrown by that next statement.
+    void defer(std::vector<Step> steps);
+    void flush();
+    // Forgets the statements held: what a rollback undoes anyway.
+    void discardDeferred() { deferred_.clear(); }
 
     PGTransactionStatusType transactionStatus() const { return PQtransactionStatus(connection_.get()); }
     // The location with any password left out, for messages.
@@ -84,6 +91,7 @@ private:
     std::unique_ptr<PGconn, Finisher> connection_;
     std::string shownLocation_;
     std::map<std::string, std::string, std::less<>> prepared_;  // SQL text -> statement name
+    std::vector<Step> deferred_;
 };
 
 // The location as it may be shown: a URI's password replaced by "***".

@@ -68,12 +68,16 @@ void PostgresDatabase::commit() {
     // A transaction in which a statement failed ends in a rollback whatever is asked: say so.
     if (impl_->connection->transactionStatus() == PQTRANS_INERROR)
         throw DatabaseError(error_code::kStorage, "the transaction failed earlier and cannot be committed");
+    impl_->connection->flush();  // a write the server refuses is said here, before the commit
     const postgres::Result done = impl_->connection->run("COMMIT");
+    impl_->store->transactionEnded();
     if (done.commandStatus() != "COMMIT")
         throw DatabaseError(error_code::kStorage, "the database server did not commit the transaction");
 }
 
 void PostgresDatabase::rollback() {
+    impl_->connection->discardDeferred();
+    impl_->store->transactionEnded();
     if (!inTransaction()) return;
     impl_->connection->execute("ROLLBACK");
 }

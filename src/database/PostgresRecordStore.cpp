@@ -24,8 +24,27 @@ std::string afterPrefix(std::string_view prefix) { return std::string(prefix) + 
 PostgresRecordStore::PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue)
     : connection_(connection), catalogue_(std::move(catalogue)) {}
 
+std::string PostgresRecordStore::knownKey(const std::string& file, std::string_view key) {
+    std::string joined = file;
+    joined += '\0';
+    joined += key;
+    return joined;
+}
+
+const PostgresRecordStore::Known* PostgresRecordStore::known(const std::string& file, std::string_view key) const {
+    if (!writeTransaction_) return nullptr;
+    const auto found = known_.find(knownKey(file, key));
+    return found == known_.end() ? nullptr : &found->second;
+}
+
+void PostgresRecordStore::transactionEnded() {
+    writeTransaction_ = false;
+    known_.clear();
+}
+
 std::optional<std::string> PostgresRecordStore::read(const std::string& file, std::string_view key) {
     requireFile(file);
+    if (const Known* record = known(file, key)) return record->record;
     const Result row =
         connection_.run("SELECT record FROM " + table(file) + " WHERE key = $1", Parameters().bytes(key), Rows::AsBytes);
     if (row.rows() == 0) return std::nullopt;
@@ -50,10 +69,19 @@ void PostgresRecordStore::readMany(const std::string& file, const std::vector<st
             array += '"';
         }
         array += '}';
-        const Result rows = connection_.run("SELECT key, record FROM " + table(file) +
-                                                " WHERE key = ANY($1::bytea[]) ORDER BY key",
-                                            Parameters().text(array), Rows::AsBytes);
-        for (int row = 0; row < rows.rows(); ++row) visit(rows.value(row, 0), rows.value(row, 1));
+        // In a write transaction the records are kept, with whether another tool wrote them,
+        // for the run that reads and writes them back next.
+        const Result rows = connection_.run(
+            "SELECT t.key, t.record, c.key IS NOT NULL FROM " + table(file) +
+                " t LEFT JOIN tessaran_changed c ON c.file = $2 AND c.key = t.key WHERE t.key = ANY($1::bytea[]) "
+                "ORDER BY t.key",
+            Parameters().text(array).text(file), Rows::AsBytes);
+        for (int row = 0; row < rows.rows(); ++row) {
+            if (writeTransaction_)
+                known_[knownKey(file, rows.value(row, 0))] = {std::string(rows.value(row, 1)),
+                                                               rows.value(row, 2) == std::string_view("\x01", 1)};
+            visit(rows.value(row, 0), rows.value(row, 1));
+        }
     }
 }
 
@@ -68,12 +96,15 @@ void PostgresRecordStore::beginWriting() {
         connection_.execute("ROLLBACK");
         throw;
     }
+    known_.clear();
+    writeTransaction_ = true;
 }
 
 void PostgresRecordStore::undoingOnFailure(const std::function<void()>& work, const char* undo) {
     try {
         work();
     } catch (...) {
+        connection_.discardDeferred();
         if (connection_.transactionStatus() != PQTRANS_UNKNOWN) {
             try {
                 connection_.execute(undo);
@@ -91,7 +122,12 @@ void PostgresRecordStore::atomically(const std::function<void()>& change) {
         return;
     }
     connection_.execute("SAVEPOINT tessaran_change");
-    undoingOnFailure(change, "ROLLBACK TO tessaran_change; RELEASE tessaran_change");
+    try {
+        undoingOnFailure(change, "ROLLBACK TO tessaran_change; RELEASE tessaran_change");
+    } catch (...) {
+        known_.clear();  // it may hold what the undone change wrote
+        throw;
+    }
     connection_.execute("RELEASE tessaran_change");
 }
 
@@ -108,8 +144,14 @@ void PostgresRecordStore::writing(const std::function<void()>& change) {
 
 void PostgresRecordStore::inOwnTransaction(const std::function<void()>& change) {
     beginWriting();
-    undoingOnFailure(change, "ROLLBACK");
-    connection_.execute("COMMIT");
+    try {
+        undoingOnFailure(change, "ROLLBACK");
+        connection_.execute("COMMIT");
+    } catch (...) {
+        transactionEnded();
+        throw;
+    }
+    transactionEnded();
 }
 
 void PostgresRecordStore::readConsistently(const std::function<void()>& reads) {
@@ -129,11 +171,18 @@ void PostgresRecordStore::write(const std::string& file, std::string_view key, c
         // A record another tool edited is not what the index knows: its entries are all redone.
         // One round trip to learn what the record was and whether another tool wrote it
         // since, one to store it and its index entries.
-        const Result known = connection_.run(
-            "SELECT (SELECT record FROM " + table(file) +
-                " WHERE key = $2), EXISTS (SELECT 1 FROM tessaran_changed WHERE file = $1 AND key = $2)",
-            Parameters().text(file).bytes(key), Rows::AsBytes);
-        const bool edited = known.value(0, 1) == std::string_view("\x01", 1);
+        Known was;
+        if (const Known* kept = known(file, key)) {
+            was = *kept;
+        } else {
+            const Result found = connection_.run(
+                "SELECT (SELECT record FROM " + table(file) +
+                    " WHERE key = $2), EXISTS (SELECT 1 FROM tessaran_changed WHERE file = $1 AND key = $2)",
+                Parameters().text(file).bytes(key), Rows::AsBytes);
+            if (!found.isNull(0, 0)) was.record = std::string(found.value(0, 0));
+            was.editedOutside = found.value(0, 1) == std::string_view("\x01", 1);
+        }
+        const bool edited = was.editedOutside;
         const bool indexed = !indexedAttributes(file).empty();
         std::vector<postgres::Connection::Step> steps;
         if (indexed && edited)
@@ -143,18 +192,21 @@ void PostgresRecordStore::write(const std::string& file, std::string_view key, c
                              " (key, record) VALUES ($1, $2) ON CONFLICT (key) DO UPDATE SET record = excluded.record",
                          std::move(Parameters().bytes(key).bytes(record.str()))});
         if (indexed) {
-            const bool before = !edited && !known.isNull(0, 0);
-            indexSteps(file, key, before ? DynamicArray(known.value(0, 0)) : DynamicArray(), record, steps);
+            const bool before = !edited && was.record.has_value();
+            indexSteps(file, key, before ? DynamicArray(*was.record) : DynamicArray(), record, steps);
         }
         if (edited)
             steps.push_back({"DELETE FROM tessaran_changed WHERE file = $1 AND key = $2",
                              std::move(Parameters().text(file).bytes(key))});
         if (injectedFaultDue()) {
             // Fails midway: the record stored, its index entries not.
-            connection_.runAll({steps.begin(), steps.begin() + 1 + (indexed && edited ? 1 : 0)});
+            connection_.defer({steps.begin(), steps.begin() + 1 + (indexed && edited ? 1 : 0)});
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
         }
-        connection_.runAll(steps);
+        // Sent with the next statement that answers: the transaction's commit at the latest.
+        connection_.defer(std::move(steps));
+        const auto kept = known_.find(knownKey(file, key));
+        if (kept != known_.end()) kept->second = {record.str(), false};
     });
 }
 

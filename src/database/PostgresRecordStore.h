@@ -4,7 +4,9 @@
 // application's writes, and the keys another tool wrote noted by a trigger.
 
 #include <chrono>
+#include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "PostgresConnection.h"
 #include "RecordStorage.h"
@@ -36,6 +38,8 @@ public:
     // Opens a write transaction: waits up to the busy timeout for the database's write lock,
     // which every Tessaran write takes, so that two runs never interleave.
     void beginWriting();
+    // The write transaction ended (committed or rolled back): what was known of it goes.
+    void transactionEnded();
     void setBusyTimeout(std::chrono::milliseconds timeout) { busyTimeout_ = timeout; }
 
 protected:
@@ -54,9 +58,21 @@ private:
     void indexSteps(const std::string& file, std::string_view key, const DynamicArray& before,
                     const DynamicArray& record, std::vector<postgres::Connection::Step>& steps);
 
+    // What a write transaction knows of a record it read: its text (none when absent) and
+    // whether another tool wrote it since the index last saw it. The record a select
+    // returned is then read and written back without a round trip to the server.
+    struct Known {
+        std::optional<std::string> record;
+        bool editedOutside = false;
+    };
+    static std::string knownKey(const std::string& file, std::string_view key);
+    const Known* known(const std::string& file, std::string_view key) const;
+
     postgres::Connection& connection_;
     schema::Catalogue catalogue_;
     std::chrono::milliseconds busyTimeout_{30000};
+    bool writeTransaction_ = false;
+    std::unordered_map<std::string, Known> known_;  // the last select's records, in a write transaction
 };
 
 }  // namespace tessaran::db
