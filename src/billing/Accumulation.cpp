@@ -31,6 +31,8 @@ double recordedFee(double fee) { return wholePart(fee * 100 + 0.5); }
 
 int placeLine(Accumulators& accumulators, const std::string& label, const std::string& period,
               const std::string& type) {
+    Accumulators::Placed& last = accumulators.lastPlaced;
+    if (last.line != 0 && last.label == label && last.period == period && last.type == type) return last.line;
     db::DynamicArray& detail = accumulators.detail;
     const bool sortedLabels = type == "P";
     int line = 1;
@@ -68,6 +70,11 @@ int placeLine(Accumulators& accumulators, const std::string& label, const std::s
     } else if (insert) {
         insertLine(detail, line, label, period, type);
         insertLine(accumulators.cumul, line, label, period, type);
+    }
+    if (create || insert) {
+        last.line = 0;
+    } else {
+        last = {label, period, type, line};
     }
     return line;
 }
