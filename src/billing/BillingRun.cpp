@@ -734,6 +734,10 @@ printing::ComplementaryLines BillingRun::complementaryLines() {
                     {scale.get(scale_attr::kItemLabels, i), scale.get(scale_attr::kItemAmounts, i)});
             }
         } else {
+            if (lastComplementary_ && lastComplementary_->association == position_.association &&
+                lastComplementary_->sector == position_.sector) {
+                return lastComplementary_->lines;
+            }
             const db::DynamicArray keys = files_.select(
                 complementaryFlowsStatement(request_.period, position_.association, position_.sector),
                 "FLUXCOMPTABLES");
@@ -741,6 +745,7 @@ printing::ComplementaryLines BillingRun::complementaryLines() {
                 const std::shared_ptr<db::Record> flow = files_.flows.file->Read(keys.get(i));
                 complementary.lines.push_back({flow->get(flow_attr::kItemLabel), flow->get(flow_attr::kItemAmount)});
             }
+            lastComplementary_ = ReadComplementary{position_.association, position_.sector, complementary};
         }
     } catch (...) {
         complementary.unreadable = true;

@@ -123,6 +123,15 @@ private:
     std::map<std::string, std::shared_ptr<db::Record>> fundingBodies_;
     std::shared_ptr<db::Record> serviceActivity_;
     std::exception_ptr serviceActivityError_;
+    // The complementary flows a reprint last read, with their association and sector: the
+    // statement, recap and invoice of an association print the same ones, and a reprint
+    // writes none.
+    struct ReadComplementary {
+        std::string association;
+        std::string sector;
+        printing::ComplementaryLines lines;
+    };
+    std::optional<ReadComplementary> lastComplementary_;
 };
 
 }  // namespace tessaran::billing
