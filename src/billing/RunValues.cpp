@@ -43,7 +43,8 @@ double numberOf(std::string_view text) {
     if (!whole) return platform::leadingNumber(text);
     long long value = 0;
     for (const char c : digits) value = value * 10 + (c - '0');
-    return negative ? -static_cast<double>(value) : static_cast<double>(value);
+    // Zero reads as zero whatever its sign, as the general reading gives it.
+    return negative && value != 0 ? -static_cast<double>(value) : static_cast<double>(value);
 }
 
 std::string storedNumber(double value) {
