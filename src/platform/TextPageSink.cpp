@@ -16,6 +16,11 @@ bool continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x8
 }  // namespace
 
 void TextGrid::setCell(Cell& cell, std::string_view character) {
+    if (character.size() == 1) {
+        cell.bytes[0] = character.front();
+        cell.size = 1;
+        return;
+    }
     if (character.size() <= cell.bytes.size()) {
         std::copy(character.begin(), character.end(), cell.bytes.begin());
         cell.size = static_cast<std::uint8_t>(character.size());
@@ -44,17 +49,19 @@ void TextGrid::put(double x, double y, const std::string& utf8) {
     std::vector<Cell>& cells = rows_[static_cast<int>(row)];
     // Each character is a lead byte and the continuation bytes after it; continuation bytes
     // at the very start make a character of their own.
+    const auto characters = static_cast<long>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return !continuation(c); }) +
+        (!utf8.empty() && continuation(utf8.front()) ? 1 : 0));
+    const long end = column + characters;  // one past the last column written
+    if (end > 0 && cells.size() < static_cast<std::size_t>(end)) cells.resize(static_cast<std::size_t>(end));
+    const std::string_view text(utf8);
     std::size_t at = 0;
-    while (at < utf8.size()) {
-        std::size_t end = at + 1;
-        while (end < utf8.size() && continuation(utf8[end])) ++end;
-        if (column >= 0) {
-            const auto index = static_cast<std::size_t>(column);
-            if (cells.size() <= index) cells.resize(index + 1);
-            setCell(cells[index], std::string_view(utf8).substr(at, end - at));
-        }
+    while (at < text.size()) {
+        std::size_t next = at + 1;
+        while (next < text.size() && continuation(text[next])) ++next;
+        if (column >= 0) setCell(cells[static_cast<std::size_t>(column)], text.substr(at, next - at));
         ++column;
-        at = end;
+        at = next;
     }
 }
 
