@@ -536,7 +536,7 @@ void BillingRun::handleFlow(ErrorTrap& trap) {
 
     std::string fundingBody;
     trap.run([&] { fundingBody = flow().get(flow_attr::kFundingBody); });
-    trap.run([&] { readFundingBody(fundingBody); });
+    readFundingBody(trap, fundingBody);
     if (fundingBody == kNoFundingBody) {
         line_.label = kServiceRateLabel;
         trap.run([&] { readServiceActivity(); });
@@ -601,15 +601,27 @@ void BillingRun::chooseServiceRate(ErrorTrap& trap) {
 }
 
 // Funding bodies and the service activity do not change during a run: each is read once and
-// put back in its slot from the run's copy, as a read would.
-void BillingRun::readFundingBody(const std::string& code) {
+// put back in its slot from the run's copy, as a read would. A code without a record (that of
+// the flows without funding body, among others) fails as its read did, without reading again.
+void BillingRun::readFundingBody(ErrorTrap& trap, const std::string& code) {
     const auto known = fundingBodies_.find(code);
     if (known != fundingBodies_.end()) {
         files_.fundingBodies.record = known->second;
         return;
     }
-    files_.fundingBodies.read(code);
-    fundingBodies_.emplace(code, files_.fundingBodies.record);
+    if (absentFundingBodies_.count(code) != 0) {
+        trap.fail(db::error_code::kNotFound);
+        return;
+    }
+    trap.run([&] {
+        try {
+            files_.fundingBodies.read(code);
+        } catch (const db::DatabaseError& error) {
+            if (error.code() == db::error_code::kNotFound) absentFundingBodies_.insert(code);
+            throw;
+        }
+        fundingBodies_.emplace(code, files_.fundingBodies.record);
+    });
 }
 
 void BillingRun::readServiceActivity() {
