@@ -10,7 +10,23 @@ namespace {
 namespace flow_attr = db::attr::flow;
 namespace scale_attr = db::attr::fee_scale;
 
-// Writes a new line at `line` of an accumulator: label, period, four zero sums, type code.
+const std::string kZeroSum = "0";
+
+bool holdsMarks(const std::string& text) {
+    return text.find_first_of(std::string{db::kAttributeMark, db::kValueMark, db::kSubvalueMark}) != std::string::npos;
+}
+
+// A new line: label, period, four zero sums, type code, as the values of one attribute.
+std::string newLine(const std::string& label, const std::string& period, const std::string& type) {
+    std::string line = label;
+    for (const std::string* value : {&period, &kZeroSum, &kZeroSum, &kZeroSum, &kZeroSum, &type}) {
+        line += db::kValueMark;
+        line += *value;
+    }
+    return line;
+}
+
+// Writes a new line at `line` of an accumulator, value by value.
 void fillLine(db::DynamicArray& accumulator, int line, const std::string& label, const std::string& period,
               const std::string& type) {
     accumulator.set(line, 1, label);
@@ -19,10 +35,24 @@ void fillLine(db::DynamicArray& accumulator, int line, const std::string& label,
     accumulator.set(line, 7, type);
 }
 
+// A line written whole is the line written value by value when no text holds a mark.
+void createLine(db::DynamicArray& accumulator, int line, const std::string& label, const std::string& period,
+                const std::string& type, bool whole) {
+    if (whole) {
+        accumulator.set(line, newLine(label, period, type));
+    } else {
+        fillLine(accumulator, line, label, period, type);
+    }
+}
+
 void insertLine(db::DynamicArray& accumulator, int line, const std::string& label, const std::string& period,
-                const std::string& type) {
-    accumulator.Insert(line, label);
-    fillLine(accumulator, line, label, period, type);
+                const std::string& type, bool whole) {
+    if (whole) {
+        accumulator.Insert(line, newLine(label, period, type));
+    } else {
+        accumulator.Insert(line, label);
+        fillLine(accumulator, line, label, period, type);
+    }
 }
 
 }  // namespace
@@ -31,6 +61,8 @@ double recordedFee(double fee) { return wholePart(fee * 100 + 0.5); }
 
 int placeLine(Accumulators& accumulators, const std::string& label, const std::string& period,
               const std::string& type) {
+    Accumulators::Placed& last = accumulators.lastPlaced;
+    if (last.line != 0 && last.label == label && last.period == period && last.type == type) return last.line;
     db::DynamicArray& detail = accumulators.detail;
     const bool sortedLabels = type == "P";
     int line = 1;
@@ -61,13 +93,19 @@ int placeLine(Accumulators& accumulators, const std::string& label, const std::s
             insert = true;
         }
     }
+    const bool whole = !holdsMarks(label) && !holdsMarks(period) && !holdsMarks(type);
     if (create) {
         line = detail.DCount() + 1;
-        fillLine(detail, line, label, period, type);
-        fillLine(accumulators.cumul, line, label, period, type);
+        createLine(detail, line, label, period, type, whole);
+        createLine(accumulators.cumul, line, label, period, type, whole);
     } else if (insert) {
-        insertLine(detail, line, label, period, type);
-        insertLine(accumulators.cumul, line, label, period, type);
+        insertLine(detail, line, label, period, type, whole);
+        insertLine(accumulators.cumul, line, label, period, type, whole);
+    }
+    if (create || insert) {
+        last.line = 0;
+    } else {
+        last = {label, period, type, line};
     }
     return line;
 }

@@ -16,9 +16,19 @@ namespace tessaran::billing {
 struct Accumulators {
     db::DynamicArray detail;  // Detail: read by the recapitulative statement
     db::DynamicArray cumul;   // Cumul: read by the management-fee invoice
+    // The line placeLine last found for these arguments without creating or inserting one.
+    // Only placeLine writes labels and periods or moves lines, so until it adds a line the
+    // same arguments find the same line (consecutive flows mostly share their line).
+    struct Placed {
+        std::string label;
+        std::string period;
+        std::string type;
+        int line = 0;  // 0: none
+    } lastPlaced;
     void clear() {
         detail.clear();
         cumul.clear();
+        lastPlaced = {};
     }
 };
 

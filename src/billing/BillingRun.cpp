@@ -536,7 +536,7 @@ void BillingRun::handleFlow(ErrorTrap& trap) {
 
     std::string fundingBody;
     trap.run([&] { fundingBody = flow().get(flow_attr::kFundingBody); });
-    trap.run([&] { readFundingBody(fundingBody); });
+    readFundingBody(trap, fundingBody);
     if (fundingBody == kNoFundingBody) {
         line_.label = kServiceRateLabel;
         trap.run([&] { readServiceActivity(); });
@@ -601,15 +601,27 @@ void BillingRun::chooseServiceRate(ErrorTrap& trap) {
 }
 
 // Funding bodies and the service activity do not change during a run: each is read once and
-// put back in its slot from the run's copy, as a read would.
-void BillingRun::readFundingBody(const std::string& code) {
+// put back in its slot from the run's copy, as a read would. A code without a record (that of
+// the flows without funding body, among others) fails as its read did, without reading again.
+void BillingRun::readFundingBody(ErrorTrap& trap, const std::string& code) {
     const auto known = fundingBodies_.find(code);
     if (known != fundingBodies_.end()) {
         files_.fundingBodies.record = known->second;
         return;
     }
-    files_.fundingBodies.read(code);
-    fundingBodies_.emplace(code, files_.fundingBodies.record);
+    if (absentFundingBodies_.count(code) != 0) {
+        trap.fail(db::error_code::kNotFound);
+        return;
+    }
+    trap.run([&] {
+        try {
+            files_.fundingBodies.read(code);
+        } catch (const db::DatabaseError& error) {
+            if (error.code() == db::error_code::kNotFound) absentFundingBodies_.insert(code);
+            throw;
+        }
+        fundingBodies_.emplace(code, files_.fundingBodies.record);
+    });
 }
 
 void BillingRun::readServiceActivity() {
@@ -734,6 +746,10 @@ printing::ComplementaryLines BillingRun::complementaryLines() {
                     {scale.get(scale_attr::kItemLabels, i), scale.get(scale_attr::kItemAmounts, i)});
             }
         } else {
+            if (lastComplementary_ && lastComplementary_->association == position_.association &&
+                lastComplementary_->sector == position_.sector) {
+                return lastComplementary_->lines;
+            }
             const db::DynamicArray keys = files_.select(
                 complementaryFlowsStatement(request_.period, position_.association, position_.sector),
                 "FLUXCOMPTABLES");
@@ -741,6 +757,7 @@ printing::ComplementaryLines BillingRun::complementaryLines() {
                 const std::shared_ptr<db::Record> flow = files_.flows.file->Read(keys.get(i));
                 complementary.lines.push_back({flow->get(flow_attr::kItemLabel), flow->get(flow_attr::kItemAmount)});
             }
+            lastComplementary_ = ReadComplementary{position_.association, position_.sector, complementary};
         }
     } catch (...) {
         complementary.unreadable = true;

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -72,7 +73,7 @@ private:
     void printAssociationDocuments(ErrorTrap& trap);
     void handleFlow(ErrorTrap& trap);
     void chooseServiceRate(ErrorTrap& trap);
-    void readFundingBody(const std::string& code);
+    void readFundingBody(ErrorTrap& trap, const std::string& code);
     void readServiceActivity();  // Cherche_Taux
     void advanceInvoiceNumber();
     void newPage(ErrorTrap& trap);
@@ -121,8 +122,18 @@ private:
 
     // Records the run reads again and again, kept for the run.
     std::map<std::string, std::shared_ptr<db::Record>> fundingBodies_;
+    std::set<std::string> absentFundingBodies_;  // codes read without a record under them
     std::shared_ptr<db::Record> serviceActivity_;
     std::exception_ptr serviceActivityError_;
+    // The complementary flows a reprint last read, with their association and sector: the
+    // statement, recap and invoice of an association print the same ones, and a reprint
+    // writes none.
+    struct ReadComplementary {
+        std::string association;
+        std::string sector;
+        printing::ComplementaryLines lines;
+    };
+    std::optional<ReadComplementary> lastComplementary_;
 };
 
 }  // namespace tessaran::billing

@@ -35,6 +35,9 @@ public:
         return false;
     }
 
+    // Remembers a failure known without running its statement again.
+    void fail(std::uint32_t code) { code_ = code; }
+
     // The code of the last failure since the last clear(), kNone when there was none.
     std::uint32_t code() const { return code_; }
     void clear() { code_ = run_error::kNone; }

@@ -1,5 +1,6 @@
 #include "billing/RunValues.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -23,10 +24,38 @@ std::string periodOfDay(std::string_view dayNumber) {
     return date.substr(6, 4) + date.substr(3, 2);
 }
 
-double numberOf(std::string_view text) { return platform::leadingNumber(text); }
+namespace {
+
+// At most this many digits make a whole number that a double holds exactly and that 15
+// significant digits write out in full.
+constexpr std::size_t kWholeDigits = 15;
+constexpr double kWholeBound = 1e15;
+
+}  // namespace
+
+double numberOf(std::string_view text) {
+    // The accumulators and the records mostly hold whole numbers of hundredths: digits alone
+    // (a minus sign before them) read as the same whole number without the general reading.
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::string_view digits = negative ? text.substr(1) : text;
+    const bool whole = digits.size() <= kWholeDigits && !(negative && digits.empty()) &&
+                       std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!whole) return platform::leadingNumber(text);
+    long long value = 0;
+    for (const char c : digits) value = value * 10 + (c - '0');
+    // Zero reads as zero whatever its sign, as the general reading gives it.
+    return negative && value != 0 ? -static_cast<double>(value) : static_cast<double>(value);
+}
 
 std::string storedNumber(double value) {
     if (value == 0 || !std::isfinite(value)) return "0";
+    // A whole number below 10^15 is its digits: what 15 significant digits give, written
+    // without the general conversion.
+    if (std::fabs(value) < kWholeBound && value == std::trunc(value)) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value));
+        return std::string(digits, end.ptr);
+    }
     // Always a decimal point, whatever the desktop's locale: a French desk's decimal comma
     // would end the number there when it is read back.
     char buffer[32];

@@ -95,6 +95,34 @@ std::optional<std::string> RecordStore::read(const std::string& file, std::strin
     return record;
 }
 
+void RecordStore::readMany(const std::string& file, const std::vector<std::string>& keys, const RowVisitor& visit) {
+    // The keys are sorted: they are read along the table in key order. Stepping to the next
+    // row costs far less than a look-up from the root, so a few rows that are not wanted are
+    // stepped over; past them the walk seeks the next wanted key afresh.
+    constexpr int kStepsBeforeSeek = 4;
+    sqlite::Statement& walk = statementsOf(file).scanFrom;
+    std::size_t next = 0;
+    while (next < keys.size()) {
+        sqlite::StatementUse use(walk);
+        use->bind(1, keys[next]);
+        int passed = 0;
+        bool seekAgain = false;
+        while (!seekAgain && next < keys.size()) {
+            if (!use->step()) return;  // past the last row: the keys left are not there
+            const std::string_view key = use->text(0);
+            while (next < keys.size() && std::string_view(keys[next]) < key) ++next;  // not there
+            if (next == keys.size()) return;
+            if (key == keys[next]) {
+                visit(key, use->blob(1));
+                ++next;
+                passed = 0;
+            } else {
+                seekAgain = ++passed > kStepsBeforeSeek;
+            }
+        }
+    }
+}
+
 void RecordStore::atomically(const std::function<void()>& change) {
     const bool ownTransaction = sqlite3_get_autocommit(connection_) != 0;
     if (ownTransaction)

@@ -30,6 +30,7 @@ public:
 
     const schema::Catalogue& catalogue() const override { return catalogue_; }
     std::optional<std::string> read(const std::string& file, std::string_view key) override;
+    void readMany(const std::string& file, const std::vector<std::string>& keys, const RowVisitor& visit) override;
     void write(const std::string& file, std::string_view key, const DynamicArray& record) override;
     void scan(const std::string& file, const RowVisitor& visit) override;
     void scanPrefix(const std::string& file, std::string_view prefix, const RowVisitor& visit) override;

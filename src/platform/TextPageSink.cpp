@@ -1,6 +1,8 @@
 #include "TextPageSink.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace tessaran::platform {
 
@@ -9,33 +11,57 @@ namespace {
 constexpr double kColumnTwips = 120.0;  // one character of 10-point "Courier New"
 constexpr double kRowTwips = 227.0;     // one 10-point line
 
-// Splits UTF-8 text into its characters (a lead byte and its continuation bytes).
-std::vector<std::string> characters(const std::string& utf8) {
-    std::vector<std::string> result;
-    for (const char c : utf8) {
-        if ((static_cast<unsigned char>(c) & 0xC0) == 0x80 && !result.empty()) {
-            result.back() += c;
-        } else {
-            result.emplace_back(1, c);
-        }
-    }
-    return result;
-}
+bool continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 }  // namespace
+
+void TextGrid::setCell(Cell& cell, std::string_view character) {
+    if (character.size() == 1) {
+        cell.bytes[0] = character.front();
+        cell.size = 1;
+        return;
+    }
+    if (character.size() <= cell.bytes.size()) {
+        std::copy(character.begin(), character.end(), cell.bytes.begin());
+        cell.size = static_cast<std::uint8_t>(character.size());
+        return;
+    }
+    const auto index = static_cast<std::uint32_t>(long_.size());
+    long_.emplace_back(character);
+    std::memcpy(cell.bytes.data(), &index, sizeof index);
+    cell.size = kLong;
+}
+
+void TextGrid::appendCell(std::string& line, const Cell& cell) const {
+    if (cell.size != kLong) {
+        line.append(cell.bytes.data(), cell.size);
+        return;
+    }
+    std::uint32_t index = 0;
+    std::memcpy(&index, cell.bytes.data(), sizeof index);
+    line += long_[index];
+}
 
 void TextGrid::put(double x, double y, const std::string& utf8) {
     const long row = std::lround(y / kRowTwips);
     if (row < 0) return;  // above the page: nothing to show
     long column = std::lround(x / kColumnTwips);
-    std::vector<std::string>& cells = rows_[static_cast<int>(row)];
-    for (std::string& character : characters(utf8)) {
-        if (column >= 0) {
-            const auto index = static_cast<std::size_t>(column);
-            if (cells.size() <= index) cells.resize(index + 1, " ");
-            cells[index] = std::move(character);
-        }
+    std::vector<Cell>& cells = rows_[static_cast<int>(row)];
+    // Each character is a lead byte and the continuation bytes after it; continuation bytes
+    // at the very start make a character of their own.
+    const auto characters = static_cast<long>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return !continuation(c); }) +
+        (!utf8.empty() && continuation(utf8.front()) ? 1 : 0));
+    const long end = column + characters;  // one past the last column written
+    if (end > 0 && cells.size() < static_cast<std::size_t>(end)) cells.resize(static_cast<std::size_t>(end));
+    const std::string_view text(utf8);
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t next = at + 1;
+        while (next < text.size() && continuation(text[next])) ++next;
+        if (column >= 0) setCell(cells[static_cast<std::size_t>(column)], text.substr(at, next - at));
         ++column;
+        at = next;
     }
 }
 
@@ -43,7 +69,8 @@ std::string TextGrid::render() const {
     std::vector<std::string> lines;
     for (const auto& [row, cells] : rows_) {
         std::string line;
-        for (const std::string& cell : cells) line += cell;
+        line.reserve(cells.size());
+        for (const Cell& cell : cells) appendCell(line, cell);
         const std::size_t end = line.find_last_not_of(' ');
         line.erase(end == std::string::npos ? 0 : end + 1);
         if (line.empty()) continue;

@@ -3,9 +3,12 @@
 // at (x, y) lands at column round(x / 120) and row round(y / 227), its characters in
 // consecutive columns; lines are right-trimmed; rules are not drawn.
 
+#include <array>
+#include <cstdint>
 #include <map>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "PageSink.h"
@@ -20,7 +23,19 @@ public:
     bool empty() const { return rows_.empty(); }
 
 private:
-    std::map<int, std::vector<std::string>> rows_;  // row -> cells (one UTF-8 character each)
+    // One character cell: the bytes of one UTF-8 character held in place (a lead byte and up to
+    // three continuation bytes); a longer, malformed run of continuation bytes is kept aside
+    // in `long_` and the cell holds its index.
+    struct Cell {
+        std::array<char, 4> bytes{' ', 0, 0, 0};
+        std::uint8_t size = 1;  // kLong: bytes hold the index of the text in long_
+    };
+    static constexpr std::uint8_t kLong = 0xFF;
+    void setCell(Cell& cell, std::string_view character);
+    void appendCell(std::string& line, const Cell& cell) const;
+
+    std::map<int, std::vector<Cell>> rows_;  // row -> cells
+    std::vector<std::string> long_;
 };
 
 class TextPageSink : public PageSink {

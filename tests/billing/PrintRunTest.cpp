@@ -5,9 +5,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <tuple>
 
 #include "billing/Accumulation.h"
+#include "billing/RunValues.h"
+#include "platform/NumberText.h"
 #include "support/EngineWorld.h"
 
 namespace tessaran::testing {
@@ -309,6 +313,22 @@ TEST_F(AccumulationTest, OneLinePerLabelAndPeriodToTheCent) {
                                                        "CAISSE BETA | 202611 | 0 | 6600 | 500 | 330 | P",
                                                        "CAISSE DELTA | 202611 | 0 | 6660 | 450 | 300 | P",
                                                        "TAUX PRESTATION | 202611 | 0 | 7600 | 450 | 342 | P"));
+}
+
+// The accumulators' numbers read and written as whole numbers are what the general
+// conversions give, sign of zero included; the others still go through them.
+TEST(AccumulatorNumbersTest, WholeNumbersAsTheGeneralConversionsGiveThem) {
+    for (const std::string text : {"", "0", "-0", "007", "-42", "123456789012345", "1234567890123456", "12.5",
+                                   " 42", "+5", "-", "4-2", "1e3"}) {
+        const double general = platform::leadingNumber(text);
+        EXPECT_EQ(billing::numberOf(text), general) << text;
+        EXPECT_EQ(std::signbit(billing::numberOf(text)), std::signbit(general)) << text;
+    }
+    for (const double value : {1.0, -1.0, 120.0, 999999999999999.0, -999999999999999.0, 1e15, 12.5, 0.1 + 0.2}) {
+        char general[32];
+        const auto end = std::to_chars(general, general + sizeof general, value, std::chars_format::general, 15);
+        EXPECT_EQ(billing::storedNumber(value), std::string(general, end.ptr)) << value;
+    }
 }
 
 // A reprint takes the fee, what it was charged on and the invoice number from what the print

@@ -29,7 +29,10 @@ TEST(TextGrid, AccentedCharactersTakeOneColumnAndTheEdgesClip) {
     grid.put(3 * 120, 2 * 227, "é");
     grid.put(-2 * 120, 3 * 227, "abcd");
     grid.put(0, -227, "above the page");
-    EXPECT_EQ(grid.render(), "\nÉTAT DE DÉCEMBRE\n012é456789\ncd");
+    // A character of four bytes, then one that continuation bytes make longer; "x" replaces "€".
+    grid.put(0, 4 * 227, "a€\xF0\x9F\x98\x80" "\x80\x80" "b");
+    grid.put(120, 4 * 227, "x");
+    EXPECT_EQ(grid.render(), "\nÉTAT DE DÉCEMBRE\n012é456789\ncd\nax\xF0\x9F\x98\x80" "\x80\x80" "b");
     EXPECT_TRUE(TextGrid{}.empty());
 }
 
