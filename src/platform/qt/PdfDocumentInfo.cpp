@@ -1,0 +1,78 @@
+#include "PdfDocumentInfo.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QRegularExpression>
+#include <QString>
+#include <QtGlobal>
+
+#include <stdexcept>
+
+namespace tessaran::platform {
+
+namespace {
+
+// A text string in UTF-16BE with its byte-order mark, written in hexadecimal: any character,
+// nothing to escape.
+QByteArray pdfText(const std::string& utf8) {
+    QByteArray bytes("\xFE\xFF", 2);
+    for (const QChar unit : QString::fromStdString(utf8)) {
+        bytes.append(static_cast<char>(unit.unicode() >> 8));
+        bytes.append(static_cast<char>(unit.unicode() & 0xFF));
+    }
+    return '<' + bytes.toHex().toUpper() + '>';
+}
+
+// The number after `key` in the trailer ("/Size 42" gives 42), or -1.
+qint64 numberAfter(const QByteArray& text, const char* key) {
+    const auto match = QRegularExpression(QString::fromLatin1(key) + QStringLiteral("\\s+(\\d+)"))
+                           .match(QString::fromLatin1(text));
+    return match.hasMatch() ? match.captured(1).toLongLong() : -1;
+}
+
+// The creation date the writer recorded, kept so that the update does not change it.
+QByteArray creationDate(const QByteArray& pdf) {
+    const auto match = QRegularExpression(QStringLiteral("/CreationDate\\s*\\((D:[^)]*)\\)")).match(QString::fromLatin1(pdf));
+    if (match.hasMatch()) return match.captured(1).toLatin1();
+    return "D:" + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + 'Z';
+}
+
+}  // namespace
+
+void appendPdfDocumentInfo(const std::string& path, const DocumentInfo& info) {
+    const auto fail = [&path](const char* what) {
+        return std::runtime_error(std::string(what) + " \"" + path + "\"");
+    };
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadWrite)) throw fail("cannot reopen the PDF file");
+    const QByteArray pdf = file.readAll();
+    const qsizetype trailerAt = pdf.lastIndexOf("trailer");
+    const qsizetype startxrefAt = pdf.lastIndexOf("startxref");
+    if (trailerAt < 0 || startxrefAt < trailerAt) throw fail("no trailer in the PDF file");
+    const QByteArray trailer = pdf.mid(trailerAt, startxrefAt - trailerAt);
+    const qint64 size = numberAfter(trailer, "/Size");
+    const qint64 root = numberAfter(trailer, "/Root");
+    const qint64 previous = numberAfter(pdf.mid(startxrefAt), "startxref");
+    if (size <= 0 || root <= 0 || previous <= 0) throw fail("an unreadable trailer in the PDF file");
+
+    QByteArray update;
+    if (!pdf.endsWith('\n')) update += '\n';
+    const qint64 objectAt = pdf.size() + update.size();
+    update += QByteArray::number(size) + " 0 obj\n<<\n";
+    update += "/Title " + pdfText(info.title) + "\n";
+    update += "/Subject " + pdfText(info.subject) + "\n";
+    update += "/Creator " + pdfText(info.creator) + "\n";
+    update += "/Producer " + pdfText("Qt " QT_VERSION_STR) + "\n";
+    update += "/CreationDate (" + creationDate(pdf) + ")\n>>\nendobj\n";
+    const qint64 xrefAt = pdf.size() + update.size();
+    // Cross-reference entries are exactly 20 bytes each.
+    update += "xref\n" + QByteArray::number(size) + " 1\n" +
+              QByteArray::number(objectAt).rightJustified(10, '0') + " 00000 n \n";
+    update += "trailer\n<<\n/Size " + QByteArray::number(size + 1) + "\n/Info " + QByteArray::number(size) +
+              " 0 R\n/Root " + QByteArray::number(root) + " 0 R\n/Prev " + QByteArray::number(previous) +
+              "\n>>\nstartxref\n" + QByteArray::number(xrefAt) + "\n%%EOF\n";
+    if (file.write(update) != update.size() || !file.flush()) throw fail("cannot write the PDF file");
+}
+
+}  // namespace tessaran::platform
