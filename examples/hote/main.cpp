@@ -42,7 +42,6 @@ struct Options {
     bool check = false;
 };
 
-// The user's name: the second argument, else the login name.
 std::string loginName() {
     const char* name = std::getenv("USER");
     return name != nullptr ? name : "";
@@ -57,6 +56,7 @@ bool parse(const QStringList& arguments, Options& options) {
     }
     if (positional.isEmpty() || positional.size() > 2) return false;
     options.database = positional[0].toStdString();
+    // The user: the second argument, else the login name.
     options.user = positional.size() == 2 ? positional[1].toStdString() : loginName();
     return true;
 }
@@ -81,7 +81,13 @@ int check(const std::shared_ptr<tessaran::db::MultivalueDatabase>& database, con
     window.setWindowTitle(kTitle);
     auto* control = new tessaran::control::Ctr_Tessaran({&ui, &printers, &clock, nullptr, nullptr}, &window);
     window.setCentralWidget(control);
-    startControl(*control, database, options);
+    try {
+        startControl(*control, database, options);
+    } catch (const std::exception& error) {
+        std::cerr << "Le contrôle n'a pas pu démarrer : " << error.what() << '\n';
+        std::unique_ptr<QWidget>(window.takeCentralWidget()).reset();
+        return 2;
+    }
     for (const auto& message : ui.messages) std::cerr << message.title << " : " << message.text << '\n';
     std::cout << "Contrôle démarré : " << control->Cbo_PeriodePaie->count() << " périodes de paie, "
               << control->Lst_Possible->count() << " associations, impression "

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace tessaran::platform {
@@ -32,8 +33,8 @@ qint64 numberAfter(const QByteArray& text, const char* key) {
 }
 
 // The creation date the writer recorded, kept so that the update does not change it.
-QByteArray creationDate(const QByteArray& pdf) {
-    const auto match = QRegularExpression(QStringLiteral("/CreationDate\\s*\\((D:[^)]*)\\)")).match(QString::fromLatin1(pdf));
+QByteArray creationDate(const QByteArray& head) {
+    const auto match = QRegularExpression(QStringLiteral("/CreationDate\\s*\\((D:[^)]*)\\)")).match(QString::fromLatin1(head));
     if (match.hasMatch()) return match.captured(1).toLatin1();
     return "D:" + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1() + 'Z';
 }
@@ -46,26 +47,33 @@ void appendPdfDocumentInfo(const std::string& path, const DocumentInfo& info) {
     };
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadWrite)) throw fail("cannot reopen the PDF file");
-    const QByteArray pdf = file.readAll();
-    const qsizetype trailerAt = pdf.lastIndexOf("trailer");
-    const qsizetype startxrefAt = pdf.lastIndexOf("startxref");
+    // The writer puts its information dictionary at the head of the file and the trailer at
+    // its end: a few kilobytes of each are read, whatever the number of pages.
+    constexpr qint64 kSpan = 4096;
+    const QByteArray head = file.read(kSpan);
+    const qint64 end = file.size();
+    if (!file.seek(std::max<qint64>(0, end - kSpan))) throw fail("cannot read the PDF file");
+    const QByteArray tail = file.read(kSpan);
+    const qsizetype trailerAt = tail.lastIndexOf("trailer");
+    const qsizetype startxrefAt = tail.lastIndexOf("startxref");
     if (trailerAt < 0 || startxrefAt < trailerAt) throw fail("no trailer in the PDF file");
-    const QByteArray trailer = pdf.mid(trailerAt, startxrefAt - trailerAt);
+    const QByteArray trailer = tail.mid(trailerAt, startxrefAt - trailerAt);
     const qint64 size = numberAfter(trailer, "/Size");
     const qint64 root = numberAfter(trailer, "/Root");
-    const qint64 previous = numberAfter(pdf.mid(startxrefAt), "startxref");
+    const qint64 previous = numberAfter(tail.mid(startxrefAt), "startxref");
     if (size <= 0 || root <= 0 || previous <= 0) throw fail("an unreadable trailer in the PDF file");
+    if (!file.seek(end)) throw fail("cannot write the PDF file");
 
     QByteArray update;
-    if (!pdf.endsWith('\n')) update += '\n';
-    const qint64 objectAt = pdf.size() + update.size();
+    if (!tail.endsWith('\n')) update += '\n';
+    const qint64 objectAt = end + update.size();
     update += QByteArray::number(size) + " 0 obj\n<<\n";
     update += "/Title " + pdfText(info.title) + "\n";
     update += "/Subject " + pdfText(info.subject) + "\n";
     update += "/Creator " + pdfText(info.creator) + "\n";
     update += "/Producer " + pdfText("Qt " QT_VERSION_STR) + "\n";
-    update += "/CreationDate (" + creationDate(pdf) + ")\n>>\nendobj\n";
-    const qint64 xrefAt = pdf.size() + update.size();
+    update += "/CreationDate (" + creationDate(head) + ")\n>>\nendobj\n";
+    const qint64 xrefAt = end + update.size();
     // Cross-reference entries are exactly 20 bytes each.
     update += "xref\n" + QByteArray::number(size) + " 1\n" +
               QByteArray::number(objectAt).rightJustified(10, '0') + " 00000 n \n";
