@@ -5,6 +5,7 @@
 
 #include "billing/FlowQueries.h"
 #include "billing/RateLookup.h"
+#include "billing/RunDocumentInfo.h"
 #include "billing/RunTransaction.h"
 #include "billing/RunValues.h"
 #include "database/Attributes.h"
@@ -321,6 +322,7 @@ void BillingRun::startPrinter(int index) {
     }
     auto output = services_.printers.open(index);
     if (!output) throw std::runtime_error("the printer " + names[static_cast<std::size_t>(index)] + " did not open");
+    output->setDocumentInfo(runDocumentInfo(request_.kind, periodTitle_));
     printer_ = std::make_unique<platform::Printer>(std::move(output), names[static_cast<std::size_t>(index)]);
 }
 

@@ -10,8 +10,11 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "Ctr_Tessaran.h"
@@ -24,6 +27,15 @@ QListWidget* makeListBox(QWidget* container) {
     auto* list = new QListWidget(container);
     list->setSelectionMode(QAbstractItemView::MultiSelection);
     return list;
+}
+
+// The width the button's style takes around its caption (both sides).
+int pushButtonFrame(const QPushButton& button) {
+    constexpr int kProbeWidth = 200;
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    option.rect = QRect(0, 0, kProbeWidth, kProbeWidth);
+    return kProbeWidth - button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button).width();
 }
 
 }  // namespace
@@ -62,8 +74,9 @@ double Ctr_Tessaran::fontScale() const {
     const QFontMetrics metrics(font());
     const auto pixels = [&](int twips) { return std::max(1, twipsToPixels(twips, logicalDpiX())); };
     const auto textNeed = [&](const QString& text, int extra) { return metrics.horizontalAdvance(text) + extra; };
-    // A push button needs its caption and its frame; the combo box its longest month and arrow.
-    constexpr int kButtonFrame = 2;
+    // A push button needs its caption and the frame its style draws around it; the combo box
+    // its longest month and arrow.
+    const int buttonFrame = pushButtonFrame(*Cmd_Imprimer);
     constexpr int kComboArrow = 30;
     constexpr int kLineExtra = 10;
     double scale = 1.0;
@@ -72,7 +85,7 @@ double Ctr_Tessaran::fontScale() const {
                                         {Cmd_Reedition, form::Cmd_Reedition}, {Cmd_Apercu, form::Cmd_Apercu},
                                         {Cmd_Tous, form::Cmd_Tous}, {Cmd_Select, form::Cmd_Select},
                                         {Cmd_Supp, form::Cmd_Supp}}) {
-        need(textNeed(button->text(), kButtonFrame), pixels(twips.width));
+        need(textNeed(button->text(), buttonFrame), pixels(twips.width));
         need(metrics.height() + kLineExtra, pixels(twips.height));
     }
     need(textNeed(QStringLiteral("SEPTEMBRE 0000"), kComboArrow), pixels(form::Cbo_PeriodePaie.width));
@@ -83,8 +96,9 @@ double Ctr_Tessaran::fontScale() const {
 
 void Ctr_Tessaran::placeControls() {
     const double scale = fontScale();
-    const int dpiX = static_cast<int>(logicalDpiX() * scale + 0.5);
-    const int dpiY = static_cast<int>(logicalDpiY() * scale + 0.5);
+    // Rounded up, so that the growth the captions need is never lost to rounding.
+    const int dpiX = static_cast<int>(std::ceil(logicalDpiX() * scale));
+    const int dpiY = static_cast<int>(std::ceil(logicalDpiY() * scale));
     const auto place = [dpiX, dpiY](QWidget* control, const TwipsRect& twips) {
         control->setGeometry(toPixels(twips, dpiX, dpiY));
     };

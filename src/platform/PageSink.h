@@ -14,6 +14,15 @@ struct Font {
     friend bool operator==(const Font&, const Font&) = default;
 };
 
+// What a document file says of itself (a PDF's title, subject and creator), shown by the
+// reader's document properties; never printed on a page.
+struct DocumentInfo {
+    std::string title;
+    std::string subject;
+    std::string creator = "Tessaran";
+    friend bool operator==(const DocumentInfo&, const DocumentInfo&) = default;
+};
+
 class PageSink {
 public:
     virtual ~PageSink() = default;
@@ -29,6 +38,9 @@ public:
     virtual void publish() {}
     // The document is dropped: nothing of it reaches the target. Never throws.
     virtual void abandon() {}
+    // What the document is, given before its first page is drawn; outputs without document
+    // properties ignore it.
+    virtual void setDocumentInfo(const DocumentInfo& /*info*/) {}
     // Marks every page with `text` (a preview), where the output shows pages.
     virtual void setWatermark(const std::string& /*text*/) {}
 };

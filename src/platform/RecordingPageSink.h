@@ -2,6 +2,7 @@
 // An output that keeps every drawing operation, for tests: what was printed where, in which
 // font, the rules and the page breaks.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,11 @@ public:
     void publish() override { published_ = true; }
     void abandon() override { abandoned_ = true; }
     void setWatermark(const std::string& text) override { watermark_ = text; }
+    // Kept with the number of operations drawn before it, so that a test sees it came first.
+    void setDocumentInfo(const DocumentInfo& info) override {
+        documentInfo_ = info;
+        opsBeforeDocumentInfo_ = ops_.size();
+    }
 
     const std::vector<RecordedOp>& ops() const { return ops_; }
     int pageCount() const { return page_ + 1; }
@@ -35,6 +41,8 @@ public:
     bool abandoned() const { return abandoned_; }
     bool published() const { return published_; }
     const std::string& watermark() const { return watermark_; }
+    const DocumentInfo& documentInfo() const { return documentInfo_; }
+    std::size_t opsBeforeDocumentInfo() const { return opsBeforeDocumentInfo_; }
     // The pages as the text output renders them (character grid, right-trimmed lines).
     std::vector<std::string> pagesAsText() const;
 
@@ -45,6 +53,8 @@ private:
     bool abandoned_ = false;
     bool published_ = false;
     std::string watermark_;
+    DocumentInfo documentInfo_{.title = "", .subject = "", .creator = ""};  // nothing given yet
+    std::size_t opsBeforeDocumentInfo_ = 0;
 };
 
 }  // namespace tessaran::platform

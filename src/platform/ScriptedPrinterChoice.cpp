@@ -22,6 +22,7 @@ public:
     void publish() override { target_->publish(); }
     void abandon() override { target_->abandon(); }
     void setWatermark(const std::string& text) override { target_->setWatermark(text); }
+    void setDocumentInfo(const DocumentInfo& info) override { target_->setDocumentInfo(info); }
 
 private:
     std::shared_ptr<RecordingPageSink> target_;

@@ -113,7 +113,9 @@ TEST(Lifecycle, HelpMenuOpensOnARightPressOnTheFreeSurfaceOnly) {
         QTest::mouseRelease(target, button, {}, at);
     };
 
-    const QPoint freeSurface(400, 15);
+    // Free surface right of the period, and in the frame under "<------", at any screen's dpi.
+    const QPoint freeSurface((c.Cbo_PeriodePaie->geometry().right() + c.width()) / 2,
+                             c.Cbo_PeriodePaie->geometry().center().y());
     for (const Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton}) press(&c, button, freeSurface);
     QTest::mousePress(&c, Qt::LeftButton, {}, freeSurface);  // right press while the left is held
     press(&c, Qt::RightButton, freeSurface);
@@ -132,7 +134,8 @@ TEST(Lifecycle, HelpMenuOpensOnARightPressOnTheFreeSurfaceOnly) {
     c.Mnu_Sommaire->setEnabled(false);
     ASSERT_EQ(c.childAt(freeSurface), nullptr);
     press(&c, Qt::RightButton, freeSurface);
-    const QPoint frameSurface(280, 176);
+    const QPoint frameSurface(c.Cmd_Supp->geometry().center().x(),
+                              (c.Cmd_Supp->geometry().bottom() + c.Lst_Possible->geometry().bottom()) / 2);
     ASSERT_EQ(c.Cdr_Assoc->childAt(frameSurface), nullptr);
     press(c.Cdr_Assoc, Qt::RightButton, frameSurface);
     EXPECT_THAT(popups, ElementsAre(c.mapToGlobal(freeSurface), c.Cdr_Assoc->mapToGlobal(frameSurface)));

@@ -41,12 +41,20 @@ TEST(RunHandlers, PrintAndReprintRunDisabledUnderTheHourglassThenUnloadTheWindow
     EXPECT_EQ(world.ui().yields - yieldsAfterInit, 2);
     EXPECT_TRUE(world.control().W_Sortir);
     EXPECT_EQ(world.ui().unloads, 1);
+    // The document names itself before its first page: the period as printed, what it holds.
+    const auto& info = world.output()->documentInfo();
+    EXPECT_EQ(info.title, "États de facturation - NOVEMBRE 2026");
+    EXPECT_EQ(info.subject, "Les états de facturation, états récapitulatifs et factures des frais de gestion "
+                            "de la période de paie NOVEMBRE 2026");
+    EXPECT_EQ(info.creator, "Tessaran");
+    EXPECT_EQ(world.output()->opsBeforeDocumentInfo(), 0u);
 
     ControlWorld again(federation());
     again.period("NOVEMBRE 2026").select({"001"}).reprint();
     EXPECT_EQ(again.control().lastOutcome()->end, billing::RunEnd::Printed);
     EXPECT_TRUE(again.control().W_Sortir);
     EXPECT_EQ(again.ui().unloads, 1);
+    EXPECT_THAT(again.output()->documentInfo().subject, ::testing::StartsWith("Réédition des états de facturation"));
 }
 
 TEST(RunHandlers, NothingSelectedSaysSoAndStillEndsTheRun) {

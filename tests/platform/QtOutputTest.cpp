@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 
 #include <fstream>
+#include <utility>
 
 #include <QDir>
 #include <QFile>
@@ -48,7 +49,9 @@ protected:
 TEST_F(QtOutput, PdfHoldsTheTextOfEveryPageAtItsPlace) {
     const QString pdf = path("statement.pdf");
     {
-        Printer printer(openPdfOutput(pdf.toStdString()), "PDF");
+        auto output = openPdfOutput(pdf.toStdString());
+        output->setDocumentInfo({"États de facturation - DÉCEMBRE 2001", "Réédition des états (été)", "Tessaran"});
+        Printer printer(std::move(output), "PDF");
         printer.setCurrentY(0.4 * kTwipsPerCm);
         printer.print("FEDERATION", false);
         printer.print(std::string(60, ' ') + "Date : 05/03/2002", true);
@@ -77,6 +80,13 @@ TEST_F(QtOutput, PdfHoldsTheTextOfEveryPageAtItsPlace) {
     EXPECT_NEAR(match.captured(1).toDouble(), kMarginLeftMm * kPointsPerMm + 70 * 120 * kPointsPerTwip, 0.5);
     const double top = kMarginTopMm * kPointsPerMm + 0.4 * kTwipsPerCm * kPointsPerTwip;
     EXPECT_NEAR(match.captured(2).toDouble(), top, 2.0);
+
+    // The document information a reader shows, accents and parentheses whole.
+    const QString info = runTool(QStringLiteral("pdfinfo"), {pdf});
+    for (const char* expected : {"Title:           États de facturation - DÉCEMBRE 2001\n",
+                                 "Subject:         Réédition des états (été)\n", "Creator:         Tessaran\n",
+                                 "Pages:           2\n"})
+        EXPECT_TRUE(info.contains(QString::fromUtf8(expected))) << expected << info.toStdString();
 }
 
 TEST_F(QtOutput, UnusableOutputsAreRefusedAndUnfinishedDocumentsLeaveTheTargetAsItWas) {

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QPrinter>
+#include <QPrintEngine>
 #include <QPrinterInfo>
 #include <QString>
 #include <QStringList>
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "PdfDocumentInfo.h"
 #include "QtPrinterSink.h"
 #include "platform/StagedFile.h"
 #include "platform/TextPageSink.h"
@@ -174,10 +176,25 @@ void QtPrinterPageSink::endDocument() {
     ended_ = true;
     const bool finished = painter_->end();
     struct stat written {};
-    if (!finished || stat(file_->stagingPath().c_str(), &written) != 0 || written.st_size == 0) {
+    bool whole = finished && stat(file_->stagingPath().c_str(), &written) == 0 && written.st_size > 0;
+    if (whole && documentInfo_) {
+        try {
+            appendPdfDocumentInfo(file_->stagingPath(), *documentInfo_);
+        } catch (const std::runtime_error&) {
+            whole = false;
+        }
+    }
+    if (!whole) {
         file_->discard();
         throw std::runtime_error("the PDF file \"" + file_->target() + "\" could not be written whole");
     }
+}
+
+void QtPrinterPageSink::setDocumentInfo(const DocumentInfo& info) {
+    documentInfo_ = info;
+    // QPrinter::setDocName is refused once painting has begun; the engine still takes the
+    // job's name until the job is sent.
+    if (!file_) printer_->printEngine()->setProperty(QPrintEngine::PPK_DocumentName, QString::fromStdString(info.title));
 }
 
 void QtPrinterPageSink::publish() {

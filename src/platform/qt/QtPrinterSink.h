@@ -47,6 +47,9 @@ public:
     void publish() override;
     void abandon() override;
     void setWatermark(const std::string& text) override;
+    // A PDF file gets it in its document information when it ends; a printer names its job
+    // with the title.
+    void setDocumentInfo(const DocumentInfo& info) override;
 
 private:
     void drawWatermark();
@@ -61,6 +64,7 @@ private:
     double ascent_ = 0.0;
     std::unique_ptr<StagedFile> file_;
     QString watermark_;
+    std::optional<DocumentInfo> documentInfo_;
 };
 
 }  // namespace tessaran::platform
