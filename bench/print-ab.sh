@@ -16,15 +16,7 @@ export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/xdg-$(id -un)}
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 rm -f "$dir"/*.times
 
-timed() {  # timed NAME COMMAND...: adds "seconds kilobytes" to $dir/NAME.times
-    local name=$1
-    shift
-    /usr/bin/time -o "$dir/$name.time" -f "%e %M" "$@" > "$dir/$name.log" 2>&1 ||
-        { echo "failed: $*" >&2; cat "$dir/$name.log" >&2; exit 1; }
-    cat "$dir/$name.time" >> "$dir/$name.times"
-}
-median() { cut -d' ' -f1 "$dir/$1.times" | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-peak() { cut -d' ' -f2 "$dir/$1.times" | sort -n | tail -n 1; }
+source "$(dirname "$0")/timing.sh"
 
 echo "machine: $(nproc) cores, load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 for ((round = 1; round <= rounds; round++)); do
@@ -44,10 +36,10 @@ echo
 echo "| run | old | new | new / old | peak RSS old / new |"
 echo "|---|---|---|---|---|"
 for run in print-text print-pdf reprint-text; do
-    a=$(median "old-$run") b=$(median "new-$run")
+    a=$(seconds "old-$run") b=$(seconds "new-$run")
     printf '| %s | %s s | %s s | %s | %s / %s MB |\n' "$run" "$a" "$b" \
-        "$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.2f", (a > 0 ? b / a : 0) }')" \
-        "$(($(peak "old-$run") / 1024))" "$(($(peak "new-$run") / 1024))"
+        "$(ratio "$b" "$a")" \
+        "$(($(kilobytes "old-$run") / 1024))" "$(($(kilobytes "new-$run") / 1024))"
 done
 cmp -s "$dir/old.txt" "$dir/new.txt" && echo "print text: identical" || echo "print text: DIFFERENT"
 cmp -s "$dir/old-reprint.txt" "$dir/new-reprint.txt" && echo "reprint text: identical" || echo "reprint text: DIFFERENT"
