@@ -68,6 +68,11 @@ void PostgresDatabase::commit() {
     // A transaction in which a statement failed ends in a rollback whatever is asked: say so.
     if (impl_->connection->transactionStatus() == PQTRANS_INERROR)
         throw DatabaseError(error_code::kStorage, "the transaction failed earlier and cannot be committed");
+    if (impl_->store->transactionVoided()) {
+        rollback();
+        throw DatabaseError(error_code::kStorage,
+                            "a write failed in this transaction: it was rolled back, nothing of it was kept");
+    }
     impl_->connection->flush();  // a write the server refuses is said here, before the commit
     const postgres::Result done = impl_->connection->run("COMMIT");
     impl_->store->transactionEnded();

@@ -39,6 +39,7 @@ const PostgresRecordStore::Known* PostgresRecordStore::known(const std::string& 
 
 void PostgresRecordStore::transactionEnded() {
     writeTransaction_ = false;
+    voided_ = false;
     known_.clear();
 }
 
@@ -122,10 +123,12 @@ void PostgresRecordStore::atomically(const std::function<void()>& change) {
         return;
     }
     connection_.execute("SAVEPOINT tessaran_change");
+    const bool voidedBefore = voided_;
     try {
         undoingOnFailure(change, "ROLLBACK TO tessaran_change; RELEASE tessaran_change");
     } catch (...) {
         known_.clear();  // it may hold what the undone change wrote
+        voided_ = voidedBefore;  // undone to the savepoint, a failed write inside it is gone
         throw;
     }
     connection_.execute("RELEASE tessaran_change");
@@ -136,7 +139,12 @@ void PostgresRecordStore::writing(const std::function<void()>& change) {
     // round trips a record): a write that fails voids the caller's transaction, which a
     // print run or an import then rolls back whole.
     if (connection_.transactionStatus() != PQTRANS_IDLE) {
-        change();
+        try {
+            change();
+        } catch (...) {
+            voided_ = true;
+            throw;
+        }
         return;
     }
     inOwnTransaction(change);

@@ -40,6 +40,8 @@ public:
     void beginWriting();
     // The write transaction ended (committed or rolled back): what was known of it goes.
     void transactionEnded();
+    // True when a write failed midway in the open transaction: it can only be rolled back.
+    bool transactionVoided() const { return voided_; }
     void setBusyTimeout(std::chrono::milliseconds timeout) { busyTimeout_ = timeout; }
 
 protected:
@@ -72,6 +74,7 @@ private:
     schema::Catalogue catalogue_;
     std::chrono::milliseconds busyTimeout_{30000};
     bool writeTransaction_ = false;
+    bool voided_ = false;
     std::unordered_map<std::string, Known> known_;  // the last select's records, in a write transaction
 };
 

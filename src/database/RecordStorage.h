@@ -43,7 +43,9 @@ public:
         for (const std::string& key : keys)
             if (const std::optional<std::string> record = read(file, key)) visit(key, *record);
     }
-    // Stores a record and its index entries as one atomic change.
+    // Stores a record and its index entries: outside a transaction as one atomic change; inside
+    // one as part of it, and a write that fails voids the transaction, which can then only be
+    // rolled back (its commit fails and rolls it back).
     virtual void write(const std::string& file, std::string_view key, const DynamicArray& record) = 0;
 
     // Every record of a file, in key order.

@@ -10,6 +10,12 @@ bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
+bool hasColumn(sqlite3* connection, const char* table, const char* column) {
+    sqlite::Statement columns(connection, "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2");
+    columns.bind(1, table).bind(2, column);
+    return columns.step();
+}
+
 }  // namespace
 
 RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
@@ -18,8 +24,9 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
       anyChanged_(connection, "SELECT 1 FROM tessaran_changed WHERE file = ?1 LIMIT 1"),
       savepoint_(connection, "SAVEPOINT tessaran_change"),
       release_(connection, "RELEASE tessaran_change"),
-      dropIndexEntries_(connection, "DELETE FROM tessaran_index WHERE file = ?1 AND key = ?2"),
-      changedKey_(connection, "SELECT 1 FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
+      notesKeepRecords_(hasColumn(connection, "tessaran_changed", "indexed")),
+      noteOf_(connection, std::string("SELECT ") + (notesKeepRecords_ ? "indexed" : "NULL") +
+                              " FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
       dropIndexEntry_(connection,
                       "DELETE FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND value = ?3 AND key = ?4"),
       addIndexEntry_(connection,
@@ -129,8 +136,11 @@ void RecordStore::atomically(const std::function<void()>& change) {
         sqlite::execute(connection_, "BEGIN IMMEDIATE");
     else
         savepoint_.run();
+    const bool voidedBefore = transactionVoided();
     try {
         change();
+        if (ownTransaction && transactionVoided())
+            throw DatabaseError(error_code::kStorage, "a write of this change failed: nothing of it was kept");
         if (ownTransaction) endOwnWrites();
     } catch (...) {
         // SQLite may already have rolled the transaction back on some failures; the
@@ -138,12 +148,36 @@ void RecordStore::atomically(const std::function<void()>& change) {
         sqlite3_exec(connection_, ownTransaction ? "ROLLBACK" : "ROLLBACK TO tessaran_change; RELEASE tessaran_change",
                      nullptr, nullptr, nullptr);
         if (ownTransaction) forgetOwnWrites();
+        // Undone to the savepoint, a write that failed inside it no longer voids the transaction.
+        if (!ownTransaction) voided_ = voidedBefore;
         throw;
     }
     if (ownTransaction)
         sqlite::execute(connection_, "COMMIT");
     else
         release_.run();
+}
+
+void RecordStore::writing(const std::function<void()>& change) {
+    if (sqlite3_get_autocommit(connection_) != 0) {
+        atomically(change);
+        return;
+    }
+    // Inside a transaction a write has no savepoint of its own: each would copy every page the
+    // write touches into a statement journal. A write that fails midway voids the transaction
+    // instead, which can then only be rolled back (a print run or an import rolls back whole
+    // on any failed write anyway).
+    try {
+        change();
+    } catch (...) {
+        voided_ = true;
+        voidedTransaction_ = transactionsEnded_;
+        throw;
+    }
+}
+
+bool RecordStore::transactionVoided() const {
+    return voided_ && voidedTransaction_ == transactionsEnded_ && sqlite3_get_autocommit(connection_) == 0;
 }
 
 void RecordStore::endOwnWrites() {
@@ -170,26 +204,28 @@ void RecordStore::readConsistently(const std::function<void()>& reads) {
 
 void RecordStore::write(const std::string& file, std::string_view key, const DynamicArray& record) {
     FileStatements& statements = statementsOf(file);
-    // Inside a transaction, the write is marked as the application's own before its
-    // savepoint, so that a write that fails does not take the mark with it.
+    // Inside a transaction, the write is marked as the application's own before anything of
+    // it is written, so that a write that fails does not take the mark with it.
     if (ownWritesMarkable_ && !ownWritesMarked_ && sqlite3_get_autocommit(connection_) == 0) {
         if (!markOwnWrites_) markOwnWrites_.emplace(connection_, "INSERT OR IGNORE INTO tessaran_own_writes (id) VALUES (1)");
         markOwnWrites_->run();
         ownWritesMarked_ = true;
     }
-    atomically([&] {
+    writing([&] {
         // The record as the index knows it, so that only the entries that change are written.
-        // A record another tool edited is not what the index knows: its entries are all redone.
+        // For a record another tool edited, that is the record its note kept.
         const bool indexed = !indexedAttributes(file).empty();
-        const bool edited = editedOutside(file, key);
+        const std::optional<OutsideNote> note = outsideNote(file, key);
         std::optional<std::string> before;
         const bool kept = lastRead_.held && lastRead_.transaction == transactionsEnded_ && lastRead_.key == key &&
                           lastRead_.file == file;
         if (indexed) {
-            if (edited) {
-                dropIndexEntries_.bind(1, file).bind(2, key).run();
-            } else {
+            if (!note) {
                 before = kept ? std::move(lastRead_.record) : read(file, key);
+            } else if (notesKeepRecords_) {
+                before = note->indexed;
+            } else {
+                dropAllIndexEntries(file, key);  // a database still laid out as version 1 or 2
             }
         }
         lastRead_.held = false;
@@ -203,8 +239,15 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
             lastRead_.held = true;
         }
         // Unmarked, the triggers have just noted the key; marked, only another tool's note is left.
-        if (edited || !ownWritesMarked_) forgetChange_.bind(1, file).bind(2, key).run();
+        if (note || !ownWritesMarked_) forgetChange_.bind(1, file).bind(2, key).run();
     });
+}
+
+void RecordStore::dropAllIndexEntries(const std::string& file, std::string_view key) {
+    // Only a layout of version 1 or 2 comes here, and it has the index of the entries by key.
+    if (!dropIndexEntries_)
+        dropIndexEntries_.emplace(connection_, "DELETE FROM tessaran_index WHERE file = ?1 AND key = ?2");
+    dropIndexEntries_->bind(1, file).bind(2, key).run();
 }
 
 void RecordStore::indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
@@ -279,20 +322,23 @@ void RecordStore::indexKeys(const std::string& file, int attribute, std::string_
     }
 }
 
-bool RecordStore::editedOutside(const std::string& file, std::string_view key) {
+std::optional<RecordStore::OutsideNote> RecordStore::outsideNote(const std::string& file, std::string_view key) {
     const auto unnoted = unnotedFiles_.find(file);
-    if (ownWritesMarked_ && unnoted != unnotedFiles_.end() && unnoted->second == transactionsEnded_) return false;
+    if (ownWritesMarked_ && unnoted != unnotedFiles_.end() && unnoted->second == transactionsEnded_) return std::nullopt;
     if (ownWritesMarked_) {
         sqlite::StatementUse any(anyChanged_);
         any->bind(1, file);
         if (!any->step()) {
             unnotedFiles_[file] = transactionsEnded_;
-            return false;
+            return std::nullopt;
         }
     }
-    sqlite::StatementUse use(changedKey_);
+    sqlite::StatementUse use(noteOf_);
     use->bind(1, file).bind(2, key);
-    return use->step();
+    if (!use->step()) return std::nullopt;
+    OutsideNote note;
+    if (!use->isNull(0)) note.indexed = std::string(use->blob(0));
+    return note;
 }
 
 void RecordStore::changedKeys(const std::string& file, std::vector<std::string>& keys) {

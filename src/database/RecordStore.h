@@ -53,6 +53,9 @@ public:
     // rollback.
     void endOwnWrites();
     void forgetOwnWrites() { ownWritesMarked_ = false; }
+    // True when a write failed midway in the open transaction: what it left cannot be
+    // committed, only rolled back.
+    bool transactionVoided() const;
 
 protected:
     std::optional<std::string> topIndexedNumber(const std::string& file, int attribute, int digits) override;
@@ -67,8 +70,16 @@ private:
         sqlite::Statement countRange;
     };
     FileStatements& statementsOf(const std::string& file);
-    // True when another tool wrote the key since the application last indexed it.
-    bool editedOutside(const std::string& file, std::string_view key);
+    // The note left when another tool wrote the key since the application last indexed it:
+    // the record the index knows (none when the key had no record then).
+    struct OutsideNote {
+        std::optional<std::string> indexed;
+    };
+    std::optional<OutsideNote> outsideNote(const std::string& file, std::string_view key);
+    void dropAllIndexEntries(const std::string& file, std::string_view key);
+    // Runs a write: in a transaction of its own outside one; inside one, as part of it (see
+    // transactionVoided()).
+    void writing(const std::function<void()>& change);
     // Brings the index entries of a key from what `before` held to what `record` holds.
     void indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
                      const DynamicArray& record);
@@ -96,8 +107,9 @@ private:
     sqlite::Statement savepoint_;
     sqlite::Statement release_;
     std::map<std::string, FileStatements> fileStatements_;
-    sqlite::Statement dropIndexEntries_;
-    sqlite::Statement changedKey_;
+    // Version 3 notes keep the record the index knew; earlier layouts drop all entries of a key.
+    bool notesKeepRecords_ = false;
+    sqlite::Statement noteOf_;
     sqlite::Statement dropIndexEntry_;
     sqlite::Statement addIndexEntry_;
     sqlite::Statement forgetChange_;
@@ -109,8 +121,11 @@ private:
     // Prepared on first use: a read-only database of an earlier version may lack the table.
     std::optional<sqlite::Statement> markOwnWrites_;
     std::optional<sqlite::Statement> unmarkOwnWrites_;
+    std::optional<sqlite::Statement> dropIndexEntries_;
     bool ownWritesMarkable_ = false;  // the database has tessaran_own_writes
     bool ownWritesMarked_ = false;
+    bool voided_ = false;  // a write failed in the transaction numbered voidedTransaction_
+    std::uint64_t voidedTransaction_ = 0;
 };
 
 }  // namespace tessaran::db

@@ -89,6 +89,11 @@ void SqliteDatabase::commit() {
     if (std::exchange(impl_->failNextCommit, false)) {
         throw DatabaseError(error_code::kStorage, "injected failure of the commit");
     }
+    if (impl_->store->transactionVoided()) {
+        rollback();
+        throw DatabaseError(error_code::kStorage,
+                            "a write failed in this transaction: it was rolled back, nothing of it was kept");
+    }
     impl_->store->endOwnWrites();  // another tool's writes must be noted again once this commits
     sqlite::execute(impl_->connection.get(), "COMMIT");
 }

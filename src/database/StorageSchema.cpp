@@ -11,8 +11,10 @@ namespace tessaran::db::schema {
 namespace {
 
 constexpr const char* kFormatName = "tessaran-multivalue";
-// Version 2 added tessaran_own_writes and the triggers' WHEN clause (see migrate()).
-constexpr const char* kFormatVersion = "2";
+// Version 2 added tessaran_own_writes and the triggers' WHEN clause; version 3 keeps in
+// tessaran_changed the record as the index knew it, in place of an index of the entries by key
+// (see migrate()).
+constexpr const char* kFormatVersion = "3";
 
 constexpr const char* kCatalogueTables = R"sql(
 CREATE TABLE tessaran_meta (
@@ -45,10 +47,10 @@ CREATE TABLE tessaran_index (
     key       TEXT NOT NULL,
     PRIMARY KEY (file, attribute, value, key)
 ) WITHOUT ROWID;
-CREATE INDEX tessaran_index_by_key ON tessaran_index (file, key);
 CREATE TABLE tessaran_changed (
-    file TEXT NOT NULL,
-    key  TEXT NOT NULL,
+    file    TEXT NOT NULL,
+    key     TEXT NOT NULL,
+    indexed BLOB,
     PRIMARY KEY (file, key)
 ) WITHOUT ROWID;
 CREATE TABLE tessaran_own_writes (
@@ -62,12 +64,14 @@ CREATE TABLE tessaran_rights (
 );
 )sql";
 
-// The triggers of a data file's table, which note every key written to it. The application
-// clears the note when it has brought the secondary index up to date; a write made with
-// another tool leaves it, and selects then look at that key whatever the index says. While
-// the application writes inside a transaction, it holds the row of tessaran_own_writes
-// (removed before the commit, so never seen by another connection) and the triggers note
-// nothing: it keeps the index up to date itself.
+// The triggers of a data file's table, which note every key written to it, with the record as
+// the index knows it (the one before the first write noted; none for a key that had no
+// record). The application clears the note when it has brought the secondary index up to
+// date, dropping exactly the entries of that record; a write made with another tool leaves
+// it, and selects then look at that key whatever the index says. While the application
+// writes inside a transaction, it holds the row of tessaran_own_writes (removed before the
+// commit, so never seen by another connection) and the triggers note nothing: it keeps the
+// index up to date itself.
 std::string fileTriggersSql(const std::string& file) {
     const std::string table = sqlite::quotedIdentifier(file);
     const std::string literal = "'" + file + "'";
@@ -77,14 +81,16 @@ std::string fileTriggersSql(const std::string& file) {
                table + " WHEN NOT EXISTS (SELECT 1 FROM tessaran_own_writes) BEGIN " + body + " END;\n";
     };
     // Written without a conflict clause: the statement that fires a trigger imposes its own.
-    const auto note = [&](const char* which) {
-        return std::string("INSERT INTO tessaran_changed SELECT ") + literal + ", " + which +
+    // The first note of a key wins: the index still knows the record as it was before it.
+    const auto note = [&](const char* which, const char* indexed) {
+        return std::string("INSERT INTO tessaran_changed SELECT ") + literal + ", " + which + ", " + indexed +
                " WHERE NOT EXISTS (SELECT 1 FROM tessaran_changed WHERE file = " + literal + " AND key = " + which +
                ");";
     };
-    trigger("INSERT", note("NEW.key"));
-    trigger("UPDATE", note("OLD.key") + " " + note("NEW.key"));
-    trigger("DELETE", note("OLD.key"));
+    trigger("INSERT", note("NEW.key", "NULL"));
+    // A key changed by the update had no record before (keys are unique): nothing indexed.
+    trigger("UPDATE", note("OLD.key", "OLD.record") + " " + note("NEW.key", "NULL"));
+    trigger("DELETE", note("OLD.key", "OLD.record"));
     return sql;
 }
 
@@ -149,12 +155,53 @@ bool isOurs(sqlite3* connection) {
     }
 }
 
-void migrate(sqlite3* connection) {
+namespace {
+
+std::string formatVersion(sqlite3* connection) {
+    sqlite::Statement version(connection, "SELECT value FROM tessaran_meta WHERE name = 'version'");
+    return version.step() ? std::string(version.text(0)) : std::string();
+}
+
+// Brings a database of version 1 or 2 to the current version, inside the caller's transaction.
+void upgrade(sqlite3* connection) {
+    sqlite::execute(connection, "CREATE TABLE IF NOT EXISTS tessaran_own_writes (id INTEGER PRIMARY KEY CHECK (id = 1))");
+    bool notesKeepRecords = false;
     {
-        sqlite::Statement present(connection,
-                                  "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'tessaran_own_writes'");
-        if (present.step()) return;
+        sqlite::Statement columns(connection, "SELECT 1 FROM pragma_table_info('tessaran_changed') WHERE name = 'indexed'");
+        notesKeepRecords = columns.step();
     }
+    if (!notesKeepRecords) {
+        // The keys noted so far do not say what the index knew of them: their entries go now,
+        // while the index by key still finds them. Selects keep looking at those keys directly
+        // until the application writes them, and then has nothing of theirs left to drop.
+        sqlite::execute(connection,
+                        "DELETE FROM tessaran_index WHERE (file, key) IN (SELECT file, key FROM tessaran_changed);"
+                        "ALTER TABLE tessaran_changed ADD COLUMN indexed BLOB");
+    }
+    sqlite::execute(connection, "DROP INDEX IF EXISTS tessaran_index_by_key");
+    std::vector<std::string> files;
+    {
+        sqlite::Statement names(connection, "SELECT name FROM tessaran_files");
+        while (names.step())
+            if (isPlainFileName(names.text(0))) files.emplace_back(names.text(0));
+    }
+    for (const std::string& file : files) {
+        for (const char* event : {"INSERT", "UPDATE", "DELETE"}) {
+            const std::string drop = "DROP TRIGGER IF EXISTS " + sqlite::quotedIdentifier(file + "_" + event);
+            sqlite::execute(connection, drop.c_str());
+        }
+        sqlite::execute(connection, fileTriggersSql(file).c_str());
+    }
+    const std::string setVersion = std::string("UPDATE tessaran_meta SET value = '") + kFormatVersion +
+                                   "' WHERE name = 'version'";
+    sqlite::execute(connection, setVersion.c_str());
+}
+
+}  // namespace
+
+void migrate(sqlite3* connection) {
+    const std::string version = formatVersion(connection);
+    if (version != "1" && version != "2") return;  // current (or newer: left as it is)
     if (sqlite3_db_readonly(connection, "main") == 1) return;  // nothing can be written through it anyway
     try {
         sqlite::execute(connection, "BEGIN IMMEDIATE");
@@ -165,21 +212,7 @@ void migrate(sqlite3* connection) {
         throw;
     }
     try {
-        sqlite::execute(connection, "CREATE TABLE IF NOT EXISTS tessaran_own_writes (id INTEGER PRIMARY KEY CHECK (id = 1))");
-        std::vector<std::string> files;
-        {
-            sqlite::Statement names(connection, "SELECT name FROM tessaran_files");
-            while (names.step())
-                if (isPlainFileName(names.text(0))) files.emplace_back(names.text(0));
-        }
-        for (const std::string& file : files) {
-            for (const char* event : {"INSERT", "UPDATE", "DELETE"}) {
-                const std::string drop = "DROP TRIGGER IF EXISTS " + sqlite::quotedIdentifier(file + "_" + event);
-                sqlite::execute(connection, drop.c_str());
-            }
-            sqlite::execute(connection, fileTriggersSql(file).c_str());
-        }
-        sqlite::execute(connection, "UPDATE tessaran_meta SET value = '2' WHERE name = 'version'");
+        upgrade(connection);
         sqlite::execute(connection, "COMMIT");
     } catch (...) {
         sqlite3_exec(connection, "ROLLBACK", nullptr, nullptr, nullptr);

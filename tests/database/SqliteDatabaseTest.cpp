@@ -102,6 +102,33 @@ TEST(SqliteDatabase, RollbackUndoesRecordsAndIndexEntriesCommitKeepsThem) {
     EXPECT_THAT(activitiesOfKindP(*openDatabase(path)), ElementsAre("A1", "A3"));
 }
 
+TEST(SqliteDatabase, WriteFailingMidwayVoidsItsTransaction) {
+    ScratchDatabase scratch;
+    const auto& database = scratch.database;
+    auto activities = database->OpenFile("ACTIVITES");
+    activities->write("A0", withAttribute(12, "P"));
+
+    // The second write stores its record, then fails before its index entries: the
+    // transaction holds half a write, and its commit must not keep it.
+    database->begin();
+    activities->write("A1", withAttribute(12, "P"));
+    database->failWriteAfter(1);
+    EXPECT_EQ(codeOf([&] { activities->write("A2", withAttribute(12, "P")); }), error_code::kStorage);
+    database->failWriteAfter(0);
+    const auto refused = raised([&] { database->commit(); });
+    EXPECT_EQ(refused.code, error_code::kStorage);
+    EXPECT_THAT(refused.message, HasSubstr("rolled back"));
+    EXPECT_FALSE(database->inTransaction());
+    for (const char* key : {"A1", "A2"}) EXPECT_EQ(codeOf([&] { activities->Read(key); }), error_code::kNotFound);
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0"));
+
+    // The next transaction is not affected.
+    database->begin();
+    activities->write("A3", withAttribute(12, "P"));
+    database->commit();
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A3"));
+}
+
 TEST(SqliteDatabase, SecondWriterWaitsThenGivesUpWithBusy) {
     ScratchDatabase scratch;
     const auto& first = scratch.database;
@@ -181,6 +208,69 @@ TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
         database->rebuildIndexes();
         EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A1"));
     }
+}
+
+// The layout of version 2: an index of the entries by key, and notes of the keys another tool
+// wrote without the record the index knew.
+void makeSecondVersion(const std::string& path) {
+    std::string sql = "CREATE INDEX tessaran_index_by_key ON tessaran_index (file, key);"
+                      "DROP TABLE tessaran_changed;"
+                      "CREATE TABLE tessaran_changed (file TEXT NOT NULL, key TEXT NOT NULL, PRIMARY KEY (file, key))"
+                      " WITHOUT ROWID;";
+    for (const std::string event : {"INSERT", "UPDATE", "DELETE"}) {
+        const std::string key = event == "INSERT" ? "NEW.key" : "OLD.key";
+        sql += "DROP TRIGGER ACTIVITES_" + event + "; CREATE TRIGGER ACTIVITES_" + event + " AFTER " + event +
+               " ON ACTIVITES WHEN NOT EXISTS (SELECT 1 FROM tessaran_own_writes) BEGIN INSERT INTO tessaran_changed"
+               " SELECT 'ACTIVITES', " + key + " WHERE NOT EXISTS (SELECT 1 FROM tessaran_changed WHERE file = "
+               "'ACTIVITES' AND key = " + key + "); END;";
+    }
+    ASSERT_EQ(outsideEdit(path, sql + "UPDATE tessaran_meta SET value = '2' WHERE name = 'version'"), SQLITE_OK);
+}
+
+int indexEntriesOf(const std::string& path, const std::string& key) {
+    sqlite3* shell = nullptr;
+    sqlite3_open(path.c_str(), &shell);
+    sqlite3_stmt* count = nullptr;
+    sqlite3_prepare_v2(shell, ("SELECT count(*) FROM tessaran_index WHERE key = '" + key + "'").c_str(), -1, &count,
+                       nullptr);
+    const int entries = sqlite3_step(count) == SQLITE_ROW ? sqlite3_column_int(count, 0) : -1;
+    sqlite3_finalize(count);
+    sqlite3_close(shell);
+    return entries;
+}
+
+TEST(SqliteDatabase, OutsideEditsNotedByAnEarlierVersionLeaveNoStaleIndexEntryAfterTheUpgrade) {
+    if (tessaran::testing::testsOnServer()) GTEST_SKIP() << "edits with the sqlite3 shell";
+    TempDir directory;
+    const std::string path = directory.file("base.db");
+    {
+        auto database = SqliteDatabase::create(path);
+        database->OpenFile("ACTIVITES")->write("A1", withAttribute(12, "P"));
+        database->OpenFile("ACTIVITES")->write("A2", withAttribute(12, "P"));
+    }
+    makeSecondVersion(path);
+    // Noted by the old triggers, without what the index knew: A1 turned into kind Q.
+    ASSERT_EQ(outsideEdit(path, "UPDATE ACTIVITES SET record = " + blob(withAttribute(12, "Q")) + " WHERE key = 'A1'"),
+              SQLITE_OK);
+    const auto database = SqliteDatabase::open(path);
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A2"));
+    database->begin();
+    database->OpenFile("ACTIVITES")->Read("A1")->DBWrite();
+    database->commit();
+    // Without its note, A1 is found through the index only: its old entry must be gone.
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A2"));
+    EXPECT_EQ(indexEntriesOf(path, "A1"), 1);
+
+    // Notes taken since the upgrade keep the record the index knew: its entry is dropped exactly.
+    ASSERT_EQ(outsideEdit(path, "UPDATE ACTIVITES SET record = " + blob(withAttribute(12, "R")) + " WHERE key = 'A1';"
+                                "UPDATE ACTIVITES SET record = " + blob(withAttribute(12, "S")) + " WHERE key = 'A1'"),
+              SQLITE_OK);
+    database->begin();
+    database->OpenFile("ACTIVITES")->Read("A1")->DBWrite();
+    database->commit();
+    EXPECT_EQ(indexEntriesOf(path, "A1"), 1);
+    EXPECT_THAT(firstValues(database->Select(request("SSELECT ACTIVITES AVEC 12 = \"S\"", "ACTIVITES"))),
+                ElementsAre("A1"));
 }
 
 TEST(SqliteDatabase, HighestNumberIsTheGreatestValueOfItsLengthOutsideEditsIncluded) {
