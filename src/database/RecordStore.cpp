@@ -46,9 +46,6 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
       countIndexRange_(connection,
                        "SELECT count(*) FROM (SELECT 1 FROM tessaran_index WHERE file = ?1 AND attribute = ?2 "
                        "AND value >= ?3 AND value <= ?4 LIMIT ?5)") {
-    sqlite::Statement present(connection,
-                              "SELECT 1 FROM sqlite_schema WHERE type = 'table' AND name = 'tessaran_own_writes'");
-    ownWritesMarkable_ = present.step();
     sqlite3_commit_hook(connection_, &RecordStore::transactionEnds, this);
     sqlite3_rollback_hook(connection_, &RecordStore::transactionRolledBack, this);
 }
@@ -180,11 +177,20 @@ bool RecordStore::transactionVoided() const {
     return voided_ && voidedTransaction_ == transactionsEnded_ && sqlite3_get_autocommit(connection_) == 0;
 }
 
+bool RecordStore::silenced(const std::string& file) const {
+    const auto found = silencedFiles_.find(file);
+    return found != silencedFiles_.end() && found->second == transactionsEnded_ &&
+           sqlite3_get_autocommit(connection_) == 0;
+}
+
+void RecordStore::silenceTriggers(const std::string& file) {
+    sqlite::execute(connection_, schema::dropFileTriggersSql(file).c_str());
+    silencedFiles_[file] = transactionsEnded_;
+}
+
 void RecordStore::endOwnWrites() {
-    if (!ownWritesMarked_) return;
-    if (!unmarkOwnWrites_) unmarkOwnWrites_.emplace(connection_, "DELETE FROM tessaran_own_writes");
-    unmarkOwnWrites_->run();
-    ownWritesMarked_ = false;
+    for (auto it = silencedFiles_.begin(); it != silencedFiles_.end(); it = silencedFiles_.erase(it))
+        if (it->second == transactionsEnded_) sqlite::execute(connection_, schema::fileTriggersSql(it->first).c_str());
 }
 
 void RecordStore::readConsistently(const std::function<void()>& reads) {
@@ -204,13 +210,13 @@ void RecordStore::readConsistently(const std::function<void()>& reads) {
 
 void RecordStore::write(const std::string& file, std::string_view key, const DynamicArray& record) {
     FileStatements& statements = statementsOf(file);
-    // Inside a transaction, the write is marked as the application's own before anything of
-    // it is written, so that a write that fails does not take the mark with it.
-    if (ownWritesMarkable_ && !ownWritesMarked_ && sqlite3_get_autocommit(connection_) == 0) {
-        if (!markOwnWrites_) markOwnWrites_.emplace(connection_, "INSERT OR IGNORE INTO tessaran_own_writes (id) VALUES (1)");
-        markOwnWrites_->run();
-        ownWritesMarked_ = true;
-    }
+    // Inside a transaction, the file's triggers go before its first write: the application
+    // keeps the index up to date itself, and a trigger would cost each write a program of its
+    // own and a statement journal. They are put back before the commit (endOwnWrites), and a
+    // rollback puts them back with everything else, so no other connection ever sees the file
+    // without them.
+    if (sqlite3_get_autocommit(connection_) == 0 && !silenced(file)) silenceTriggers(file);
+    const bool ownWritesUnnoted = silenced(file);
     writing([&] {
         // The record as the index knows it, so that only the entries that change are written.
         // For a record another tool edited, that is the record its note kept.
@@ -238,8 +244,8 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
             lastRead_.record = record.str();
             lastRead_.held = true;
         }
-        // Unmarked, the triggers have just noted the key; marked, only another tool's note is left.
-        if (note || !ownWritesMarked_) forgetChange_.bind(1, file).bind(2, key).run();
+        // With its triggers, the file has just noted the key; without, only another tool's note is left.
+        if (note || !ownWritesUnnoted) forgetChange_.bind(1, file).bind(2, key).run();
     });
 }
 
@@ -324,8 +330,9 @@ void RecordStore::indexKeys(const std::string& file, int attribute, std::string_
 
 std::optional<RecordStore::OutsideNote> RecordStore::outsideNote(const std::string& file, std::string_view key) {
     const auto unnoted = unnotedFiles_.find(file);
-    if (ownWritesMarked_ && unnoted != unnotedFiles_.end() && unnoted->second == transactionsEnded_) return std::nullopt;
-    if (ownWritesMarked_) {
+    const bool ownWritesUnnoted = silenced(file);
+    if (ownWritesUnnoted && unnoted != unnotedFiles_.end() && unnoted->second == transactionsEnded_) return std::nullopt;
+    if (ownWritesUnnoted) {
         sqlite::StatementUse any(anyChanged_);
         any->bind(1, file);
         if (!any->step()) {

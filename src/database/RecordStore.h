@@ -46,13 +46,13 @@ public:
     void atomically(const std::function<void()>& change) override;
     void readConsistently(const std::function<void()>& reads) override;
 
-    // The application's writes inside a transaction are marked as its own, so that the
-    // storage's triggers do not note them as written by another tool (the index is kept up
-    // to date by write itself). The mark must go before the transaction commits:
-    // endOwnWrites() removes it (before a COMMIT), forgetOwnWrites() says it went with a
-    // rollback.
+    // Inside a transaction the application's writes go to files without their triggers, so
+    // that they are not noted as written by another tool (the index is kept up to date by
+    // write itself). The triggers must be back before the transaction commits:
+    // endOwnWrites() puts them back (before a COMMIT), forgetOwnWrites() says they came back
+    // with a rollback.
     void endOwnWrites();
-    void forgetOwnWrites() { ownWritesMarked_ = false; }
+    void forgetOwnWrites() { silencedFiles_.clear(); }
     // True when a write failed midway in the open transaction: what it left cannot be
     // committed, only rolled back.
     bool transactionVoided() const;
@@ -77,6 +77,8 @@ private:
     };
     std::optional<OutsideNote> outsideNote(const std::string& file, std::string_view key);
     void dropAllIndexEntries(const std::string& file, std::string_view key);
+    bool silenced(const std::string& file) const;
+    void silenceTriggers(const std::string& file);
     // Runs a write: in a transaction of its own outside one; inside one, as part of it (see
     // transactionVoided()).
     void writing(const std::function<void()>& change);
@@ -118,12 +120,9 @@ private:
     sqlite::Statement changed_;
     sqlite::Statement highest_;
     sqlite::Statement countIndexRange_;
-    // Prepared on first use: a read-only database of an earlier version may lack the table.
-    std::optional<sqlite::Statement> markOwnWrites_;
-    std::optional<sqlite::Statement> unmarkOwnWrites_;
-    std::optional<sqlite::Statement> dropIndexEntries_;
-    bool ownWritesMarkable_ = false;  // the database has tessaran_own_writes
-    bool ownWritesMarked_ = false;
+    std::optional<sqlite::Statement> dropIndexEntries_;  // prepared for a version 1 or 2 layout only
+    // Files whose triggers are dropped in the transaction numbered by transactionsEnded_.
+    std::map<std::string, std::uint64_t, std::less<>> silencedFiles_;
     bool voided_ = false;  // a write failed in the transaction numbered voidedTransaction_
     std::uint64_t voidedTransaction_ = 0;
 };

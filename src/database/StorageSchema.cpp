@@ -11,9 +11,10 @@ namespace tessaran::db::schema {
 namespace {
 
 constexpr const char* kFormatName = "tessaran-multivalue";
-// Version 2 added tessaran_own_writes and the triggers' WHEN clause; version 3 keeps in
-// tessaran_changed the record as the index knew it, in place of an index of the entries by key
-// (see migrate()).
+// Version 3 keeps in tessaran_changed the record as the index knew it, in place of an index
+// of the entries by key (version 2 had a table that marked the application's own writes for
+// the triggers to skip them; the application now drops the triggers inside its transactions).
+// See migrate().
 constexpr const char* kFormatVersion = "3";
 
 constexpr const char* kCatalogueTables = R"sql(
@@ -53,9 +54,6 @@ CREATE TABLE tessaran_changed (
     indexed BLOB,
     PRIMARY KEY (file, key)
 ) WITHOUT ROWID;
-CREATE TABLE tessaran_own_writes (
-    id INTEGER PRIMARY KEY CHECK (id = 1)
-);
 CREATE TABLE tessaran_rights (
     user         TEXT NOT NULL,
     function_key TEXT NOT NULL,
@@ -64,21 +62,22 @@ CREATE TABLE tessaran_rights (
 );
 )sql";
 
+}  // namespace
+
 // The triggers of a data file's table, which note every key written to it, with the record as
 // the index knows it (the one before the first write noted; none for a key that had no
 // record). The application clears the note when it has brought the secondary index up to
 // date, dropping exactly the entries of that record; a write made with another tool leaves
-// it, and selects then look at that key whatever the index says. While the application
-// writes inside a transaction, it holds the row of tessaran_own_writes (removed before the
-// commit, so never seen by another connection) and the triggers note nothing: it keeps the
-// index up to date itself.
+// it, and selects then look at that key whatever the index says. Inside its own
+// transactions the application drops them and puts them back before the commit (see
+// RecordStore::write).
 std::string fileTriggersSql(const std::string& file) {
     const std::string table = sqlite::quotedIdentifier(file);
     const std::string literal = "'" + file + "'";
     std::string sql;
     const auto trigger = [&](const char* event, const std::string& body) {
         sql += "CREATE TRIGGER " + sqlite::quotedIdentifier(file + "_" + event) + " AFTER " + event + " ON " +
-               table + " WHEN NOT EXISTS (SELECT 1 FROM tessaran_own_writes) BEGIN " + body + " END;\n";
+               table + " BEGIN " + body + " END;\n";
     };
     // Written without a conflict clause: the statement that fires a trigger imposes its own.
     // The first note of a key wins: the index still knows the record as it was before it.
@@ -93,6 +92,15 @@ std::string fileTriggersSql(const std::string& file) {
     trigger("DELETE", note("OLD.key", "OLD.record"));
     return sql;
 }
+
+std::string dropFileTriggersSql(const std::string& file) {
+    std::string sql;
+    for (const char* event : {"INSERT", "UPDATE", "DELETE"})
+        sql += "DROP TRIGGER IF EXISTS " + sqlite::quotedIdentifier(file + "_" + event) + ";\n";
+    return sql;
+}
+
+namespace {
 
 // The table of a data file and its triggers.
 std::string fileTableSql(const std::string& file) {
@@ -164,7 +172,6 @@ std::string formatVersion(sqlite3* connection) {
 
 // Brings a database of version 1 or 2 to the current version, inside the caller's transaction.
 void upgrade(sqlite3* connection) {
-    sqlite::execute(connection, "CREATE TABLE IF NOT EXISTS tessaran_own_writes (id INTEGER PRIMARY KEY CHECK (id = 1))");
     bool notesKeepRecords = false;
     {
         sqlite::Statement columns(connection, "SELECT 1 FROM pragma_table_info('tessaran_changed') WHERE name = 'indexed'");
@@ -185,13 +192,9 @@ void upgrade(sqlite3* connection) {
         while (names.step())
             if (isPlainFileName(names.text(0))) files.emplace_back(names.text(0));
     }
-    for (const std::string& file : files) {
-        for (const char* event : {"INSERT", "UPDATE", "DELETE"}) {
-            const std::string drop = "DROP TRIGGER IF EXISTS " + sqlite::quotedIdentifier(file + "_" + event);
-            sqlite::execute(connection, drop.c_str());
-        }
-        sqlite::execute(connection, fileTriggersSql(file).c_str());
-    }
+    for (const std::string& file : files)
+        sqlite::execute(connection, (dropFileTriggersSql(file) + fileTriggersSql(file)).c_str());
+    sqlite::execute(connection, "DROP TABLE IF EXISTS tessaran_own_writes");
     const std::string setVersion = std::string("UPDATE tessaran_meta SET value = '") + kFormatVersion +
                                    "' WHERE name = 'version'";
     sqlite::execute(connection, setVersion.c_str());

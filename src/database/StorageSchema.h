@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <string>
 #include <string_view>
 
 #include "Catalogue.h"
@@ -21,10 +22,15 @@ void create(sqlite3* connection);
 // True when the connection holds a database of this format.
 bool isOurs(sqlite3* connection);
 
-// Brings a database written by an earlier version to this format: the table that marks the
-// application's own writes, and triggers that note only the writes made without it. A
-// database opened read-only is left as it is.
+// Brings a database written by an earlier version to this format: notes of another tool's
+// writes that keep the record the index knew, no index of the entries by key, and triggers
+// without the mark of the application's own writes. A database opened read-only is left as
+// it is.
 void migrate(sqlite3* connection);
+
+// The statements that create, and that drop, the triggers noting writes to a data file's table.
+std::string fileTriggersSql(const std::string& file);
+std::string dropFileTriggersSql(const std::string& file);
 
 Catalogue load(sqlite3* connection);
 

@@ -151,18 +151,26 @@ TEST(SqliteDatabase, SecondWriterWaitsThenGivesUpWithBusy) {
     second->rollback();
 }
 
-// A database as the first version of the format left it: triggers that note every write, the
-// application's own included, and no table to mark its own writes.
-void makeFirstVersion(const std::string& path) {
-    std::string sql = "DROP TABLE tessaran_own_writes;";
+// A database as version 1 or 2 of the format left it: an index of the entries by key, and
+// triggers that note the keys another tool wrote without the record the index knew (version
+// 2's skip the application's own writes, marked in a table of their own).
+void makeEarlierVersion(const std::string& path, int version) {
+    std::string sql = "CREATE INDEX tessaran_index_by_key ON tessaran_index (file, key);"
+                      "DROP TABLE tessaran_changed;"
+                      "CREATE TABLE tessaran_changed (file TEXT NOT NULL, key TEXT NOT NULL, PRIMARY KEY (file, key))"
+                      " WITHOUT ROWID;";
+    if (version == 2) sql += "CREATE TABLE tessaran_own_writes (id INTEGER PRIMARY KEY CHECK (id = 1));";
+    const std::string when = version == 2 ? " WHEN NOT EXISTS (SELECT 1 FROM tessaran_own_writes)" : "";
     for (const std::string event : {"INSERT", "UPDATE", "DELETE"}) {
         const std::string key = event == "INSERT" ? "NEW.key" : "OLD.key";
         sql += "DROP TRIGGER ACTIVITES_" + event + "; CREATE TRIGGER ACTIVITES_" + event + " AFTER " + event +
-               " ON ACTIVITES BEGIN INSERT INTO tessaran_changed SELECT 'ACTIVITES', " + key +
+               " ON ACTIVITES" + when + " BEGIN INSERT INTO tessaran_changed SELECT 'ACTIVITES', " + key +
                " WHERE NOT EXISTS (SELECT 1 FROM tessaran_changed WHERE file = 'ACTIVITES' AND key = " + key +
                "); END;";
     }
-    ASSERT_EQ(outsideEdit(path, sql + "UPDATE tessaran_meta SET value = '1' WHERE name = 'version'"), SQLITE_OK);
+    ASSERT_EQ(outsideEdit(path, sql + "UPDATE tessaran_meta SET value = '" + std::to_string(version) +
+                                    "' WHERE name = 'version'"),
+              SQLITE_OK);
 }
 
 TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
@@ -171,7 +179,7 @@ TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
         SCOPED_TRACE(firstVersion ? "a database of the first version, brought up to date on opening" : "");
         ScratchDatabase scratch;
         const auto& [directory, path, created] = scratch;
-        if (firstVersion) makeFirstVersion(path);
+        if (firstVersion) makeEarlierVersion(path, 1);
         const auto database = firstVersion ? SqliteDatabase::open(path) : created;
         auto activities = database->OpenFile("ACTIVITES");
         activities->write("A1", withAttribute(12, "P"));
@@ -190,6 +198,10 @@ TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
         activities->write("A2", withAttribute(12, "Q"));
         database->commit();
         EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A3"));
+        // Neither the commit nor a rollback leaves the files without their triggers.
+        database->begin();
+        activities->write("A4", withAttribute(12, "Q"));
+        database->rollback();
 
         // Another tool changes records behind the application's back: adds A0 of kind P, turns
         // A1 into kind P and empties A3.
@@ -208,23 +220,6 @@ TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
         database->rebuildIndexes();
         EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A0", "A1"));
     }
-}
-
-// The layout of version 2: an index of the entries by key, and notes of the keys another tool
-// wrote without the record the index knew.
-void makeSecondVersion(const std::string& path) {
-    std::string sql = "CREATE INDEX tessaran_index_by_key ON tessaran_index (file, key);"
-                      "DROP TABLE tessaran_changed;"
-                      "CREATE TABLE tessaran_changed (file TEXT NOT NULL, key TEXT NOT NULL, PRIMARY KEY (file, key))"
-                      " WITHOUT ROWID;";
-    for (const std::string event : {"INSERT", "UPDATE", "DELETE"}) {
-        const std::string key = event == "INSERT" ? "NEW.key" : "OLD.key";
-        sql += "DROP TRIGGER ACTIVITES_" + event + "; CREATE TRIGGER ACTIVITES_" + event + " AFTER " + event +
-               " ON ACTIVITES WHEN NOT EXISTS (SELECT 1 FROM tessaran_own_writes) BEGIN INSERT INTO tessaran_changed"
-               " SELECT 'ACTIVITES', " + key + " WHERE NOT EXISTS (SELECT 1 FROM tessaran_changed WHERE file = "
-               "'ACTIVITES' AND key = " + key + "); END;";
-    }
-    ASSERT_EQ(outsideEdit(path, sql + "UPDATE tessaran_meta SET value = '2' WHERE name = 'version'"), SQLITE_OK);
 }
 
 int indexEntriesOf(const std::string& path, const std::string& key) {
@@ -248,7 +243,7 @@ TEST(SqliteDatabase, OutsideEditsNotedByAnEarlierVersionLeaveNoStaleIndexEntryAf
         database->OpenFile("ACTIVITES")->write("A1", withAttribute(12, "P"));
         database->OpenFile("ACTIVITES")->write("A2", withAttribute(12, "P"));
     }
-    makeSecondVersion(path);
+    makeEarlierVersion(path, 2);
     // Noted by the old triggers, without what the index knew: A1 turned into kind Q.
     ASSERT_EQ(outsideEdit(path, "UPDATE ACTIVITES SET record = " + blob(withAttribute(12, "Q")) + " WHERE key = 'A1'"),
               SQLITE_OK);
