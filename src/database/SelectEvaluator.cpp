@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace tessaran::db::select {
 namespace {
 
@@ -36,11 +35,37 @@ bool Evaluator::holds(const Statement& statement, std::string_view key, const Dy
 }
 
 bool Evaluator::holds(const Condition& condition, std::string_view key, const DynamicArray& record) {
+    // A long list of plain values ("= A00 OR = A01 OR ..." for every association of a
+    // federation) is searched by halves instead of one by one.
+    constexpr std::size_t kListedFrom = 8;
+    if (condition.alternatives.size() < kListedFrom) {
+        return anyValue(condition.field.definition, key, record, [&](std::string_view text) {
+            for (const Alternative& alternative : condition.alternatives)
+                if (matches(alternative, text)) return true;
+            return false;
+        });
+    }
+    const SortedAlternatives& sorted = sortedAlternatives(condition);
     return anyValue(condition.field.definition, key, record, [&](std::string_view text) {
-        for (const Alternative& alternative : condition.alternatives)
-            if (matches(alternative, text)) return true;
+        if (std::binary_search(sorted.plainValues.begin(), sorted.plainValues.end(), text)) return true;
+        for (const Alternative* alternative : sorted.others)
+            if (matches(*alternative, text)) return true;
         return false;
     });
+}
+
+const Evaluator::SortedAlternatives& Evaluator::sortedAlternatives(const Condition& condition) {
+    const auto found = sortedAlternatives_.find(&condition);
+    if (found != sortedAlternatives_.end()) return found->second;
+    SortedAlternatives sorted;
+    for (const Alternative& alternative : condition.alternatives) {
+        if (alternative.equal && !alternative.prefix)
+            sorted.plainValues.emplace_back(alternative.text);
+        else
+            sorted.others.push_back(&alternative);
+    }
+    std::sort(sorted.plainValues.begin(), sorted.plainValues.end());
+    return sortedAlternatives_.emplace(&condition, std::move(sorted)).first->second;
 }
 
 bool Evaluator::anyValue(const FieldDefinition& field, std::string_view key, const DynamicArray& record,

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "DynamicArray.h"
 #include "SelectTree.h"
@@ -38,9 +39,17 @@ private:
                   const std::function<bool(std::string_view)>& visit);
     std::string joined(const FieldDefinition& field, std::string_view key, const DynamicArray& record, char mark);
     const std::string& translate(const FieldDefinition& field, std::string_view code);
+    // The alternatives of a condition with many of them: its plain values sorted, the others.
+    struct SortedAlternatives {
+        std::vector<std::string_view> plainValues;
+        std::vector<const Alternative*> others;
+    };
+    const SortedAlternatives& sortedAlternatives(const Condition& condition);
 
     RecordLookup lookup_;
     std::unordered_map<std::string, std::string> translations_;
+    // Built on first use, for the statement the evaluator's select runs (it outlives them).
+    std::unordered_map<const Condition*, SortedAlternatives> sortedAlternatives_;
 };
 
 }  // namespace tessaran::db::select

@@ -82,6 +82,7 @@ public:
             return;
         }
         std::vector<std::string> candidates;
+        std::vector<std::size_t> runEnds;  // where the keys of each lookup end among the candidates
         std::unordered_set<std::string> scanned;  // keys already met in a key range
         for (const Lookup& lookup : access.lookups) {
             switch (lookup.kind) {
@@ -99,11 +100,13 @@ public:
                 });
                 break;
             }
+            runEnds.push_back(candidates.size());
         }
         // Records written by another tool may not be indexed yet: look at them whatever the index says.
         store_.changedKeys(statement_.file, candidates);
+        runEnds.push_back(candidates.size());
 
-        std::sort(candidates.begin(), candidates.end());
+        inKeyOrder(candidates, runEnds);
         candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
         if (!scanned.empty())
             std::erase_if(candidates, [&](const std::string& key) { return scanned.count(key) != 0; });
@@ -131,6 +134,27 @@ public:
     }
 
 private:
+    // Sorts the candidates, made of runs that each come from one lookup and are mostly in key
+    // order already (an index lists the keys of one value in key order): each run is sorted
+    // only if it needs it, then the runs are merged, which costs far less than sorting the whole.
+    // Many runs (a lookup per value of a long list) are sorted whole: merging each into the
+    // ones before would grow with their number.
+    static void inKeyOrder(std::vector<std::string>& candidates, const std::vector<std::size_t>& runEnds) {
+        constexpr std::size_t kMergedRunsAtMost = 8;
+        if (runEnds.size() > kMergedRunsAtMost) {
+            if (!std::is_sorted(candidates.begin(), candidates.end())) std::sort(candidates.begin(), candidates.end());
+            return;
+        }
+        const auto at = [&](std::size_t offset) { return candidates.begin() + static_cast<std::ptrdiff_t>(offset); };
+        std::size_t sortedEnd = 0;
+        for (const std::size_t end : runEnds) {
+            if (end == sortedEnd) continue;
+            if (!std::is_sorted(at(sortedEnd), at(end))) std::sort(at(sortedEnd), at(end));
+            if (sortedEnd != 0 && *at(sortedEnd) < *at(sortedEnd - 1)) std::inplace_merge(at(0), at(sortedEnd), at(end));
+            sortedEnd = end;
+        }
+    }
+
     void consider(std::string_view key, std::string_view text) {
         const DynamicArray record(text);
         if (!evaluator_.holds(statement_, key, record)) return;

@@ -70,6 +70,15 @@ TEST_F(SelectTest, AndBindsTighterThanOrAndOrEqualsWidensTheConditionBeforeIt) {
                 ElementsAre("10005A02S01200203", "10007A03S01200203"));
     EXPECT_THAT(flows("AVEC 4 = \"010\" OR = \"020\" AND AVEC 36 # \"\""),
                 ElementsAre("10011A02S01200203", "10012A02S01200203"));
+    // A long list of values (every association of a federation) selects what the short one does,
+    // a prefix among them included.
+    std::string absent;
+    for (const char* code : {"Z9", "Z8", "B07", "Z6", "A", "A011", "Z3", "Z2"}) absent += std::string(" OR = \"") + code + "\"";
+    EXPECT_EQ(flows("AVEC 1 = \"200203\" AND AVEC CodeAssoc = \"Z1\"" + absent + " OR = \"A03\" OR = \"A02\""),
+              flows("AVEC 1 = \"200203\" AND AVEC CodeAssoc = \"A03\" OR = \"A02\""));
+    EXPECT_EQ(flows("AVEC 1 = \"200203\" AND AVEC CodeAssoc = \"Z1\"" + absent + " OR = \"A0]\""),
+              flows("AVEC 1 = \"200203\" AND AVEC CodeAssoc = \"A0]\""));
+    EXPECT_THAT(flows("AVEC 1 = \"200203\" AND AVEC CodeAssoc = \"Z1\"" + absent), IsEmpty());
 }
 
 TEST_F(SelectTest, SortsByFieldsThenKeyAndTranslatesFundingBodies) {
