@@ -16,10 +16,22 @@ namespace {
 // What is kept of a selected record: its key, its sort texts and its row of the result list.
 // The parsed record itself is dropped at once, so a large select holds little memory.
 struct Match {
-    std::string key;
-    std::vector<std::string> sortTexts;
+    // The sort fields' texts then the key, each written so that comparing the whole bytes
+    // compares them in turn (see appendOrderPart).
+    std::string order;
     std::string row;
 };
+
+// Appends a text to a match's order so that a shorter text sorts before any longer one it
+// begins, whatever bytes follow: a zero byte is written as 00 01 and each text ends with 00 00.
+void appendOrderPart(std::string& order, std::string_view text) {
+    for (const char c : text) {
+        order += c;
+        if (c == '\0') order += '\1';
+    }
+    order += '\0';
+    order += '\0';
+}
 
 std::vector<FieldDefinition> requestedFields(const std::string& list, const std::string& file,
                                              const schema::Catalogue& catalogue) {
@@ -117,15 +129,8 @@ public:
     DynamicArray result() {
         std::vector<std::size_t> order(matches_.size());
         std::iota(order.begin(), order.end(), std::size_t{0});
-        std::sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) {
-            const Match& left = matches_[a];
-            const Match& right = matches_[b];
-            for (std::size_t f = 0; f < left.sortTexts.size(); ++f) {
-                const int comparison = left.sortTexts[f].compare(right.sortTexts[f]);
-                if (comparison != 0) return comparison < 0;
-            }
-            return left.key < right.key;
-        });
+        std::sort(order.begin(), order.end(),
+                  [this](std::size_t a, std::size_t b) { return matches_[a].order < matches_[b].order; });
         // One attribute per match, set one by one: a list holding a single empty row has the
         // empty text as its string form, but it keeps its attribute.
         DynamicArray list;
@@ -159,10 +164,9 @@ private:
         const DynamicArray record(text);
         if (!evaluator_.holds(statement_, key, record)) return;
         Match match;
-        match.key = std::string(key);
-        match.sortTexts.reserve(statement_.sortFields.size());
         for (const Field& field : statement_.sortFields)
-            match.sortTexts.push_back(evaluator_.sortText(field.definition, key, record));
+            appendOrderPart(match.order, evaluator_.sortText(field.definition, key, record));
+        appendOrderPart(match.order, key);
         for (std::size_t f = 0; f < wanted_.size(); ++f) {
             if (f) match.row += kValueMark;
             match.row += evaluator_.resultText(wanted_[f], key, record);
