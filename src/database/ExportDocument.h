@@ -30,8 +30,8 @@ public:
     void finish();
 
 private:
-    // Appends `text` escaped, from `at` up to the end, a mark, or a byte that is not UTF-8
-    // text; leaves `at` where it stopped.
+    // Appends the text from `at` to `end`, escaped, stopping before a mark or a byte that is
+    // not UTF-8 text; leaves `at` where it stopped.
     void appendEscaped(const char*& at, const char* end);
     // Appends `text` quoted; false when it is not all UTF-8 text.
     bool appendQuoted(std::string_view text);
