@@ -1,9 +1,10 @@
 # Sourced by the benchmark scripts: each timed run of a command adds its wall seconds and peak
 # resident memory to $dir/NAME.times; the median and the peak are read back from there.
+# The command's output goes to $dir/NAME.log, or where $output says (output=/dev/null timed ...).
 timed() {  # timed NAME COMMAND...: runs it, adds "seconds kilobytes" to $dir/NAME.times
     local name=$1
     shift
-    /usr/bin/time -o "$dir/$name.time" -f "%e %M" "$@" > "$dir/$name.log" 2>&1 ||
+    /usr/bin/time -o "$dir/$name.time" -f "%e %M" "$@" > "${output:-$dir/$name.log}" 2>&1 ||
         { echo "failed: $*" >&2; cat "$dir/$name.log" >&2; exit 1; }
     cat "$dir/$name.time" >> "$dir/$name.times"
 }

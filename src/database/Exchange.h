@@ -29,10 +29,11 @@ int importJson(MultivalueDatabase& database, std::istream& document, const std::
 int importJson(MultivalueDatabase& database, const std::string& jsonText, const std::function<void()>& check = {});
 
 // Writes the records of the named files (all files when empty) in the same form, files and
-// keys in order, indented, ending with a newline. The records are read from one snapshot of
-// the database and written to `out` one at a time. Throws kUnknownFile for a name the
-// database does not have, and kExport for a record that JSON cannot carry; both before
-// anything is written.
+// keys in order, indented, ending with a newline. The records are read once, from one snapshot
+// of the database, and the document goes to `out` as it is written, in pieces of 512 KiB or
+// more. Throws kUnknownFile for a name the database does not have, before anything is written;
+// and kExport for a record that JSON cannot carry, where it stands: the document is then cut
+// short, not closed, and no import takes it.
 void exportJson(const MultivalueDatabase& database, std::ostream& out, const std::vector<std::string>& fileNames = {});
 std::string exportJson(const MultivalueDatabase& database, const std::vector<std::string>& fileNames = {});
 

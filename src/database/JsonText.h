@@ -1,7 +1,6 @@
 #pragma once
-// JSON text as exchange documents hold it: strings written exactly as the JSON library writes
-// them, the UTF-8 check that decides whether a text can be written at all, and a document read
-// for the parser with the source text of its numbers.
+// JSON text as the import reads it: a document handed to the parser with the source text of
+// its numbers. (The export writes its text itself, see ExportDocument.)
 
 #include <cstddef>
 #include <iosfwd>
@@ -11,15 +10,6 @@
 #include <string_view>
 
 namespace tessaran::db::json {
-
-// True for well-formed UTF-8: no stray or missing continuation bytes, no overlong forms, no
-// surrogates, nothing above U+10FFFF.
-bool isUtf8(std::string_view text);
-
-// Appends `text` (well-formed UTF-8) as a quoted JSON string: the short escapes for '"', '\',
-// backspace, form feed, line feed, carriage return and tab, "\u00xx" for the other control
-// characters below 0x20, every other character as it is.
-void appendQuoted(std::string& out, std::string_view text);
 
 // A JSON document handed to the parser byte by byte, read from a stream in chunks of 64 KiB
 // (or from text already in memory), so that a document of any size takes the same memory.

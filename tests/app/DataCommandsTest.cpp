@@ -132,6 +132,12 @@ TEST_F(DataCommands, ExportWritesNamedFilesAndRoundTripsThroughImport) {
     ASSERT_EQ(run(Command::Import, copy, {"-"}, everything.out).exitCode, exit_code::kOk);
     EXPECT_EQ(run(Command::Export, copy).out, everything.out);
     EXPECT_EQ(run(Command::Export, directory.file("none.db")).exitCode, exit_code::kDatabase);
+
+    // A record that JSON cannot carry ends the export with its place and a failure code.
+    db::openDatabase(copy)->OpenFile("SECTEUR")->write("S01", db::DynamicArray(std::string("a") + db::kSubvalueMark));
+    const Outcome refused = run(Command::Export, copy);
+    EXPECT_EQ(refused.exitCode, exit_code::kDatabase);
+    EXPECT_THAT(refused.err, HasSubstr("file \"SECTEUR\", key \"S01\", attribute \"1\""));
 }
 
 TEST_F(DataCommands, SelectRunsTheStatementOnTheFileItNames) {

@@ -1,12 +1,16 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <random>
+#include <ranges>
 #include <sstream>
 #include <tuple>
 #include <utility>
 
 #include "DatabaseTestSupport.h"
 #include "database/Exchange.h"
+
+#include <nlohmann/json.hpp>
 
 namespace tessaran::db {
 namespace {
@@ -166,19 +170,87 @@ TEST(Exchange, ImportFailingMidwayLeavesNothingBehind) {
     EXPECT_EQ(importJson(*database, document), 3);
 }
 
+// The export writes its text itself; the JSON library's own layout and escaping, on the same
+// records, is what it must give, byte for byte.
+std::string documentByTheJsonLibrary(MultivalueDatabase& database, const std::string& file) {
+    nlohmann::ordered_json records = nlohmann::ordered_json::object();
+    database.scan(file, [&](std::string_view key, std::string_view text) {
+        nlohmann::ordered_json record = nlohmann::ordered_json::object();
+        std::size_t number = 1;
+        for (const auto attribute : std::views::split(text, kAttributeMark)) {
+            const std::string_view values(attribute.begin(), attribute.end());
+            if (values.find(kValueMark) != std::string_view::npos) {
+                nlohmann::ordered_json array = nlohmann::ordered_json::array();
+                for (const auto value : std::views::split(values, kValueMark)) array.push_back(std::string(value.begin(), value.end()));
+                record[std::to_string(number)] = array;
+            } else if (!values.empty()) {
+                record[std::to_string(number)] = std::string(values);
+            }
+            ++number;
+        }
+        records[std::string(key)] = record;
+    });
+    return nlohmann::ordered_json{{file, records}}.dump(2) + "\n";
+}
+
+TEST(Exchange, ExportWritesAnyTextAsTheJsonLibraryDoes) {
+    auto database = tessaran::testing::newTestDatabase();
+    // Pieces of every kind the writer tells apart: plain runs, escapes, characters of two to
+    // four bytes (the highest below the surrogates, the lowest after them, the last one), marks.
+    const std::vector<std::string> pieces = {
+        "202611", "COTISATION FÉDÉRALE", "0123456789abcdef0123", "\"", "\\", "\n", "\t", "\b", "\f", "\r",
+        "\x01", "\x1f", "\x7f", "/", "é", "€", "\xED\x9F\xBF", "\xEE\x80\x80", "\xF0\x90\x80\x80",
+        "\xF4\x8F\xBF\xBF", std::string(1, kValueMark), std::string(1, kAttributeMark),
+        std::string(3, kAttributeMark)};
+    std::mt19937 random(2611);
+    database->atomically([&] {
+        for (int k = 0; k < 300; ++k) {
+            std::string text;
+            const std::size_t count = random() % (k % 50 == 0 ? 12000 : 60);
+            for (std::size_t n = 0; n < count; ++n) text += pieces[random() % pieces.size()];
+            database->OpenFile("SECTEUR")->write("S" + std::to_string(1000 + k), DynamicArray(text));
+        }
+        // Long texts go through in slices: a character of several bytes or an escape astride
+        // the end of one.
+        for (const std::size_t before : {65533u, 65534u, 65535u, 65536u})
+            database->OpenFile("SECTEUR")->write("T" + std::to_string(before),
+                DynamicArray(std::string(before, 'a') + "€\"\x01" + kValueMark + "b" + kAttributeMark + "c"));
+    });
+    EXPECT_EQ(exportJson(*database, {"SECTEUR"}), documentByTheJsonLibrary(*database, "SECTEUR"));
+}
+
 TEST(Exchange, RefusesToExportWhatJsonCannotCarry) {
     auto database = tessaran::testing::newTestDatabase();
     database->OpenFile("SECTEUR")->write("S01", DynamicArray(std::string("a") + kSubvalueMark + "b"));
     const auto refused = raised([&] { exportJson(*database); });
     EXPECT_EQ(refused.code, error_code::kExport);
     EXPECT_THAT(refused.message, HasSubstr("file \"SECTEUR\", key \"S01\", attribute \"1\""));
-    // Nor what is not UTF-8: an encoded surrogate, an overlong form; nothing is written then.
-    for (const char* text : {"\xED\xA0\x80", "\xE0\x80\xAF"}) {
-        database->OpenFile("SECTEUR")->write("S01", DynamicArray(text));
-        std::ostringstream out;
-        EXPECT_EQ(codeOf([&] { exportJson(*database, out); }), error_code::kExport);
-        EXPECT_EQ(out.str(), "");
+    // Nor what is not UTF-8: an encoded surrogate, an overlong form, a character above U+10FFFF,
+    // one cut short by a mark, a stray continuation byte; in any attribute of a long record.
+    const std::string before = std::string(70000, 'a') + kAttributeMark + "b" + kValueMark + "c" + kAttributeMark;
+    for (const std::string text : {"\xED\xA0\x80", "\xE0\x80\xAF", "\xF4\x90\x80\x80", "\xC3", "\x80"}) {
+        database->OpenFile("SECTEUR")->write("S01", DynamicArray(before + "x" + text + kValueMark + "y"));
+        const auto refusal = raised([&] { exportJson(*database); });
+        EXPECT_EQ(refusal.code, error_code::kExport);
+        EXPECT_THAT(refusal.message, HasSubstr("key \"S01\", attribute \"3\""));
     }
+    database->OpenFile("SECTEUR")->write("S01", DynamicArray("a"));
+    database->OpenFile("SECTEUR")->write("S02\xFF", DynamicArray("a"));
+    EXPECT_THAT(raised([&] { exportJson(*database); }).message, HasSubstr("key \"S02\\xFF\": the key is not UTF-8"));
+
+    // The document goes out as it is written: a refusal ends it where it stands, and what was
+    // written before is not a document an import would take.
+    auto large = tessaran::testing::newTestDatabase();
+    large->atomically([&] {
+        for (int k = 0; k < 12; ++k) large->OpenFile("SECTEUR")->write("S" + std::to_string(10 + k), DynamicArray(std::string(60000, 'x')));
+        large->OpenFile("SECTEUR")->write("Z", DynamicArray(std::string("a") + kSubvalueMark));
+    });
+    std::ostringstream out;
+    EXPECT_EQ(codeOf([&] { exportJson(*large, out); }), error_code::kExport);
+    EXPECT_THAT(out.str(), ::testing::StartsWith("{\n  \"ACTIVITES\": {}"));
+    auto copy = tessaran::testing::newTestDatabase();
+    EXPECT_EQ(codeOf([&] { importJson(*copy, out.str()); }), error_code::kImport);
+    EXPECT_TRUE(copy->records("SECTEUR").empty());
 }
 
 }  // namespace
