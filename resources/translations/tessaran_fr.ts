@@ -554,10 +554,12 @@ Options :
     </message>
     <message>
         <source>
-Exit codes: 0 written; 1 usage or unknown file name; 2 database missing.
+Exit codes: 0 written; 1 usage or unknown file name; 2 database missing, or a record
+that JSON cannot carry (the document is then left unfinished).
 </source>
         <translation>
-Codes de sortie : 0 écrit ; 1 usage ou nom de fichier inconnu ; 2 base de données absente.
+Codes de sortie : 0 écrit ; 1 usage ou nom de fichier inconnu ; 2 base de données absente, ou un
+enregistrement que JSON ne peut pas porter (le document reste alors inachevé).
 </translation>
     </message>
     <message>

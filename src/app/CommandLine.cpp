@@ -531,7 +531,8 @@ std::string commandHelp(Command command) {
             "JSON, in the form that import reads, files and keys in order.\n\nOptions:\n"));
         text += databaseOption();
         text += filled(QCoreApplication::translate(
-            "Help", "\nExit codes: 0 written; 1 usage or unknown file name; 2 database missing.\n"));
+            "Help", "\nExit codes: 0 written; 1 usage or unknown file name; 2 database missing, or a record\n"
+                    "that JSON cannot carry (the document is then left unfinished).\n"));
         return text;
     case Command::Select:
         text = filled(QCoreApplication::translate(
