@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "billing/FlowQueries.h"
+#include "billing/FlowReadAhead.h"
 #include "billing/RateLookup.h"
 #include "billing/RunDocumentInfo.h"
 #include "billing/RunTransaction.h"
@@ -389,8 +390,10 @@ void BillingRun::walkCopies(ErrorTrap& trap) {
         line_.period = periodOfKey(position_.flowKey);
         openAssociation(trap, false);
 
+        FlowReadAhead readAhead(*files_.flows.file, flowKeys_);
         for (int i = 0; i < flowCount; ++i) {
             position_.flowKey = flowKeys_[static_cast<std::size_t>(i)];
+            readAhead.reach(static_cast<std::size_t>(i));
             trap.run([&] { files_.flows.read(position_.flowKey); });
             if (sectorOfKey(position_.flowKey) != position_.sector) {
                 closeSector(trap);

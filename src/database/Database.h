@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "DatabaseError.h"
@@ -39,6 +40,10 @@ public:
     virtual std::shared_ptr<Record> NewRecord(const std::string& key) = 0;
     // Stores `contents` under `key` (what Record::DBWrite calls).
     virtual void write(const std::string& key, const DynamicArray& contents) = 0;
+    // Says which keys Read will be asked for next, so that a file may fetch them together
+    // beforehand. A hint only: Read answers the same with or without it, and the hint never
+    // fails. Each hint replaces the one before; an empty one ends it.
+    virtual void readAhead(std::span<const std::string> /*keys*/) {}
 };
 
 // The select request: attribute 1 the statement, 2 the file name, 3 the attribute numbers

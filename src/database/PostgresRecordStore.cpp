@@ -55,6 +55,32 @@ std::optional<std::string> PostgresRecordStore::read(const std::string& file, st
 void PostgresRecordStore::readMany(const std::string& file, const std::vector<std::string>& keys,
                                    const RowVisitor& visit) {
     requireFile(file);
+    if (!writeTransaction_) {
+        fetch(file, keys, visit);
+        return;
+    }
+    // A write transaction knows the records it read (or wrote) as they stand: only the others
+    // are asked of the server, so that a run reading ahead what its select returned makes no
+    // round trip for them.
+    std::vector<std::string> unknown;
+    for (const std::string& key : keys)
+        if (known(file, key) == nullptr) unknown.push_back(key);
+    if (unknown.size() == keys.size()) {
+        fetch(file, keys, visit);
+        return;
+    }
+    fetch(file, unknown, [](std::string_view, std::string_view) {});
+    std::string record;  // a copy: the visitor may itself write the record
+    for (const std::string& key : keys) {
+        const Known* found = known(file, key);
+        if (found == nullptr || !found->record) continue;
+        record = *found->record;
+        visit(key, record);
+    }
+}
+
+void PostgresRecordStore::fetch(const std::string& file, const std::vector<std::string>& keys,
+                                const RowVisitor& visit) {
     // The keys go as one array parameter, each written \x and its bytes in hex.
     constexpr std::size_t kBatch = 1000;
     static constexpr char kHex[] = "0123456789abcdef";

@@ -51,6 +51,9 @@ private:
     // Visits rows of a file from `from` on (and before `to` when not empty), in key order,
     // fetched a page at a time so that the visitor may itself read the database.
     void scanRange(const std::string& file, std::string_view from, std::string_view to, const RowVisitor& visit);
+    // Visits the records of the given keys that exist, asking the server for them a batch at
+    // a time; in a write transaction, keeps them as known.
+    void fetch(const std::string& file, const std::vector<std::string>& keys, const RowVisitor& visit);
     // Runs a record's write: in the open transaction, or in one of its own.
     void writing(const std::function<void()>& change);
     void inOwnTransaction(const std::function<void()>& change);

@@ -43,6 +43,11 @@ public:
         for (const std::string& key : keys)
             if (const std::optional<std::string> record = read(file, key)) visit(key, *record);
     }
+    // A record readMany returned has just been handed to the application, as read would
+    // have: a storage that keeps what a write transaction read, to write it back cheaply,
+    // keeps this one too. Called only with a record read in the transaction now open, or
+    // outside any, and not written since.
+    virtual void handedOut(const std::string& /*file*/, std::string_view /*key*/, std::string_view /*record*/) {}
     // Stores a record and its index entries: outside a transaction as one atomic change; inside
     // one as part of it, and a write that fails voids the transaction, which can then only be
     // rolled back (its commit fails and rolls it back).

@@ -87,16 +87,24 @@ std::optional<std::string> RecordStore::read(const std::string& file, std::strin
     use->bind(1, key);
     if (!use->step()) return std::nullopt;
     std::string record(use->blob(0));
+    keepLastRead(file, key, record);
+    return record;
+}
+
+void RecordStore::handedOut(const std::string& file, std::string_view key, std::string_view record) {
+    keepLastRead(file, key, record);
+}
+
+void RecordStore::keepLastRead(const std::string& file, std::string_view key, std::string_view record) {
     // Inside a write transaction nobody else can change the record before this connection
     // writes it: kept, it is what the index knows of it when it is written back.
     if (!indexedAttributes(file).empty() && sqlite3_txn_state(connection_, "main") == SQLITE_TXN_WRITE) {
         lastRead_.file = file;
         lastRead_.key.assign(key);
-        lastRead_.record = record;
+        lastRead_.record.assign(record);
         lastRead_.transaction = transactionsEnded_;
         lastRead_.held = true;
     }
-    return record;
 }
 
 void RecordStore::readMany(const std::string& file, const std::vector<std::string>& keys, const RowVisitor& visit) {

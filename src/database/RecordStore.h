@@ -31,6 +31,7 @@ public:
     const schema::Catalogue& catalogue() const override { return catalogue_; }
     std::optional<std::string> read(const std::string& file, std::string_view key) override;
     void readMany(const std::string& file, const std::vector<std::string>& keys, const RowVisitor& visit) override;
+    void handedOut(const std::string& file, std::string_view key, std::string_view record) override;
     void write(const std::string& file, std::string_view key, const DynamicArray& record) override;
     void scan(const std::string& file, const RowVisitor& visit) override;
     void scanPrefix(const std::string& file, std::string_view prefix, const RowVisitor& visit) override;
@@ -82,6 +83,8 @@ private:
     // Runs a write: in a transaction of its own outside one; inside one, as part of it (see
     // transactionVoided()).
     void writing(const std::function<void()>& change);
+    // Keeps a record read inside a write transaction as the one last read.
+    void keepLastRead(const std::string& file, std::string_view key, std::string_view record);
     // Brings the index entries of a key from what `before` held to what `record` holds.
     void indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
                      const DynamicArray& record);
