@@ -10,12 +10,6 @@ bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-bool hasColumn(sqlite3* connection, const char* table, const char* column) {
-    sqlite::Statement columns(connection, "SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2");
-    columns.bind(1, table).bind(2, column);
-    return columns.step();
-}
-
 }  // namespace
 
 RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
@@ -24,7 +18,7 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
       anyChanged_(connection, "SELECT 1 FROM tessaran_changed WHERE file = ?1 LIMIT 1"),
       savepoint_(connection, "SAVEPOINT tessaran_change"),
       release_(connection, "RELEASE tessaran_change"),
-      notesKeepRecords_(hasColumn(connection, "tessaran_changed", "indexed")),
+      notesKeepRecords_(schema::notesKeepRecords(connection)),
       noteOf_(connection, std::string("SELECT ") + (notesKeepRecords_ ? "indexed" : "NULL") +
                               " FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
       dropIndexEntry_(connection,
@@ -223,13 +217,13 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
     // own and a statement journal. They are put back before the commit (endOwnWrites), and a
     // rollback puts them back with everything else, so no other connection ever sees the file
     // without them.
-    if (sqlite3_get_autocommit(connection_) == 0 && !silenced(file)) silenceTriggers(file);
-    const bool ownWritesUnnoted = silenced(file);
+    const bool ownWritesUnnoted = sqlite3_get_autocommit(connection_) == 0;
+    if (ownWritesUnnoted && !silenced(file)) silenceTriggers(file);
     writing([&] {
         // The record as the index knows it, so that only the entries that change are written.
         // For a record another tool edited, that is the record its note kept.
         const bool indexed = !indexedAttributes(file).empty();
-        const std::optional<OutsideNote> note = outsideNote(file, key);
+        const std::optional<OutsideNote> note = outsideNote(file, key, ownWritesUnnoted);
         std::optional<std::string> before;
         const bool kept = lastRead_.held && lastRead_.transaction == transactionsEnded_ && lastRead_.key == key &&
                           lastRead_.file == file;
@@ -336,9 +330,9 @@ void RecordStore::indexKeys(const std::string& file, int attribute, std::string_
     }
 }
 
-std::optional<RecordStore::OutsideNote> RecordStore::outsideNote(const std::string& file, std::string_view key) {
+std::optional<RecordStore::OutsideNote> RecordStore::outsideNote(const std::string& file, std::string_view key,
+                                                                 bool ownWritesUnnoted) {
     const auto unnoted = unnotedFiles_.find(file);
-    const bool ownWritesUnnoted = silenced(file);
     if (ownWritesUnnoted && unnoted != unnotedFiles_.end() && unnoted->second == transactionsEnded_) return std::nullopt;
     if (ownWritesUnnoted) {
         sqlite::StatementUse any(anyChanged_);

@@ -76,7 +76,9 @@ private:
     struct OutsideNote {
         std::optional<std::string> indexed;
     };
-    std::optional<OutsideNote> outsideNote(const std::string& file, std::string_view key);
+    // `ownWritesUnnoted`: the file's triggers are dropped in the open transaction, so only
+    // another tool's note can be there.
+    std::optional<OutsideNote> outsideNote(const std::string& file, std::string_view key, bool ownWritesUnnoted);
     void dropAllIndexEntries(const std::string& file, std::string_view key);
     bool silenced(const std::string& file) const;
     void silenceTriggers(const std::string& file);

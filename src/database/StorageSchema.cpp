@@ -172,12 +172,7 @@ std::string formatVersion(sqlite3* connection) {
 
 // Brings a database of version 1 or 2 to the current version, inside the caller's transaction.
 void upgrade(sqlite3* connection) {
-    bool notesKeepRecords = false;
-    {
-        sqlite::Statement columns(connection, "SELECT 1 FROM pragma_table_info('tessaran_changed') WHERE name = 'indexed'");
-        notesKeepRecords = columns.step();
-    }
-    if (!notesKeepRecords) {
+    if (!notesKeepRecords(connection)) {
         // The keys noted so far do not say what the index knew of them: their entries go now,
         // while the index by key still finds them. Selects keep looking at those keys directly
         // until the application writes them, and then has nothing of theirs left to drop.
@@ -201,6 +196,11 @@ void upgrade(sqlite3* connection) {
 }
 
 }  // namespace
+
+bool notesKeepRecords(sqlite3* connection) {
+    sqlite::Statement columns(connection, "SELECT 1 FROM pragma_table_info('tessaran_changed') WHERE name = 'indexed'");
+    return columns.step();
+}
 
 void migrate(sqlite3* connection) {
     const std::string version = formatVersion(connection);

@@ -28,6 +28,9 @@ bool isOurs(sqlite3* connection);
 // it is.
 void migrate(sqlite3* connection);
 
+// True when the notes of another tool's writes keep the record the index knew (version 3 on).
+bool notesKeepRecords(sqlite3* connection);
+
 // The statements that create, and that drop, the triggers noting writes to a data file's table.
 std::string fileTriggersSql(const std::string& file);
 std::string dropFileTriggersSql(const std::string& file);
