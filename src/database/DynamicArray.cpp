@@ -50,9 +50,12 @@ void DynamicArray::assign(std::string_view whole) {
 void DynamicArray::index() {
     starts_.clear();
     if (text_.empty()) return;
+    // Counted first, so that a record's offsets take one allocation, not one per doubling.
+    starts_.reserve(static_cast<std::size_t>(std::count(text_.begin(), text_.end(), kAttributeMark)) + 1);
     starts_.push_back(0);
-    for (std::size_t at = text_.find(kAttributeMark); at != kNone; at = text_.find(kAttributeMark, at + 1))
-        starts_.push_back(static_cast<std::uint32_t>(at + 1));
+    const std::size_t size = text_.size();
+    for (std::size_t at = 0; at < size; ++at)
+        if (text_[at] == kAttributeMark) starts_.push_back(static_cast<std::uint32_t>(at + 1));
 }
 
 bool DynamicArray::empty() const { return DCount() == 0; }

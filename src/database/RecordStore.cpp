@@ -78,7 +78,7 @@ RecordStore::FileStatements& RecordStore::statementsOf(const std::string& file) 
 
 std::optional<std::string> RecordStore::read(const std::string& file, std::string_view key) {
     sqlite::StatementUse use(statementsOf(file).read);
-    use->bind(1, key);
+    use->bindInPlace(1, key);
     if (!use->step()) return std::nullopt;
     std::string record(use->blob(0));
     keepLastRead(file, key, record);
@@ -110,7 +110,7 @@ void RecordStore::readMany(const std::string& file, const std::vector<std::strin
     std::size_t next = 0;
     while (next < keys.size()) {
         sqlite::StatementUse use(walk);
-        use->bind(1, keys[next]);
+        use->bindInPlace(1, keys[next]);
         int passed = 0;
         bool seekAgain = false;
         while (!seekAgain && next < keys.size()) {
@@ -238,7 +238,7 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
         }
         lastRead_.held = false;
         // A record read in this write transaction is still there: no insert is tried.
-        (kept ? statements.update : statements.upsert).bind(1, key).bindBlob(2, record.str()).run();
+        (kept ? statements.update : statements.upsert).bindInPlace(1, key).bindBlobInPlace(2, record.str()).run();
         if (injectedFaultDue())
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
         if (indexed) indexRecord(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
@@ -247,7 +247,7 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
             lastRead_.held = true;
         }
         // With its triggers, the file has just noted the key; without, only another tool's note is left.
-        if (note || !ownWritesUnnoted) forgetChange_.bind(1, file).bind(2, key).run();
+        if (note || !ownWritesUnnoted) forgetChange_.bindInPlace(1, file).bindInPlace(2, key).run();
     });
 }
 
@@ -262,9 +262,17 @@ void RecordStore::indexRecord(const std::string& file, std::string_view key, con
                               const DynamicArray& record) {
     const IndexChanges changes = indexChanges(indexedAttributes(file), before, record);
     for (const IndexChange& entry : changes.dropped)
-        dropIndexEntry_.bind(1, file).bind(2, entry.attribute).bind(3, entry.value).bind(4, key).run();
+        dropIndexEntry_.bindInPlace(1, file)
+            .bind(2, entry.attribute)
+            .bindInPlace(3, entry.value)
+            .bindInPlace(4, key)
+            .run();
     for (const IndexChange& entry : changes.added)
-        addIndexEntry_.bind(1, file).bind(2, entry.attribute).bind(3, entry.value).bind(4, key).run();
+        addIndexEntry_.bindInPlace(1, file)
+            .bind(2, entry.attribute)
+            .bindInPlace(3, entry.value)
+            .bindInPlace(4, key)
+            .run();
 }
 
 namespace {
@@ -336,14 +344,14 @@ std::optional<RecordStore::OutsideNote> RecordStore::outsideNote(const std::stri
     if (ownWritesUnnoted && unnoted != unnotedFiles_.end() && unnoted->second == transactionsEnded_) return std::nullopt;
     if (ownWritesUnnoted) {
         sqlite::StatementUse any(anyChanged_);
-        any->bind(1, file);
+        any->bindInPlace(1, file);
         if (!any->step()) {
             unnotedFiles_[file] = transactionsEnded_;
             return std::nullopt;
         }
     }
     sqlite::StatementUse use(noteOf_);
-    use->bind(1, file).bind(2, key);
+    use->bindInPlace(1, file).bindInPlace(2, key);
     if (!use->step()) return std::nullopt;
     OutsideNote note;
     if (!use->isNull(0)) note.indexed = std::string(use->blob(0));

@@ -30,20 +30,29 @@ Statement::Statement(sqlite3* connection, std::string_view sql) : connection_(co
     if (rc != SQLITE_OK) fail(connection, rc, "preparing a statement");
 }
 
-Statement& Statement::bind(int index, std::string_view text) {
-    const int rc = sqlite3_bind_text64(statement_.get(), index, text.data(), text.size(),
-                                       SQLITE_TRANSIENT, SQLITE_UTF8);
+Statement& Statement::bindText(int index, std::string_view text, sqlite3_destructor_type lifetime) {
+    const int rc = sqlite3_bind_text64(statement_.get(), index, text.data(), text.size(), lifetime, SQLITE_UTF8);
     if (rc != SQLITE_OK) fail(connection_, rc, "binding a value");
     return *this;
 }
 
-Statement& Statement::bindBlob(int index, std::string_view bytes) {
+Statement& Statement::bindBytes(int index, std::string_view bytes, sqlite3_destructor_type lifetime) {
     // A zero-length blob must still be a blob, not NULL: give SQLite a valid pointer.
     static constexpr char kNothing = 0;
-    const int rc = sqlite3_bind_blob64(statement_.get(), index, bytes.empty() ? &kNothing : bytes.data(),
-                                       bytes.size(), SQLITE_TRANSIENT);
+    const int rc =
+        sqlite3_bind_blob64(statement_.get(), index, bytes.empty() ? &kNothing : bytes.data(), bytes.size(), lifetime);
     if (rc != SQLITE_OK) fail(connection_, rc, "binding a value");
     return *this;
+}
+
+Statement& Statement::bind(int index, std::string_view text) { return bindText(index, text, SQLITE_TRANSIENT); }
+
+Statement& Statement::bindBlob(int index, std::string_view bytes) { return bindBytes(index, bytes, SQLITE_TRANSIENT); }
+
+Statement& Statement::bindInPlace(int index, std::string_view text) { return bindText(index, text, SQLITE_STATIC); }
+
+Statement& Statement::bindBlobInPlace(int index, std::string_view bytes) {
+    return bindBytes(index, bytes, SQLITE_STATIC);
 }
 
 Statement& Statement::bind(int index, long long number) {

@@ -33,6 +33,10 @@ public:
 
     Statement& bind(int index, std::string_view text);
     Statement& bindBlob(int index, std::string_view bytes);
+    // The same without a copy: SQLite reads the bytes where they are, so they must stay alive
+    // and unchanged until the statement is reset. For the paths that bind and run at once.
+    Statement& bindInPlace(int index, std::string_view text);
+    Statement& bindBlobInPlace(int index, std::string_view bytes);
     Statement& bind(int index, long long number);
     Statement& bindNull(int index);
 
@@ -50,6 +54,9 @@ public:
     bool isNull(int column) const;
 
 private:
+    Statement& bindText(int index, std::string_view text, sqlite3_destructor_type lifetime);
+    Statement& bindBytes(int index, std::string_view bytes, sqlite3_destructor_type lifetime);
+
     struct Finalizer {
         void operator()(sqlite3_stmt* statement) const noexcept { sqlite3_finalize(statement); }
     };

@@ -124,12 +124,26 @@ void QtPrinterPageSink::drawText(double x, double y, const std::string& text, co
     if (ended_) return;
     if (!currentFont_ || !(*currentFont_ == font)) {
         painter_->setFont(qtFont(font));
-        ascent_ = QFontMetricsF(painter_->font(), printer_).ascent();
+        const QFontMetricsF metrics(painter_->font(), printer_);
+        ascent_ = metrics.ascent();
+        blankAdvance_ = metrics.horizontalAdvance(QLatin1Char(' '));
         currentFont_ = font;
+    }
+    // Blanks at either end of an item leave no mark on paper (columns are padded with them):
+    // the item is drawn without them at the place its first mark had, which spares the page
+    // their glyphs. An underlined item keeps them, since its rule runs under them.
+    std::string_view shown(text);
+    double left = x * pixelsPerTwip_;
+    if (!font.underline) {
+        const std::size_t first = shown.find_first_not_of(' ');
+        if (first == std::string_view::npos) return;
+        shown = shown.substr(first, shown.find_last_not_of(' ') + 1 - first);
+        left += static_cast<double>(first) * blankAdvance_;
     }
     // The item's top is at y: its baseline is one ascent lower.
     painter_->setPen(QPen(Qt::black));
-    painter_->drawText(QPointF(x * pixelsPerTwip_, y * pixelsPerTwip_ + ascent_), QString::fromStdString(text));
+    painter_->drawText(QPointF(left, y * pixelsPerTwip_ + ascent_),
+                       QString::fromUtf8(shown.data(), static_cast<qsizetype>(shown.size())));
 }
 
 void QtPrinterPageSink::drawLine(double x1, double y1, double x2, double y2, int width) {

@@ -62,6 +62,7 @@ private:
     // The font of the last item and its ascent in device pixels: consecutive items mostly share one.
     std::optional<Font> currentFont_;
     double ascent_ = 0.0;
+    double blankAdvance_ = 0.0;  // the width of one blank in that font, in device pixels
     std::unique_ptr<StagedFile> file_;
     QString watermark_;
     std::optional<DocumentInfo> documentInfo_;
