@@ -67,29 +67,29 @@ int placeLine(Accumulators& accumulators, const std::string& label, const std::s
     const bool sortedLabels = type == "P";
     int line = 1;
     while (true) {
-        const std::string existing = detail.get(line, 1);
+        const std::string_view existing = detail.view(line, 1);
         if (existing.empty() || existing == label || (sortedLabels && existing > label)) break;
         ++line;
     }
     bool create = false;
     bool insert = false;
-    if (detail.get(line, 1).empty()) {
+    if (detail.view(line, 1).empty()) {
         create = true;
-    } else if (detail.get(line, 1) != label) {
+    } else if (detail.view(line, 1) != label) {
         insert = true;
-    } else if (detail.get(line, 2) != period) {
+    } else if (detail.view(line, 2) != period) {
         while (true) {
-            const std::string existingLabel = detail.get(line, 1);
-            const std::string existingPeriod = detail.get(line, 2);
+            const std::string_view existingLabel = detail.view(line, 1);
+            const std::string_view existingPeriod = detail.view(line, 2);
             if ((existingLabel == label && existingPeriod == period) || existingPeriod.empty() ||
                 existingLabel != label || existingPeriod > period) {
                 break;
             }
             ++line;
         }
-        if (detail.get(line, 2).empty()) {
+        if (detail.view(line, 2).empty()) {
             create = true;
-        } else if (detail.get(line, 1) != label || detail.get(line, 2) > period) {
+        } else if (detail.view(line, 1) != label || detail.view(line, 2) > period) {
             insert = true;
         }
     }
@@ -117,7 +117,7 @@ FlowCharge accumulateFlow(const FlowToAccumulate& input, int line, Accumulators&
     FlowCharge charge;
 
     // Hours, counted for type "P" funding bodies.
-    const double hours = numberOf(flow.get(flow_attr::kHours));
+    const double hours = numberOf(flow.view(flow_attr::kHours));
     if (hours != 0 && input.type == "P") {
         detail.hours += hours;
         addTo(accumulators.detail, line, 3, hours);
@@ -128,8 +128,8 @@ FlowCharge accumulateFlow(const FlowToAccumulate& input, int line, Accumulators&
     }
 
     // Amount charged to the funding body, when it belongs to the chosen period.
-    const double fundedAmount = numberOf(flow.get(flow_attr::kFundedAmount));
-    if (fundedAmount != 0 && flow.get(flow_attr::kPeriod) == input.runPeriod) {
+    const double fundedAmount = numberOf(flow.view(flow_attr::kFundedAmount));
+    if (fundedAmount != 0 && flow.view(flow_attr::kPeriod) == input.runPeriod) {
         detail.funded += fundedAmount;
         addTo(accumulators.detail, line, 4, fundedAmount);
     }
@@ -137,19 +137,20 @@ FlowCharge accumulateFlow(const FlowToAccumulate& input, int line, Accumulators&
     // Management fee of the flow, in currency units.
     double fee = 0;
     if (input.printing) {
-        if (!flow.get(flow_attr::kHours).empty()) {
+        if (!flow.view(flow_attr::kHours).empty()) {
             if (input.feeScale == nullptr) throw std::logic_error("no current record of BAREMEFEDEASSO");
             const db::DynamicArray& scale = *input.feeScale;
-            const std::string fundingBody = flow.get(flow_attr::kFundingBody);
+            const std::string_view fundingBody = flow.view(flow_attr::kFundingBody);
             int entry = 1;
-            while (!scale.get(scale_attr::kEntryBodies, entry).empty() &&
-                   scale.get(scale_attr::kEntryBodies, entry) != fundingBody) {
+            while (!scale.view(scale_attr::kEntryBodies, entry).empty() &&
+                   scale.view(scale_attr::kEntryBodies, entry) != fundingBody) {
                 ++entry;
             }
-            const bool fromEntry = !scale.get(scale_attr::kEntryBodies, entry).empty();
-            const std::string kind = fromEntry ? scale.get(scale_attr::kEntryKinds, entry) : scale.get(scale_attr::kKind);
-            const std::string scaleValue =
-                fromEntry ? scale.get(scale_attr::kEntryValues, entry) : scale.get(scale_attr::kValue);
+            const bool fromEntry = !scale.view(scale_attr::kEntryBodies, entry).empty();
+            const std::string_view kind =
+                fromEntry ? scale.view(scale_attr::kEntryKinds, entry) : scale.view(scale_attr::kKind);
+            const std::string_view scaleValue =
+                fromEntry ? scale.view(scale_attr::kEntryValues, entry) : scale.view(scale_attr::kValue);
             const double v = numberOf(scaleValue);
             const double h = hours;
             const double rate = input.hourlyRate;
@@ -173,12 +174,12 @@ FlowCharge accumulateFlow(const FlowToAccumulate& input, int line, Accumulators&
             addTo(cumul, line, 6, input.type == "C" ? 0 : recordedFee(fee));
         }
     } else {
-        fee = numberOf(flow.get(flow_attr::kFee)) / 100;
+        fee = numberOf(flow.view(flow_attr::kFee)) / 100;
         invoiceNumber = flow.get(flow_attr::kInvoiceNumber);
-        addTo(cumul, line, 3, numberOf(flow.get(flow_attr::kFeeHours)));
-        addTo(cumul, line, 4, numberOf(flow.get(flow_attr::kFeeAmount)));
-        addTo(cumul, line, 6, numberOf(flow.get(flow_attr::kFee)));
-        if (flow.get(flow_attr::kFeeScaleValue) != "0") cumul.set(line, 5, flow.get(flow_attr::kFeeScaleValue));
+        addTo(cumul, line, 3, numberOf(flow.view(flow_attr::kFeeHours)));
+        addTo(cumul, line, 4, numberOf(flow.view(flow_attr::kFeeAmount)));
+        addTo(cumul, line, 6, numberOf(flow.view(flow_attr::kFee)));
+        if (flow.view(flow_attr::kFeeScaleValue) != "0") cumul.set(line, 5, flow.view(flow_attr::kFeeScaleValue));
     }
 
     // The fee goes on the statement line unless it prints as zero.
@@ -186,8 +187,8 @@ FlowCharge accumulateFlow(const FlowToAccumulate& input, int line, Accumulators&
     addTo(accumulators.detail, line, 5, fee);
 
     // Amount charged to the beneficiary, when it belongs to the chosen period.
-    if (flow.get(flow_attr::kBeneficiaryPeriod) == input.runPeriod) {
-        const double beneficiaryAmount = numberOf(flow.get(flow_attr::kBeneficiaryAmount));
+    if (flow.view(flow_attr::kBeneficiaryPeriod) == input.runPeriod) {
+        const double beneficiaryAmount = numberOf(flow.view(flow_attr::kBeneficiaryAmount));
         detail.beneficiary += beneficiaryAmount;
         addTo(accumulators.detail, line, 6, beneficiaryAmount);
     }

@@ -72,7 +72,7 @@ std::string invoiceNumberText(double value) {
 double wholePart(double value) { return std::floor(value); }
 
 void addTo(db::DynamicArray& accumulator, int line, int value, double amount) {
-    accumulator.set(line, value, storedNumber(numberOf(accumulator.get(line, value)) + amount));
+    accumulator.set(line, value, storedNumber(numberOf(accumulator.view(line, value)) + amount));
 }
 
 std::string associationTitle(const std::string& code, const std::shared_ptr<db::Record>& fedeassoc) {

@@ -99,9 +99,11 @@ void DynamicArray::replace(std::size_t from, std::size_t to, std::string_view te
 
 std::string DynamicArray::get(int attribute) const { return std::string(attributeText(attribute)); }
 
-std::string DynamicArray::get(int attribute, int value) const {
+std::string DynamicArray::get(int attribute, int value) const { return std::string(view(attribute, value)); }
+
+std::string_view DynamicArray::view(int attribute, int value) const {
     const std::string_view text = attributeText(attribute);
-    return std::string(part(text, nth(text, kValueMark, value)));
+    return part(text, nth(text, kValueMark, value));
 }
 
 std::string DynamicArray::get(int attribute, int value, int subvalue) const {

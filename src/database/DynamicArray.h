@@ -34,6 +34,10 @@ public:
     std::string get(int attribute, int value) const;
     std::string get(int attribute, int value, int subvalue) const;
 
+    // The same texts without a copy, valid until the array changes: for reading in place.
+    std::string_view view(int attribute) const { return attributeText(attribute); }
+    std::string_view view(int attribute, int value) const;
+
     // Assignment; the empty text empties the addressed element (it stays as a place).
     void set(int attribute, std::string_view text);
     void set(int attribute, int value, std::string_view text);

@@ -5,14 +5,12 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "DynamicArray.h"
 
 namespace tessaran::db {
-
-// The non-empty values of one attribute of a record.
-std::set<std::string> indexedValues(const DynamicArray& record, int attribute);
 
 struct IndexChange {
     int attribute;
@@ -24,7 +22,9 @@ struct IndexChanges {
     std::vector<IndexChange> added;
 };
 
-// The entries to drop and to add when `before` becomes `after`, for the given attributes.
+// The entries to drop and to add when `before` becomes `after`, for the given attributes;
+// `before` may be given as its stored text, which is then read without building its array.
+IndexChanges indexChanges(const std::set<int>& attributes, std::string_view before, const DynamicArray& after);
 IndexChanges indexChanges(const std::set<int>& attributes, const DynamicArray& before, const DynamicArray& after);
 
 }  // namespace tessaran::db

@@ -23,8 +23,7 @@ RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
                               " FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
       dropIndexEntry_(connection,
                       "DELETE FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND value = ?3 AND key = ?4"),
-      addIndexEntry_(connection,
-                     "INSERT OR IGNORE INTO tessaran_index (file, attribute, value, key) VALUES (?1, ?2, ?3, ?4)"),
+      pendingEntries_(connection),
       forgetChange_(connection, "DELETE FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
       indexEqual_(connection,
                   "SELECT key FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND value = ?3"),
@@ -50,11 +49,29 @@ RecordStore::~RecordStore() {
 }
 
 int RecordStore::transactionEnds(void* store) {
-    ++static_cast<RecordStore*>(store)->transactionsEnded_;
+    auto& self = *static_cast<RecordStore*>(store);
+    // Index entries still held would be missing from the committed index: the commit becomes
+    // a rollback. Every commit path writes them first, so this is only a safeguard.
+    if (!self.pendingEntries_.empty()) return 1;
+    ++self.transactionsEnded_;
     return 0;  // the commit goes on
 }
 
-void RecordStore::transactionRolledBack(void* store) { ++static_cast<RecordStore*>(store)->transactionsEnded_; }
+void RecordStore::transactionRolledBack(void* store) {
+    auto& self = *static_cast<RecordStore*>(store);
+    self.pendingEntries_.discard();  // their writes are undone
+    ++self.transactionsEnded_;
+}
+
+void RecordStore::flushIndexEntries() {
+    try {
+        pendingEntries_.flush();
+    } catch (...) {
+        voided_ = true;
+        voidedTransaction_ = transactionsEnded_;
+        throw;
+    }
+}
 
 RecordStore::FileStatements& RecordStore::statementsOf(const std::string& file) {
     requireFile(file);
@@ -131,10 +148,12 @@ void RecordStore::readMany(const std::string& file, const std::vector<std::strin
 
 void RecordStore::atomically(const std::function<void()>& change) {
     const bool ownTransaction = sqlite3_get_autocommit(connection_) != 0;
-    if (ownTransaction)
+    if (ownTransaction) {
         sqlite::execute(connection_, "BEGIN IMMEDIATE");
-    else
+    } else {
+        flushIndexEntries();  // those held now belong to the writes before the savepoint
         savepoint_.run();
+    }
     const bool voidedBefore = transactionVoided();
     try {
         change();
@@ -147,6 +166,7 @@ void RecordStore::atomically(const std::function<void()>& change) {
         sqlite3_exec(connection_, ownTransaction ? "ROLLBACK" : "ROLLBACK TO tessaran_change; RELEASE tessaran_change",
                      nullptr, nullptr, nullptr);
         if (ownTransaction) forgetOwnWrites();
+        if (!ownTransaction) pendingEntries_.discard();  // those of the writes undone
         // Undone to the savepoint, a write that failed inside it no longer voids the transaction.
         if (!ownTransaction) voided_ = voidedBefore;
         throw;
@@ -191,6 +211,7 @@ void RecordStore::silenceTriggers(const std::string& file) {
 }
 
 void RecordStore::endOwnWrites() {
+    flushIndexEntries();
     for (auto it = silencedFiles_.begin(); it != silencedFiles_.end(); it = silencedFiles_.erase(it))
         if (it->second == transactionsEnded_) sqlite::execute(connection_, schema::fileTriggersSql(it->first).c_str());
 }
@@ -241,7 +262,7 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
         (kept ? statements.update : statements.upsert).bindInPlace(1, key).bindBlobInPlace(2, record.str()).run();
         if (injectedFaultDue())
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
-        if (indexed) indexRecord(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
+        if (indexed) indexRecord(file, key, before ? std::string_view(*before) : std::string_view(), record);
         if (kept) {  // written back: the index now knows the record as written
             lastRead_.record = record.str();
             lastRead_.held = true;
@@ -253,26 +274,23 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
 
 void RecordStore::dropAllIndexEntries(const std::string& file, std::string_view key) {
     // Only a layout of version 1 or 2 comes here, and it has the index of the entries by key.
+    flushIndexEntries();
     if (!dropIndexEntries_)
         dropIndexEntries_.emplace(connection_, "DELETE FROM tessaran_index WHERE file = ?1 AND key = ?2");
     dropIndexEntries_->bind(1, file).bind(2, key).run();
 }
 
-void RecordStore::indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
+void RecordStore::indexRecord(const std::string& file, std::string_view key, std::string_view before,
                               const DynamicArray& record) {
     const IndexChanges changes = indexChanges(indexedAttributes(file), before, record);
+    if (!changes.dropped.empty()) flushIndexEntries();
     for (const IndexChange& entry : changes.dropped)
         dropIndexEntry_.bindInPlace(1, file)
             .bind(2, entry.attribute)
             .bindInPlace(3, entry.value)
             .bindInPlace(4, key)
             .run();
-    for (const IndexChange& entry : changes.added)
-        addIndexEntry_.bindInPlace(1, file)
-            .bind(2, entry.attribute)
-            .bindInPlace(3, entry.value)
-            .bindInPlace(4, key)
-            .run();
+    for (const IndexChange& entry : changes.added) pendingEntries_.add(file, entry.attribute, entry.value, key);
 }
 
 namespace {
@@ -292,6 +310,7 @@ std::size_t RecordStore::countKeysWithPrefix(const std::string& file, std::strin
 std::size_t RecordStore::countIndexEntries(const std::string& file, int attribute, std::string_view value,
                                            bool prefix, std::size_t limit) {
     requireFile(file);
+    flushIndexEntries();
     sqlite::StatementUse use(countIndexRange_);
     // An equal value is the range from the value to itself.
     const std::string end = prefix ? afterPrefix(value) : std::string(value);
@@ -300,6 +319,7 @@ std::size_t RecordStore::countIndexEntries(const std::string& file, int attribut
 }
 
 std::optional<std::string> RecordStore::topIndexedNumber(const std::string& file, int attribute, int digits) {
+    flushIndexEntries();
     sqlite::StatementUse use(highest_);
     use->bind(1, file).bind(2, attribute).bind(3, static_cast<long long>(digits));
     if (!use->step()) return std::nullopt;
@@ -324,6 +344,7 @@ void RecordStore::scanPrefix(const std::string& file, std::string_view prefix, c
 void RecordStore::indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
                             std::vector<std::string>& keys) {
     requireFile(file);
+    flushIndexEntries();
     if (!prefix) {
         sqlite::StatementUse use(indexEqual_);
         use->bind(1, file).bind(2, attribute).bind(3, value);
@@ -366,6 +387,7 @@ void RecordStore::changedKeys(const std::string& file, std::vector<std::string>&
 
 void RecordStore::rebuildIndexes() {
     atomically([&] {
+        flushIndexEntries();
         sqlite::execute(connection_, "DELETE FROM tessaran_index");
         for (const std::string& file : catalogue_.files) {
             if (indexedAttributes(file).empty()) continue;
@@ -373,7 +395,7 @@ void RecordStore::rebuildIndexes() {
             scan(file, [&](std::string_view key, std::string_view record) {
                 records.emplace_back(std::string(key), DynamicArray(record));
             });
-            for (const auto& [key, record] : records) indexRecord(file, key, DynamicArray(), record);
+            for (const auto& [key, record] : records) indexRecord(file, key, {}, record);
         }
         sqlite::execute(connection_, "DELETE FROM tessaran_changed");
     });

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "DynamicArray.h"
+#include "PendingIndexEntries.h"
 #include "RecordStorage.h"
 #include "SqliteHandle.h"
 #include "StorageSchema.h"
@@ -87,8 +88,11 @@ private:
     void writing(const std::function<void()>& change);
     // Keeps a record read inside a write transaction as the one last read.
     void keepLastRead(const std::string& file, std::string_view key, std::string_view record);
+    // Writes the index entries added so far, before the index is read, entries are dropped or
+    // the transaction commits; a failure voids the transaction.
+    void flushIndexEntries();
     // Brings the index entries of a key from what `before` held to what `record` holds.
-    void indexRecord(const std::string& file, std::string_view key, const DynamicArray& before,
+    void indexRecord(const std::string& file, std::string_view key, std::string_view before,
                      const DynamicArray& record);
 
     // The last record read from an indexed file inside a write transaction: what the index
@@ -118,7 +122,7 @@ private:
     bool notesKeepRecords_ = false;
     sqlite::Statement noteOf_;
     sqlite::Statement dropIndexEntry_;
-    sqlite::Statement addIndexEntry_;
+    PendingIndexEntries pendingEntries_;
     sqlite::Statement forgetChange_;
     sqlite::Statement indexEqual_;
     sqlite::Statement indexFrom_;

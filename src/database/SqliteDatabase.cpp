@@ -94,7 +94,14 @@ void SqliteDatabase::commit() {
         throw DatabaseError(error_code::kStorage,
                             "a write failed in this transaction: it was rolled back, nothing of it was kept");
     }
-    impl_->store->endOwnWrites();  // another tool's writes must be noted again once this commits
+    try {
+        // The index entries held are written and another tool's writes must be noted again
+        // once this commits; what cannot be done undoes the transaction.
+        impl_->store->endOwnWrites();
+    } catch (...) {
+        rollback();
+        throw;
+    }
     sqlite::execute(impl_->connection.get(), "COMMIT");
 }
 

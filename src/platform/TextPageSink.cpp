@@ -47,14 +47,24 @@ void TextGrid::put(double x, double y, const std::string& utf8) {
     if (row < 0) return;  // above the page: nothing to show
     long column = std::lround(x / kColumnTwips);
     std::vector<Cell>& cells = rows_[static_cast<int>(row)];
+    const auto existing = static_cast<long>(cells.size());
+    // Blanks that fall past the row's last cell would only make blank cells: they are left out,
+    // at the start of the item and at its end (items are padded to their columns with them).
+    std::string_view text(utf8);
+    while (!text.empty() && text.front() == ' ' && column >= existing) {
+        text.remove_prefix(1);
+        ++column;
+    }
     // Each character is a lead byte and the continuation bytes after it; continuation bytes
     // at the very start make a character of their own.
     const auto characters = static_cast<long>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return !continuation(c); }) +
-        (!utf8.empty() && continuation(utf8.front()) ? 1 : 0));
-    const long end = column + characters;  // one past the last column written
+        std::count_if(text.begin(), text.end(), [](char c) { return !continuation(c); }) +
+        (!text.empty() && continuation(text.front()) ? 1 : 0));
+    const std::size_t lastMark = text.find_last_not_of(' ');
+    const auto trailingBlanks = static_cast<long>(text.size() - (lastMark == std::string_view::npos ? 0 : lastMark + 1));
+    const long end = std::max(column + characters - trailingBlanks, std::min(column + characters, existing));
+    text.remove_suffix(static_cast<std::size_t>(column + characters - end));
     if (end > 0 && cells.size() < static_cast<std::size_t>(end)) cells.resize(static_cast<std::size_t>(end));
-    const std::string_view text(utf8);
     std::size_t at = 0;
     while (at < text.size()) {
         std::size_t next = at + 1;

@@ -61,8 +61,12 @@ inline std::vector<std::string> firstValues(const DynamicArray& result) {
 }
 
 // The keys of the activities of kind P, found through the index of attribute 12.
+inline std::vector<std::string> activitiesOfKind(MultivalueDatabase& database, const std::string& kind) {
+    return firstValues(database.Select(request("SSELECT ACTIVITES AVEC 12 = \"" + kind + "\"", "ACTIVITES")));
+}
+
 inline std::vector<std::string> activitiesOfKindP(MultivalueDatabase& database) {
-    return firstValues(database.Select(request("SSELECT ACTIVITES AVEC 12 = \"P\"", "ACTIVITES")));
+    return activitiesOfKind(database, "P");
 }
 
 }  // namespace tessaran::db::testing

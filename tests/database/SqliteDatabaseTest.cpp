@@ -25,6 +25,23 @@ int outsideEdit(const std::string& path, const std::string& sql) {
     return rc;
 }
 
+// The rows of a one-column query, read through a connection of its own.
+std::vector<std::string> outsideRows(const std::string& path, const std::string& sql) {
+    std::vector<std::string> rows;
+    sqlite3* shell = nullptr;
+    if (sqlite3_open(path.c_str(), &shell) == SQLITE_OK) {
+        sqlite3_exec(
+            shell, sql.c_str(),
+            [](void* into, int, char** values, char**) {
+                static_cast<std::vector<std::string>*>(into)->emplace_back(values[0] ? values[0] : "");
+                return 0;
+            },
+            &rows, nullptr);
+    }
+    sqlite3_close(shell);
+    return rows;
+}
+
 // The SQL literal of a record's stored form.
 std::string blob(const DynamicArray& record) {
     std::string literal = "x'";
@@ -100,6 +117,50 @@ TEST(SqliteDatabase, RollbackUndoesRecordsAndIndexEntriesCommitKeepsThem) {
     database->commit();
     EXPECT_EQ(codeOf([&] { database->commit(); }), error_code::kStorage);
     EXPECT_THAT(activitiesOfKindP(*openDatabase(path)), ElementsAre("A1", "A3"));
+}
+
+TEST(SqliteDatabase, IndexEntriesOfATransactionAreSeenByItAndKeptOnlyByItsCommit) {
+    ScratchDatabase scratch;
+    const auto& [directory, path, database] = scratch;
+    auto activities = database->OpenFile("ACTIVITES");
+    const auto key = [](int n) { return "A" + std::string(n < 10 ? "00" : n < 100 ? "0" : "") + std::to_string(n); };
+    std::vector<std::string> all;  // more than a statement of index entries holds, and a remainder
+    for (int n = 1; n <= 300; ++n) all.push_back(key(n));
+
+    for (const bool commit : {false, true}) {
+        database->begin();
+        for (const std::string& each : all) activities->write(each, withAttribute(12, "P"));
+        activities->write("A299", withAttribute(12, "Q"));  // entries added, then dropped
+        activities->write("A299", withAttribute(12, "P"));
+        EXPECT_EQ(activitiesOfKindP(*database), all);
+        activities->write("A008", withAttribute(12, "Q"));
+        // A change undone to its savepoint takes its entries with it, and only its own.
+        EXPECT_THROW(database->atomically([&] {
+            activities->write("B001", withAttribute(12, "P"));
+            activities->write("A009", withAttribute(12, "Q"));
+            throw std::runtime_error("undone");
+        }),
+                     std::runtime_error);
+        std::vector<std::string> expected = all;
+        expected.erase(std::find(expected.begin(), expected.end(), "A008"));
+        EXPECT_EQ(activitiesOfKindP(*database), expected);
+        EXPECT_THAT(activitiesOfKind(*database, "Q"), ElementsAre("A008"));
+        if (commit) {
+            database->commit();
+            // The index table itself, which a select would not show an extra entry of.
+            std::vector<std::string> entries;
+            for (const std::string& each : expected) entries.push_back("P " + each);
+            entries.push_back("Q A008");
+            std::sort(entries.begin(), entries.end());
+            EXPECT_EQ(outsideRows(path, "SELECT value || ' ' || key FROM tessaran_index WHERE file = 'ACTIVITES' "
+                                        "ORDER BY 1"),
+                      entries);
+        } else {
+            database->rollback();
+            EXPECT_THAT(activitiesOfKindP(*database), IsEmpty());
+            EXPECT_THAT(activitiesOfKind(*database, "Q"), IsEmpty());
+        }
+    }
 }
 
 TEST(SqliteDatabase, WriteFailingMidwayVoidsItsTransaction) {

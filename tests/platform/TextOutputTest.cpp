@@ -22,6 +22,18 @@ TEST(TextGrid, PlacesItemsOnTheCharacterGrid) {
     EXPECT_EQ(grid.render(), "A BC\nnear column 0\n col 1\n\nXXabXX");
 }
 
+TEST(TextGrid, BlanksOfAnItemBlankWhatTheyCoverAndPaddingKeepsItsColumns) {
+    TextGrid grid;
+    grid.put(0, 0, "0123456789");
+    grid.put(2 * 120, 0, "  ab  ");       // leading and trailing blanks over earlier characters
+    grid.put(12 * 120, 0, "   x   ");     // padded past the end of the row
+    grid.put(0, 227, "     ");
+    grid.put(3 * 120, 227, "  yé  ");
+    grid.put(0, 2 * 227, "abcdef");
+    grid.put(4 * 120, 2 * 227, "      ");  // blanks only, partly over the row
+    EXPECT_EQ(grid.render(), "01  ab  89     x\n     y\xC3\xA9\nabcd");
+}
+
 TEST(TextGrid, AccentedCharactersTakeOneColumnAndTheEdgesClip) {
     TextGrid grid;
     grid.put(0, 227, "ÉTAT DE DÉCEMBRE");
