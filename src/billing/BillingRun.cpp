@@ -529,7 +529,7 @@ void BillingRun::handleFlow(ErrorTrap& trap) {
 
     bool lineChanged = false;
     trap.run([&] {
-        lineChanged = position_.fundingBody != flow().get(flow_attr::kFundingBody) ||
+        lineChanged = position_.fundingBody != flow().view(flow_attr::kFundingBody) ||
                       line_.period != periodOfKey(position_.flowKey);
     });
     if (lineChanged) {
@@ -665,7 +665,7 @@ void BillingRun::accumulateFlow() {
     const db::Record& flow = files_.flows.held();
     const db::Record& fundingBody = files_.fundingBodies.held();
 
-    if (flow.get(flow_attr::kFundingBody) != kNoFundingBody) {
+    if (flow.view(flow_attr::kFundingBody) != kNoFundingBody) {
         lookUpFundingBodyRate(files_, fundingBody, line_.period, hourlyRate_);
     }
 
@@ -692,7 +692,7 @@ void BillingRun::printDetailLine() {
     line.amount = line_.funded;
     line.fee = line_.fee;
     line.beneficiary = line_.beneficiary;
-    line.feeWithheld = files_.fundingBodies.held().get(db::attr::funding_body::kType) == "C";
+    line.feeWithheld = files_.fundingBodies.held().view(db::attr::funding_body::kType) == "C";
     document.printLine(line);
     if (line.feeWithheld) line_.fee = 0;
 }
@@ -791,21 +791,26 @@ void BillingRun::completeFlow(double fee, const FeeBasis& basis) {
     namespace param_attr = db::attr::parameters;
     const std::shared_ptr<db::Record> flowRecord = files_.flows.record;
     db::Record& flow = files_.flows.held();
-    const bool noFeeRecorded = files_.fundingBodies.held().get(db::attr::funding_body::kType) == "C";
+    const bool noFeeRecorded = files_.fundingBodies.held().view(db::attr::funding_body::kType) == "C";
     const db::DynamicArray& parameters = parametersOf(files_.parameters);
 
-    flow.set(flow_attr::kInvoiceNumber, invoiceNumber_);
-    flow.set(flow_attr::kLineLabel, line_.label);
-    flow.set(flow_attr::kFee, noFeeRecorded ? "0" : storedNumber(recordedFee(fee)));
-    flow.set(flow_attr::kCustomerAccount, parameters.get(param_attr::kCustomerAccount));
-    flow.set(flow_attr::kFeeAccount, parameters.get(param_attr::kFeeAccount));
-    flow.set(flow_attr::kJournal, parameters.get(param_attr::kJournal));
-    flow.set(flow_attr::kRevenueAccount, parameters.get(param_attr::kRevenueAccount));
-    flow.set(flow_attr::kFeeHours, noFeeRecorded ? "0" : storedNumber(basis.hours));
-    flow.set(flow_attr::kFeeAmount, noFeeRecorded ? "0" : storedNumber(basis.amount));
-    flow.set(flow_attr::kFeeScaleValue, noFeeRecorded ? "0" : storedNumber(basis.scaleValue));
+    const auto recorded = [&](double value) { return noFeeRecorded ? std::string("0") : storedNumber(value); };
+    const std::string recordedFeeText = recorded(recordedFee(fee));
+    const std::string feeHours = recorded(basis.hours);
+    const std::string feeAmount = recorded(basis.amount);
+    const std::string feeScaleValue = recorded(basis.scaleValue);
+    flow.setAttributes({{flow_attr::kInvoiceNumber, invoiceNumber_},
+                        {flow_attr::kLineLabel, line_.label},
+                        {flow_attr::kFee, recordedFeeText},
+                        {flow_attr::kCustomerAccount, parameters.view(param_attr::kCustomerAccount)},
+                        {flow_attr::kFeeAccount, parameters.view(param_attr::kFeeAccount)},
+                        {flow_attr::kJournal, parameters.view(param_attr::kJournal)},
+                        {flow_attr::kRevenueAccount, parameters.view(param_attr::kRevenueAccount)},
+                        {flow_attr::kFeeHours, feeHours},
+                        {flow_attr::kFeeAmount, feeAmount},
+                        {flow_attr::kFeeScaleValue, feeScaleValue}});
     // A flow billed to the beneficiary only is marked, since it has no period of its own.
-    if (flow.get(flow_attr::kPeriod).empty() && !flow.get(flow_attr::kBeneficiaryPeriod).empty()) {
+    if (flow.view(flow_attr::kPeriod).empty() && !flow.view(flow_attr::kBeneficiaryPeriod).empty()) {
         flow.set(flow_attr::kBeneficiaryOnlyInvoiced, "1");
     }
     storeRunRecord(flow);

@@ -149,6 +149,37 @@ void DynamicArray::set(int attribute, int value, int subvalue, std::string_view 
     replace(whole.begin + span.begin, whole.begin + span.end, text);
 }
 
+void DynamicArray::setAttributes(std::initializer_list<std::pair<int, std::string_view>> assignments) {
+    // A text holding attribute marks makes attributes of its own, which moves the others: then
+    // only one by one gives what one by one gives.
+    if (assignments.size() == 0) return;
+    int last = 0;
+    for (const auto& [attribute, text] : assignments) {
+        if (text.find(kAttributeMark) != kNone) {
+            for (const auto& [each, eachText] : assignments) set(each, eachText);
+            return;
+        }
+        last = std::max(last, atLeastOne(attribute));
+    }
+    // The text each attribute ends with: the last one given for it, or its own (the texts
+    // given may be views of this very array, so it is left as it is until the end).
+    std::vector<std::string_view> texts(static_cast<std::size_t>(std::max(last, attributeCount())));
+    for (int attribute = 1; attribute <= attributeCount(); ++attribute)
+        texts[static_cast<std::size_t>(attribute - 1)] = attributeText(attribute);
+    std::size_t size = texts.size() - 1;  // the marks between them
+    for (const auto& [attribute, text] : assignments) texts[static_cast<std::size_t>(atLeastOne(attribute) - 1)] = text;
+    for (const std::string_view text : texts) size += text.size();
+    std::string rebuilt;
+    rebuilt.reserve(size);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (i) rebuilt += kAttributeMark;
+        rebuilt += texts[i];
+    }
+    text_ = std::move(rebuilt);
+    index();
+    if (starts_.empty()) starts_.push_back(0);  // one attribute assigned the empty text stays one
+}
+
 int DynamicArray::DCount() const {
     if (attributeCount() == 1 && text_.empty()) return 0;
     return attributeCount();

@@ -8,8 +8,10 @@
 // end extend the array with empty attributes or values.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tessaran::db {
@@ -42,6 +44,10 @@ public:
     void set(int attribute, std::string_view text);
     void set(int attribute, int value, std::string_view text);
     void set(int attribute, int value, int subvalue, std::string_view text);
+
+    // Whole attributes assigned together, as many set(attribute, text) in the order given; the
+    // text is rebuilt once rather than moved at each one.
+    void setAttributes(std::initializer_list<std::pair<int, std::string_view>> assignments);
 
     // Number of attributes, or of values in one attribute; 0 when empty.
     int DCount() const;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "database/DynamicArray.h"
 
 namespace tessaran::db {
@@ -65,6 +67,48 @@ TEST(DynamicArray, AssignmentsExtendWithEmptyPlacesKeepEmptiedPlacesAndSplitMark
     EXPECT_EQ(array.DCount(1), 4);
     EXPECT_EQ(array.str(), "m" + VM + "n" + VM + "x" + VM + "y" + FM + "p" + FM + "q");
     EXPECT_EQ(array.get(3), "q");
+}
+
+TEST(DynamicArray, AttributesAssignedTogetherGiveWhatOneByOneGives) {
+    std::mt19937 random(61206);
+    const std::string pieces[] = {"", "a", "bc", FM, VM, SM};
+    const auto text = [&](int most) {
+        std::string made;
+        for (int n = std::uniform_int_distribution<int>(0, most)(random); n > 0; --n)
+            made += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(random)];
+        return made;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const std::string start = text(10);
+        std::vector<std::pair<int, std::string>> given;  // attributes from 0, repeated ones too
+        for (int n = std::uniform_int_distribution<int>(1, 4)(random); n > 0; --n)
+            given.emplace_back(std::uniform_int_distribution<int>(0, 8)(random), round % 3 ? text(2) : "x");
+        DynamicArray oneByOne(start);
+        for (const auto& [attribute, value] : given) oneByOne.set(attribute, value);
+        DynamicArray together(start);
+        switch (given.size()) {
+        case 1: together.setAttributes({{given[0].first, given[0].second}}); break;
+        case 2: together.setAttributes({{given[0].first, given[0].second}, {given[1].first, given[1].second}}); break;
+        case 3:
+            together.setAttributes({{given[0].first, given[0].second},
+                                    {given[1].first, given[1].second},
+                                    {given[2].first, given[2].second}});
+            break;
+        default:
+            together.setAttributes({{given[0].first, given[0].second},
+                                    {given[1].first, given[1].second},
+                                    {given[2].first, given[2].second},
+                                    {given[3].first, given[3].second}});
+        }
+        ASSERT_EQ(together, oneByOne) << "from [" << start << "]";
+        ASSERT_EQ(together.attributeCount(), oneByOne.attributeCount());
+        for (int attribute = 1; attribute <= together.attributeCount(); ++attribute)
+            ASSERT_EQ(together.view(attribute), oneByOne.view(attribute));
+    }
+    // The texts given may be read from the array itself.
+    DynamicArray array("a" + FM + "b");
+    array.setAttributes({{5, array.view(1)}, {1, array.view(2)}});
+    EXPECT_EQ(array.str(), "b" + FM + "b" + FM + FM + FM + "a");
 }
 
 TEST(DynamicArray, InsertMovesLaterAttributesAndValues) {
