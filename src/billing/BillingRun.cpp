@@ -116,7 +116,8 @@ RunOutcome BillingRun::printRun() {
     try {
         const db::DynamicArray keys =
             files_.select(runFlowsStatement(request_.period, request_.associations, false), "FLUXCOMPTABLES");
-        for (int i = 1, n = keys.DCount(); i <= n; ++i) flowKeys_.push_back(keys.get(i));
+        flowKeys_.reserve(static_cast<std::size_t>(keys.DCount()));
+        for (int i = 1, n = keys.DCount(); i <= n; ++i) flowKeys_.emplace_back(keys.view(i));
     } catch (...) {
         selectError = describe(std::current_exception());
     }
@@ -254,7 +255,8 @@ RunOutcome BillingRun::reprintRun() {
     try {
         const db::DynamicArray keys =
             files_.select(runFlowsStatement(request_.period, request_.associations, true), "FLUXCOMPTABLES");
-        for (int i = 1, n = keys.DCount(); i <= n; ++i) flowKeys_.push_back(keys.get(i));
+        flowKeys_.reserve(static_cast<std::size_t>(keys.DCount()));
+        for (int i = 1, n = keys.DCount(); i <= n; ++i) flowKeys_.emplace_back(keys.view(i));
     } catch (...) {
         outcome_.end = RunEnd::Failed;
         outcome_.failure = std::current_exception();

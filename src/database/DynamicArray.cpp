@@ -122,11 +122,15 @@ void DynamicArray::set(int attribute, int value, std::string_view text) {
     attribute = atLeastOne(attribute);
     value = atLeastOne(value);
     extendTo(attribute);
-    const int values = countOf(attributeText(attribute), kValueMark);
-    if (values < value) replace(endOf(attribute), endOf(attribute), std::string(value - values, kValueMark));
-    const std::size_t start = startOf(attribute);
-    const Span span = nth(attributeText(attribute), kValueMark, value);
-    replace(start + span.begin, start + span.end, text);
+    const std::string_view values = attributeText(attribute);
+    if (const Span span = nth(values, kValueMark, value); span.found()) {
+        replace(startOf(attribute) + span.begin, startOf(attribute) + span.end, text);
+        return;
+    }
+    // Past the attribute's last value: empty values up to it, then the text.
+    std::string added(static_cast<std::size_t>(value - countOf(values, kValueMark)), kValueMark);
+    added += text;
+    replace(endOf(attribute), endOf(attribute), added);
 }
 
 void DynamicArray::set(int attribute, int value, int subvalue, std::string_view text) {

@@ -105,6 +105,39 @@ TEST(DynamicArray, AttributesAssignedTogetherGiveWhatOneByOneGives) {
         for (int attribute = 1; attribute <= together.attributeCount(); ++attribute)
             ASSERT_EQ(together.view(attribute), oneByOne.view(attribute));
     }
+    // A value assigned in place or past the end, against the string form edited by hand.
+    const auto split = [](const std::string& text, char mark) {
+        std::vector<std::string> parts(1);
+        for (const char c : text) {
+            if (c == mark)
+                parts.emplace_back();
+            else
+                parts.back().push_back(c);
+        }
+        return parts;
+    };
+    const auto join = [](const std::vector<std::string>& parts, char mark) {
+        std::string text;
+        for (std::size_t i = 0; i < parts.size(); ++i) text += (i ? std::string(1, mark) : "") + parts[i];
+        return text;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const std::string start = text(10);
+        const int attribute = std::uniform_int_distribution<int>(1, 5)(random);
+        const int value = std::uniform_int_distribution<int>(1, 5)(random);
+        const std::string given = text(2);
+        std::vector<std::string> attributes = split(start, kAttributeMark);
+        attributes.resize(std::max<std::size_t>(attributes.size(), static_cast<std::size_t>(attribute)));
+        std::vector<std::string> values = split(attributes[static_cast<std::size_t>(attribute - 1)], kValueMark);
+        values.resize(std::max<std::size_t>(values.size(), static_cast<std::size_t>(value)));
+        values[static_cast<std::size_t>(value - 1)] = given;
+        attributes[static_cast<std::size_t>(attribute - 1)] = join(values, kValueMark);
+        DynamicArray array(start);
+        array.set(attribute, value, given);
+        ASSERT_EQ(array.str(), join(attributes, kAttributeMark)) << "from [" << start << "]";
+        ASSERT_EQ(array.get(attribute, value), DynamicArray(array.str()).get(attribute, value));
+    }
+
     // The texts given may be read from the array itself.
     DynamicArray array("a" + FM + "b");
     array.setAttributes({{5, array.view(1)}, {1, array.view(2)}});
