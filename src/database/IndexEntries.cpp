@@ -14,14 +14,16 @@ public:
     // The text of `attribute`, not before the last one asked for; "" outside the record.
     std::string_view at(int attribute) {
         if (attribute < 1 || record_.empty()) return {};
-        while (number_ < attribute) {
-            const std::size_t mark = record_.find(kAttributeMark, start_);
-            if (mark == std::string_view::npos) return {};
-            start_ = mark + 1;
+        const std::size_t size = record_.size();
+        while (number_ < attribute) {  // attributes are short: a walk over the bytes
+            while (start_ < size && record_[start_] != kAttributeMark) ++start_;
+            if (start_ == size) return {};
+            ++start_;
             ++number_;
         }
-        const std::size_t end = record_.find(kAttributeMark, start_);
-        return record_.substr(start_, end == std::string_view::npos ? std::string_view::npos : end - start_);
+        std::size_t end = start_;
+        while (end < size && record_[end] != kAttributeMark) ++end;
+        return record_.substr(start_, end - start_);
     }
 
 private:
