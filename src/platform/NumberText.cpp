@@ -30,35 +30,51 @@ std::string numberToText(double value) {
 
     const bool negative = text.front() == '-';
     const std::size_t ePos = text.find('e');
-    std::string digits;
+    // The significant digits, without the trailing zeros; the text is built in place, in a
+    // buffer: amounts are printed by the hundred thousand.
+    char digits[kSignificantDigits + 1];
+    int count = 0;
     for (const char c : text.substr(0, ePos)) {
-        if (c >= '0' && c <= '9') digits += c;
+        if (c >= '0' && c <= '9' && count < kSignificantDigits) digits[count++] = c;
     }
+    while (count > 0 && digits[count - 1] == '0') --count;
+    if (count == 0) return "0";  // never "-0"
     int exponent = 0;
     std::from_chars(text.data() + ePos + (text[ePos + 1] == '+' ? 2 : 1), text.data() + text.size(), exponent);
 
-    const std::size_t lastSignificant = digits.find_last_not_of('0');
-    if (lastSignificant == std::string::npos) return "0";  // never "-0"
-    digits.erase(lastSignificant + 1);
-
-    std::string result = negative ? "-" : "";
-    const int count = static_cast<int>(digits.size());
+    char out[64];
+    std::size_t size = 0;
+    const auto put = [&](char c) { out[size++] = c; };
+    const auto putDigits = [&](int from, int to) {
+        for (int i = from; i < to; ++i) put(digits[i]);
+    };
+    if (negative) put('-');
     if (exponent < kLowestPlainExponent || exponent > kHighestPlainExponent) {
-        result += digits.front();
-        if (count > 1) result += ',' + digits.substr(1);
-        result += exponent < 0 ? "E-" : "E+";
+        put(digits[0]);
+        if (count > 1) {
+            put(',');
+            putDigits(1, count);
+        }
+        put('E');
+        put(exponent < 0 ? '-' : '+');
         const int magnitude = std::abs(exponent);
-        if (magnitude < 10) result += '0';
-        result += std::to_string(magnitude);
+        if (magnitude < 10) put('0');
+        const auto written = std::to_chars(out + size, out + sizeof out, magnitude);
+        size = static_cast<std::size_t>(written.ptr - out);
     } else if (exponent < 0) {
-        result += "0," + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        put('0');
+        put(',');
+        for (int i = 0; i < -exponent - 1; ++i) put('0');
+        putDigits(0, count);
     } else if (exponent + 1 >= count) {
-        result += digits + std::string(static_cast<std::size_t>(exponent + 1 - count), '0');
+        putDigits(0, count);
+        for (int i = 0; i < exponent + 1 - count; ++i) put('0');
     } else {
-        const auto integerDigits = static_cast<std::size_t>(exponent + 1);
-        result += digits.substr(0, integerDigits) + ',' + digits.substr(integerDigits);
+        putDigits(0, exponent + 1);
+        put(',');
+        putDigits(exponent + 1, count);
     }
-    return result;
+    return std::string(out, size);
 }
 
 double textToNumber(std::string_view text) {

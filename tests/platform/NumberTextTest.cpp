@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
 #include <limits>
 #include <stdexcept>
 
@@ -20,6 +23,48 @@ TEST(NumberToText, DecimalCommaFifteenSignificantDigitsAndNoMinusZero) {
     for (const auto& [value, text] : cases) EXPECT_EQ(numberToText(value), text) << value;
     EXPECT_THROW(numberToText(std::numeric_limits<double>::quiet_NaN()), std::invalid_argument);
     EXPECT_THROW(numberToText(std::numeric_limits<double>::infinity()), std::invalid_argument);
+}
+
+// The layout spelled out on strings, for any double.
+std::string modelText(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", value);
+    const std::string text(buffer);
+    const std::size_t e = text.find('e');
+    std::string digits;
+    for (const char c : text.substr(0, e))
+        if (c >= '0' && c <= '9') digits += c;
+    const int exponent = std::stoi(text.substr(e + 1));
+    digits.erase(digits.find_last_not_of('0') + 1);
+    if (digits.empty()) return "0";
+    std::string result = value < 0 ? "-" : "";
+    const int count = static_cast<int>(digits.size());
+    if (exponent < -15 || exponent > 14) {
+        result += digits.substr(0, 1) + (count > 1 ? "," + digits.substr(1) : "");
+        result += std::string(exponent < 0 ? "E-" : "E+") + (std::abs(exponent) < 10 ? "0" : "") +
+                  std::to_string(std::abs(exponent));
+    } else if (exponent < 0) {
+        result += "0," + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (exponent + 1 >= count) {
+        result += digits + std::string(static_cast<std::size_t>(exponent + 1 - count), '0');
+    } else {
+        result += digits.substr(0, static_cast<std::size_t>(exponent + 1)) + "," +
+                  digits.substr(static_cast<std::size_t>(exponent + 1));
+    }
+    return result;
+}
+
+TEST(NumberToText, AgreesWithTheLayoutSpelledOutOverManyMagnitudes) {
+    std::mt19937_64 random(1206);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-40, 40);
+    for (int round = 0; round < 20000; ++round) {
+        const double value = round % 4 == 0 ? std::round(mantissa(random) * 1e6) / 100  // hundredths
+                                            : mantissa(random) * std::pow(10.0, exponent(random));
+        ASSERT_EQ(numberToText(value), modelText(value)) << value;
+    }
+    for (const double value : {1e300, -1e-300, 5e-324, 1e15, 1e-15, 9.999999999999999e14})
+        EXPECT_EQ(numberToText(value), modelText(value)) << value;
 }
 
 TEST(TextToNumber, ReadsCommaOrPeriodAndWhatNumberToTextWritesAndRejectsAnythingElse) {
