@@ -53,11 +53,18 @@ void DynamicArray::assign(std::string_view whole) {
 void DynamicArray::index() {
     starts_.clear();
     if (text_.empty()) return;
-    // Counted first, so that a record's offsets take one allocation, not one per doubling.
-    starts_.reserve(static_cast<std::size_t>(std::count(text_.begin(), text_.end(), kAttributeMark)) + 1);
-    starts_.push_back(0);
+    // A record's offsets are gathered on the stack and stored with one allocation, not one
+    // per doubling; a longer array (a select list) goes on in the vector itself.
+    constexpr std::size_t kGathered = 64;
+    std::uint32_t gathered[kGathered];
+    std::size_t count = 0;
+    gathered[count++] = 0;
     const std::size_t size = text_.size();
-    for (std::size_t at = 0; at < size; ++at)
+    std::size_t at = 0;
+    for (; at < size && count < kGathered; ++at)
+        if (text_[at] == kAttributeMark) gathered[count++] = static_cast<std::uint32_t>(at + 1);
+    starts_.assign(gathered, gathered + count);
+    for (; at < size; ++at)
         if (text_[at] == kAttributeMark) starts_.push_back(static_cast<std::uint32_t>(at + 1));
 }
 

@@ -25,6 +25,11 @@ TEST(DynamicArray, StringFormRoundTripsExactlyAndReadsOutsideGiveTheEmptyText) {
     EXPECT_EQ(DynamicArray(VM).DCount(1), 2);
     EXPECT_EQ(DynamicArray("a" + FM + "b" + VM + "c").DCount(2), 2);
     EXPECT_EQ(DynamicArray("a").DCount(7), 0);
+    std::string long_;  // more attributes than a record has
+    for (int a = 1; a <= 200; ++a) long_ += (a > 1 ? FM : "") + std::to_string(a);
+    const DynamicArray list(long_);
+    EXPECT_EQ(list.DCount(), 200);
+    for (const int a : {1, 63, 64, 65, 66, 200}) EXPECT_EQ(list.get(a), std::to_string(a));
 
     const DynamicArray array("a" + VM + "b" + SM + "c");
     for (const std::string& outside : {array.get(0), array.get(2), array.get(1, 3), array.get(1, 2, 3)})
