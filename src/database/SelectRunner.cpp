@@ -161,9 +161,12 @@ private:
     }
 
     void consider(std::string_view key, std::string_view text) {
-        const DynamicArray record(text);
+        // One array for every record considered: it keeps its room from one to the next.
+        DynamicArray& record = considered_;
+        record.assign(text);
         if (!evaluator_.holds(statement_, key, record)) return;
         Match match;
+        match.order.reserve(64);  // grown a character at a time otherwise
         for (const Field& field : statement_.sortFields)
             appendOrderPart(match.order, evaluator_.sortText(field.definition, key, record));
         appendOrderPart(match.order, key);
@@ -179,6 +182,7 @@ private:
     std::vector<FieldDefinition> wanted_;
     std::map<std::pair<std::string, std::string>, std::optional<std::string>> translated_;
     Evaluator evaluator_;
+    DynamicArray considered_;
     std::vector<Match> matches_;
 };
 
