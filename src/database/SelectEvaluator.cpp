@@ -87,7 +87,9 @@ bool Evaluator::anyValue(const FieldDefinition& field, std::string_view key, con
 }
 
 const std::string& Evaluator::translate(const FieldDefinition& field, std::string_view code) {
-    std::string cacheKey = field.targetFile;
+    // The key is put together in the same string each time: a select translates every record.
+    std::string& cacheKey = translationKey_;
+    cacheKey = field.targetFile;
     cacheKey += kAttributeMark;
     cacheKey += std::to_string(field.targetAttribute);
     cacheKey += kAttributeMark;
@@ -99,7 +101,7 @@ const std::string& Evaluator::translate(const FieldDefinition& field, std::strin
     if (std::optional<std::string> target = lookup_(field.targetFile, std::string(code)))
         translation = DynamicArray(*target).get(field.targetAttribute);
     if (translation.empty()) translation = std::string(code);  // no record or no such attribute: the code
-    return translations_.emplace(std::move(cacheKey), std::move(translation)).first->second;
+    return translations_.emplace(cacheKey, std::move(translation)).first->second;
 }
 
 std::string Evaluator::joined(const FieldDefinition& field, std::string_view key, const DynamicArray& record,

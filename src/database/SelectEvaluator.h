@@ -48,6 +48,7 @@ private:
 
     RecordLookup lookup_;
     std::unordered_map<std::string, std::string> translations_;
+    std::string translationKey_;
     // Built on first use, for the statement the evaluator's select runs (it outlives them).
     std::unordered_map<const Condition*, SortedAlternatives> sortedAlternatives_;
 };
