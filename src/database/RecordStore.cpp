@@ -74,9 +74,14 @@ void RecordStore::flushIndexEntries() {
 }
 
 RecordStore::FileStatements& RecordStore::statementsOf(const std::string& file) {
+    // A run reads and writes one file many times over: the last one is found again at once.
+    if (lastStatements_ != nullptr && lastStatements_->first == file) return lastStatements_->second;
     requireFile(file);
     auto found = fileStatements_.find(file);
-    if (found != fileStatements_.end()) return found->second;
+    if (found != fileStatements_.end()) {
+        lastStatements_ = &*found;
+        return found->second;
+    }
     // The name is one of the catalogue's plain names, so it can name a table.
     const std::string table = sqlite::quotedIdentifier(file);
     FileStatements statements{
@@ -89,8 +94,10 @@ RecordStore::FileStatements& RecordStore::statementsOf(const std::string& file) 
         sqlite::Statement(connection_,
                           "SELECT key, record FROM " + table + " WHERE key >= ?1 ORDER BY key"),
         sqlite::Statement(connection_, "SELECT count(*) FROM (SELECT 1 FROM " + table +
-                                           " WHERE key >= ?1 AND key < ?2 LIMIT ?3)")};
-    return fileStatements_.emplace(file, std::move(statements)).first->second;
+                                           " WHERE key >= ?1 AND key < ?2 LIMIT ?3)"),
+        &indexedAttributes(file)};
+    lastStatements_ = &*fileStatements_.emplace(file, std::move(statements)).first;
+    return lastStatements_->second;
 }
 
 std::optional<std::string> RecordStore::read(const std::string& file, std::string_view key) {
@@ -243,7 +250,7 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
     writing([&] {
         // The record as the index knows it, so that only the entries that change are written.
         // For a record another tool edited, that is the record its note kept.
-        const bool indexed = !indexedAttributes(file).empty();
+        const bool indexed = !statements.indexed->empty();
         const std::optional<OutsideNote> note = outsideNote(file, key, ownWritesUnnoted);
         std::optional<std::string> before;
         const bool kept = lastRead_.held && lastRead_.transaction == transactionsEnded_ && lastRead_.key == key &&

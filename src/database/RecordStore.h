@@ -70,6 +70,7 @@ private:
         sqlite::Statement scan;
         sqlite::Statement scanFrom;
         sqlite::Statement countRange;
+        const std::set<int>* indexed;  // the file's indexed attributes, from the catalogue
     };
     FileStatements& statementsOf(const std::string& file);
     // The note left when another tool wrote the key since the application last indexed it:
@@ -118,6 +119,7 @@ private:
     sqlite::Statement savepoint_;
     sqlite::Statement release_;
     std::map<std::string, FileStatements> fileStatements_;
+    std::pair<const std::string, FileStatements>* lastStatements_ = nullptr;  // the file used last
     // Version 3 notes keep the record the index knew; earlier layouts drop all entries of a key.
     bool notesKeepRecords_ = false;
     sqlite::Statement noteOf_;

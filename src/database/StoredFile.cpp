@@ -33,6 +33,7 @@ void StoredFile::write(const std::string& key, const DynamicArray& contents) {
 
 void StoredFile::readAhead(std::span<const std::string> keys) {
     batchSize_ = 0;
+    nextGuess_ = 0;
     if (keys.empty()) return;
     wanted_.resize(keys.size());
     std::copy(keys.begin(), keys.end(), wanted_.begin());
@@ -64,12 +65,21 @@ StoredFile::ReadAhead* StoredFile::readAheadOf(std::string_view key) {
         batchSize_ = 0;
         return nullptr;
     }
+    // The walk asks for the keys in the batch's order, and writes back the one it last read:
+    // the entry after the last one found, then that one, are tried first.
+    for (const std::size_t guess : {nextGuess_, nextGuess_ - 1}) {
+        if (guess < batchSize_ && batch_[guess].key == key) {
+            nextGuess_ = guess + 1;
+            return batch_[guess].handedOut ? nullptr : &batch_[guess];
+        }
+    }
     const auto end = batch_.begin() + static_cast<std::ptrdiff_t>(batchSize_);
     // Keys compare as bytes, as the storage orders them.
     const auto found = std::lower_bound(batch_.begin(), end, key,
                                         [](const ReadAhead& entry, std::string_view wanted) { return entry.key < wanted; });
-    if (found == end || found->key != key || found->handedOut) return nullptr;
-    return &*found;
+    if (found == end || found->key != key) return nullptr;
+    nextGuess_ = static_cast<std::size_t>(found - batch_.begin()) + 1;
+    return found->handedOut ? nullptr : &*found;
 }
 
 }  // namespace tessaran::db

@@ -45,6 +45,7 @@ private:
     std::vector<std::string> wanted_;
     std::vector<ReadAhead> batch_;
     std::size_t batchSize_ = 0;
+    std::size_t nextGuess_ = 0;  // the entry after the last one found
     bool batchInTransaction_ = false;
 };
 
