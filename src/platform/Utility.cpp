@@ -98,6 +98,62 @@ void incrementDigits(std::string& digits) {
 // Beyond this many places the text cannot be an amount; refusing it bounds the work.
 constexpr long kLargestExponent = 400;
 
+// The field of a plain decimal text ("-123,456", "7", ",5": a sign, digits, one separator and
+// digits after it), worked out in a buffer: the statements print such numbers by the hundred
+// thousand. Anything else (blanks, exponent, "+", long texts) is left to the general reading:
+// nothing is returned.
+std::optional<std::string> plainField(std::string_view number, std::size_t places, std::size_t fieldWidth) {
+    constexpr std::size_t kMostDigits = 18;
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t at = 0;
+    const bool negative = !number.empty() && number.front() == '-';
+    if (negative) ++at;
+    const std::size_t integerStart = at;
+    while (at < number.size() && isDigit(number[at])) ++at;
+    const std::string_view integer = number.substr(integerStart, at - integerStart);
+    std::string_view fraction;
+    if (at < number.size() && (number[at] == ',' || number[at] == '.')) {
+        const std::size_t fractionStart = ++at;
+        while (at < number.size() && isDigit(number[at])) ++at;
+        fraction = number.substr(fractionStart, at - fractionStart);
+        if (fraction.empty()) return std::nullopt;
+    }
+    if (at != number.size() || (integer.empty() && fraction.empty()) || integer.size() > kMostDigits ||
+        fraction.size() > kMostDigits || places > kMostDigits)
+        return std::nullopt;
+
+    // The digits kept, integer then `places` of the fraction, one place ahead for a carry.
+    char digits[2 * kMostDigits + 8];
+    std::size_t count = 0;
+    digits[count++] = '0';
+    if (integer.empty()) digits[count++] = '0';
+    for (const char c : integer) digits[count++] = c;
+    const std::size_t integerEnd = count;
+    for (std::size_t i = 0; i < places; ++i) digits[count++] = i < fraction.size() ? fraction[i] : '0';
+    // Half away from zero, on the decimal digits themselves.
+    if (fraction.size() > places && fraction[places] >= '5') {
+        std::size_t i = count;
+        while (digits[--i] == '9') digits[i] = '0';
+        ++digits[i];
+    }
+    std::size_t first = 0;
+    while (first + 1 < integerEnd && digits[first] == '0') ++first;
+    bool isZero = true;
+    for (std::size_t i = first; i < count; ++i) isZero = isZero && digits[i] == '0';
+
+    char text[2 * kMostDigits + 8];
+    std::size_t size = 0;
+    if (negative && !isZero) text[size++] = '-';
+    for (std::size_t i = first; i < integerEnd; ++i) text[size++] = digits[i];
+    if (places > 0) {
+        text[size++] = ',';
+        for (std::size_t i = integerEnd; i < count; ++i) text[size++] = digits[i];
+    }
+    std::string field(fieldWidth > size ? fieldWidth - size : 0, ' ');
+    field.append(text, size);
+    return field;
+}
+
 }  // namespace
 
 std::string Utility::ChoixImprimante(const std::string& /*unused*/) {
@@ -147,14 +203,16 @@ std::string Utility::FormateDate(long dayNumber) {
 
 std::string Utility::FormateNombre(std::string_view number, std::int32_t width, std::int32_t decimals,
                                    std::int32_t /*option*/) {
+    const auto places = static_cast<std::size_t>(std::max(decimals, 0));
+    const auto fieldWidth = static_cast<std::size_t>(std::max(width, 0)) + 1 + places;
+    if (std::optional<std::string> field = plainField(number, places, fieldWidth)) return std::move(*field);
+
     const auto parsed = detail::isBlank(number) ? std::optional<detail::DecimalText>(detail::DecimalText{})
                                                 : detail::parseDecimal(number, ",.");
     if (!parsed) throw std::invalid_argument("FormateNombre: not a number: \"" + std::string(number) + "\"");
     if (parsed->exponent > kLargestExponent || parsed->exponent < -kLargestExponent) {
         throw std::invalid_argument("FormateNombre: number out of range: \"" + std::string(number) + "\"");
     }
-    const auto places = static_cast<std::size_t>(std::max(decimals, 0));
-    const auto fieldWidth = static_cast<std::size_t>(std::max(width, 0)) + 1 + places;
 
     // Round half away from zero on the decimal digits themselves: "0,125" gives "0,13".
     FixedPoint value = toFixedPoint(*parsed);

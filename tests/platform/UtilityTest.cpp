@@ -2,14 +2,77 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <stdexcept>
+#include <string>
 
+#include "platform/DecimalText.h"
 #include "platform/NumberText.h"
 #include "platform/ScriptedPrinterChoice.h"
 #include "platform/Utility.h"
 
 namespace tessaran::platform {
 namespace {
+
+// The field worked out on strings from the decimal reading: digits shifted by the exponent,
+// rounded half away from zero on the digits, leading zeros dropped, padded on the left.
+std::string modelField(std::string_view number, int width, int decimals) {
+    const auto parsed = detail::isBlank(number) ? std::optional(detail::DecimalText{})  // blank: zero
+                                                : detail::parseDecimal(number, ",.");
+    if (!parsed) return "refused";
+    std::string integer = parsed->digits;
+    std::string fraction;
+    if (parsed->exponent >= 0) {
+        integer += std::string(static_cast<std::size_t>(parsed->exponent), '0');
+    } else {
+        const auto shift = static_cast<std::size_t>(-parsed->exponent);
+        if (integer.size() <= shift) integer.insert(0, shift - integer.size() + 1, '0');
+        fraction = integer.substr(integer.size() - shift);
+        integer.erase(integer.size() - shift);
+    }
+    const auto places = static_cast<std::size_t>(decimals);
+    std::string all = integer + (fraction + std::string(places, '0')).substr(0, places);
+    if (fraction.size() > places && fraction[places] >= '5') {
+        std::size_t i = all.size();
+        while (i > 0 && all[i - 1] == '9') all[--i] = '0';
+        if (i == 0)
+            all.insert(0, "1");
+        else
+            ++all[i - 1];
+    }
+    std::string whole = all.substr(0, all.size() - places);
+    whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));
+    const bool zero = all.find_first_not_of('0') == std::string::npos;
+    std::string text = (parsed->negative && !zero ? "-" : "") + whole;
+    if (places > 0) text += "," + all.substr(all.size() - places);
+    const std::size_t field = static_cast<std::size_t>(width) + 1 + places;
+    return text.size() >= field ? text : std::string(field - text.size(), ' ') + text;
+}
+
+TEST(FormateNombre, PlainDecimalsAgreeWithTheDecimalReading) {
+    std::mt19937 random(1206);
+    const auto digits = [&](int most) {
+        std::string text;
+        for (int n = std::uniform_int_distribution<int>(0, most)(random); n > 0; --n)
+            text += static_cast<char>('0' + std::uniform_int_distribution<int>(0, 9)(random));
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string number = round % 3 == 0 ? "-" : "";
+        number += round % 7 == 0 ? std::string("0") + digits(3) : digits(round % 5 == 0 ? 20 : 8);
+        if (round % 2 == 0) number += std::string(round % 4 == 0 ? "," : ".") + (round % 11 == 0 ? "" : digits(6));
+        if (round % 9 == 0) number = std::string(static_cast<std::size_t>(round % 5), '9') + ",995";
+        const int width = std::uniform_int_distribution<int>(0, 10)(random);
+        const int decimals = std::uniform_int_distribution<int>(0, 4)(random);
+        std::string field;
+        try {
+            field = Utility::FormateNombre(number, width, decimals, 0);
+        } catch (const std::invalid_argument&) {
+            field = "refused";
+        }
+        ASSERT_EQ(field, modelField(number, width, decimals)) << "[" << number << "] " << width << " " << decimals;
+    }
+}
 
 TEST(FormateNombre, WidthsRoundingSignsAndValuesTooWide) {
     struct Case {
