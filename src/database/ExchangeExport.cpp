@@ -20,15 +20,24 @@ void exportJson(const MultivalueDatabase& database, std::ostream& out, const std
     for (const std::string& file : files)
         if (!std::binary_search(known.begin(), known.end(), file))
             throw DatabaseError(error_code::kUnknownFile, "no data file named \"" + file + "\"");
-    database.readConsistently([&] {
-        ExportDocument document(out);
-        for (const std::string& file : files) {
-            document.beginFile(file);
-            database.scan(file, [&](std::string_view key, std::string_view text) { document.addRecord(key, text); });
-            document.endFile();
-        }
-        document.finish();
-    });
+    // An output that fails (a full disk) ends the reading at once: the caller finds the stream
+    // failed and says so, without the rest of the database read for nothing.
+    struct OutputFailed {};
+    try {
+        database.readConsistently([&] {
+            ExportDocument document(out);
+            for (const std::string& file : files) {
+                document.beginFile(file);
+                database.scan(file, [&](std::string_view key, std::string_view text) {
+                    document.addRecord(key, text);
+                    if (!out) throw OutputFailed{};
+                });
+                document.endFile();
+            }
+            document.finish();
+        });
+    } catch (const OutputFailed&) {
+    }
 }
 
 std::string exportJson(const MultivalueDatabase& database, const std::vector<std::string>& fileNames) {

@@ -193,6 +193,25 @@ std::string documentByTheJsonLibrary(MultivalueDatabase& database, const std::st
     return nlohmann::ordered_json{{file, records}}.dump(2) + "\n";
 }
 
+TEST(Exchange, ExportToAnOutputThatFailsStopsQuietlyAndLeavesTheStreamFailed) {
+    auto database = tessaran::testing::newTestDatabase();
+    auto sectors = database->OpenFile("SECTEUR");
+    for (int n = 0; n < 3000; ++n) sectors->write("S" + std::to_string(10000 + n), DynamicArray(std::string(100, 'x')));
+    // A disk that fills up after the first 1,000 bytes.
+    struct FullDisk : std::streambuf {
+        std::size_t room = 1000;
+        std::streamsize xsputn(const char*, std::streamsize count) override {
+            if (static_cast<std::size_t>(count) > room) return 0;
+            room -= static_cast<std::size_t>(count);
+            return count;
+        }
+        int_type overflow(int_type) override { return traits_type::eof(); }
+    } disk;
+    std::ostream out(&disk);
+    EXPECT_NO_THROW(exportJson(*database, out, {"SECTEUR"}));
+    EXPECT_TRUE(out.bad());  // for the caller to say the output could not be written
+}
+
 TEST(Exchange, ExportWritesAnyTextAsTheJsonLibraryDoes) {
     auto database = tessaran::testing::newTestDatabase();
     // Pieces of every kind the writer tells apart: plain runs, escapes, characters of two to
