@@ -3,6 +3,7 @@
 // Outputs only draw; where things go is decided once, by Printer (the position model).
 
 #include <string>
+#include <string_view>
 
 namespace tessaran::platform {
 
@@ -27,7 +28,7 @@ class PageSink {
 public:
     virtual ~PageSink() = default;
     // Text whose top-left corner is at (x, y) twips from the top-left of the printable page.
-    virtual void drawText(double x, double y, const std::string& text, const Font& font) = 0;
+    virtual void drawText(double x, double y, std::string_view text, const Font& font) = 0;
     virtual void drawLine(double x1, double y1, double x2, double y2, int width) = 0;
     virtual void newPage() = 0;
     // The document is complete: a file output finishes writing it (still beside its target) and

@@ -19,7 +19,7 @@ int Printer::characterCount(std::string_view utf8) {
 double Printer::lineHeight(double points) { return std::round(points * 20.0 * 1.1328125); }
 
 void Printer::print(std::string_view text, bool endsLine) {
-    if (!text.empty()) sink_->drawText(x_, y_, std::string(text), font_);
+    if (!text.empty()) sink_->drawText(x_, y_, text, font_);
     if (endsLine) {
         x_ = 0;
         y_ += lineHeight(font_.size);

@@ -4,7 +4,7 @@
 
 namespace tessaran::platform {
 
-void RecordingPageSink::drawText(double x, double y, const std::string& text, const Font& font) {
+void RecordingPageSink::drawText(double x, double y, std::string_view text, const Font& font) {
     RecordedOp op;
     op.kind = RecordedOp::Kind::Text;
     op.page = page_;

@@ -22,7 +22,7 @@ struct RecordedOp {
 
 class RecordingPageSink : public PageSink {
 public:
-    void drawText(double x, double y, const std::string& text, const Font& font) override;
+    void drawText(double x, double y, std::string_view text, const Font& font) override;
     void drawLine(double x1, double y1, double x2, double y2, int width) override;
     void newPage() override;
     void endDocument() override;

@@ -11,7 +11,7 @@ namespace {
 class ForwardingPageSink : public PageSink {
 public:
     explicit ForwardingPageSink(std::shared_ptr<RecordingPageSink> target) : target_(std::move(target)) {}
-    void drawText(double x, double y, const std::string& text, const Font& font) override {
+    void drawText(double x, double y, std::string_view text, const Font& font) override {
         target_->drawText(x, y, text, font);
     }
     void drawLine(double x1, double y1, double x2, double y2, int width) override {

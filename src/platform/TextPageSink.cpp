@@ -33,6 +33,10 @@ void TextGrid::setCell(Cell& cell, std::string_view character) {
 }
 
 void TextGrid::appendCell(std::string& line, const Cell& cell) const {
+    if (cell.size == 1) {  // most characters: one byte, no copy call
+        line.push_back(cell.bytes[0]);
+        return;
+    }
     if (cell.size != kLong) {
         line.append(cell.bytes.data(), cell.size);
         return;
@@ -42,7 +46,7 @@ void TextGrid::appendCell(std::string& line, const Cell& cell) const {
     line += long_[index];
 }
 
-void TextGrid::put(double x, double y, const std::string& utf8) {
+void TextGrid::put(double x, double y, std::string_view utf8) {
     const long row = std::lround(y / kRowTwips);
     if (row < 0) return;  // above the page: nothing to show
     long column = std::lround(x / kColumnTwips);
@@ -95,7 +99,7 @@ std::string TextGrid::render() const {
     return text;
 }
 
-void TextPageSink::drawText(double x, double y, const std::string& text, const Font& /*font*/) {
+void TextPageSink::drawText(double x, double y, std::string_view text, const Font& /*font*/) {
     if (!ended_) page_.put(x, y, text);
 }
 

@@ -18,7 +18,7 @@ namespace tessaran::platform {
 // Renders one page's text items into lines of text.
 class TextGrid {
 public:
-    void put(double x, double y, const std::string& utf8);
+    void put(double x, double y, std::string_view utf8);
     std::string render() const;  // lines joined with '\n', right-trimmed, trailing empty lines dropped
     bool empty() const { return rows_.empty(); }
 
@@ -41,7 +41,7 @@ private:
 class TextPageSink : public PageSink {
 public:
     explicit TextPageSink(std::ostream& out) : out_(out) {}
-    void drawText(double x, double y, const std::string& text, const Font& font) override;
+    void drawText(double x, double y, std::string_view text, const Font& font) override;
     void drawLine(double x1, double y1, double x2, double y2, int width) override;
     void newPage() override;
     void endDocument() override;

@@ -44,7 +44,7 @@ public:
         : staged_(path), file_(staged_.stagingPath(), std::ios::binary | std::ios::trunc), text_(file_) {
         if (!file_) throw std::runtime_error("cannot write the text file \"" + path + "\"");
     }
-    void drawText(double x, double y, const std::string& text, const Font& font) override {
+    void drawText(double x, double y, std::string_view text, const Font& font) override {
         text_.drawText(x, y, text, font);
     }
     void drawLine(double x1, double y1, double x2, double y2, int width) override {
@@ -120,7 +120,7 @@ QtPrinterPageSink::QtPrinterPageSink(QPrinter& printer, const std::string& outpu
 
 QtPrinterPageSink::~QtPrinterPageSink() { QtPrinterPageSink::abandon(); }
 
-void QtPrinterPageSink::drawText(double x, double y, const std::string& text, const Font& font) {
+void QtPrinterPageSink::drawText(double x, double y, std::string_view text, const Font& font) {
     if (ended_) return;
     if (!currentFont_ || !(*currentFont_ == font)) {
         painter_->setFont(qtFont(font));

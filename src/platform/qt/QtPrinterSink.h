@@ -40,7 +40,7 @@ public:
     // Draws on a printer someone else owns (a print-preview window's).
     QtPrinterPageSink(QPrinter& printer, const std::string& outputName);
     ~QtPrinterPageSink() override;  // drops the document when the run did not end it
-    void drawText(double x, double y, const std::string& text, const Font& font) override;
+    void drawText(double x, double y, std::string_view text, const Font& font) override;
     void drawLine(double x1, double y1, double x2, double y2, int width) override;
     void newPage() override;
     void endDocument() override;
