@@ -35,8 +35,8 @@ long long Result::integer(int row, int column) const {
     return number;
 }
 
-Parameters& Parameters::add(std::string_view value, bool binary) {
-    values_.emplace_back(value);
+Parameters& Parameters::add(std::string value, bool binary) {
+    values_.push_back(std::move(value));
     binary_.push_back(binary ? 1 : 0);
     return *this;
 }
@@ -125,17 +125,10 @@ Result Connection::run(const std::string& sql, const Parameters& parameters, Row
     return result;
 }
 
-void Connection::defer(std::vector<Step> steps) {
-    // Sent at the latest once this many are held, so that memory stays bounded.
-    constexpr std::size_t kHeldAtMost = 4000;
-    for (Step& step : steps) deferred_.push_back(std::move(step));
-    if (deferred_.size() >= kHeldAtMost) flush();
-}
-
 void Connection::flush() {
-    if (deferred_.empty()) return;
-    const std::vector<Step> steps = std::move(deferred_);
-    deferred_.clear();
+    if (held_ == nullptr) return;
+    std::vector<Step> steps;
+    held_->handOver(steps);
     runAll(steps);
 }
 

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "PostgresArray.h"
+
 namespace tessaran::db::postgres {
 
 struct ResultClearer {
@@ -35,21 +37,40 @@ private:
     std::unique_ptr<PGresult, ResultClearer> result_;
 };
 
-// Parameter values for one statement, in order: text, bytes (sent as bytea), or numbers.
+// Parameter values for one statement, in order: text, bytes (sent as bytea), numbers, or
+// arrays (sent in binary; the builder is left empty).
 class Parameters {
 public:
-    Parameters& text(std::string_view value) { return add(value, false); }
-    Parameters& bytes(std::string_view value) { return add(value, true); }
+    Parameters& text(std::string_view value) { return add(std::string(value), false); }
+    Parameters& bytes(std::string_view value) { return add(std::string(value), true); }
     Parameters& number(long long value) { return add(std::to_string(value), false); }
+    Parameters& array(ArrayParameter& values) { return add(values.take(), true); }
 
 private:
     friend class Connection;
-    Parameters& add(std::string_view value, bool binary);
+    Parameters& add(std::string value, bool binary);
     std::vector<std::string> values_;
     std::vector<int> binary_;
 };
 
 enum class Rows { AsText, AsBytes };
+
+// A statement that returns no rows, and its parameters.
+struct Step {
+    std::string sql;
+    Parameters parameters;
+};
+
+// What holds writes back to send them with the next statement that answers (a read, a
+// commit): a run's writes then cost no round trip of their own.
+class HeldWrites {
+public:
+    virtual ~HeldWrites() = default;
+    // Appends the statements that do the writes held, and forgets them.
+    virtual void handOver(std::vector<Step>& steps) = 0;
+    // Forgets the writes held: what a rollback undoes anyway.
+    virtual void discard() = 0;
+};
 
 class Connection {
 public:
@@ -64,18 +85,21 @@ public:
     Result run(const std::string& sql, const Parameters& parameters = {}, Rows rows = Rows::AsText);
     // Runs statements that return no rows one after the other in a single round trip to the
     // server; the first failure is thrown once all have been answered.
-    struct Step {
-        std::string sql;
-        Parameters parameters;
-    };
+    using Step = postgres::Step;
     void runAll(const std::vector<Step>& steps);
-    // Holds statements that return no rows, to be sent together before the next statement
-    // that answers (a read, a commit): a run's writes then cost no round trip of their own.
-    // A failure among them is thrown by that next statement.
-    void defer(std::vector<Step> steps);
+    // The writes `held` holds back are sent before every statement run on this connection, in
+    // the same round trip: a failure among them is thrown by that statement. One holder at a
+    // time; it stays the holder until it is released (or another takes its place).
+    void holdWritesIn(HeldWrites& held) { held_ = &held; }
+    void releaseHeldWrites(const HeldWrites& held) {
+        if (held_ == &held) held_ = nullptr;
+    }
+    // Sends the writes held now.
     void flush();
-    // Forgets the statements held: what a rollback undoes anyway.
-    void discardDeferred() { deferred_.clear(); }
+    // Forgets the writes held: what a rollback undoes anyway.
+    void discardDeferred() {
+        if (held_ != nullptr) held_->discard();
+    }
 
     PGTransactionStatusType transactionStatus() const { return PQtransactionStatus(connection_.get()); }
     // The location with any password left out, for messages.
@@ -91,7 +115,7 @@ private:
     std::unique_ptr<PGconn, Finisher> connection_;
     std::string shownLocation_;
     std::map<std::string, std::string, std::less<>> prepared_;  // SQL text -> statement name
-    std::vector<Step> deferred_;
+    HeldWrites* held_ = nullptr;  // not owned: the record store of this connection
 };
 
 // The location as it may be shown: a URI's password replaced by "***".

@@ -12,6 +12,9 @@ using postgres::Rows;
 // Rows fetched per round trip when a file is walked.
 constexpr int kScanPage = 2000;
 
+// Writes are sent at the latest once this many rows are held, so that memory stays bounded.
+constexpr std::size_t kHeldAtMost = 4000;
+
 // The table of a data file: its name is one of the catalogue's plain names.
 std::string table(const std::string& file) { return "\"" + file + "\""; }
 
@@ -22,7 +25,11 @@ std::string afterPrefix(std::string_view prefix) { return std::string(prefix) + 
 }  // namespace
 
 PostgresRecordStore::PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue)
-    : connection_(connection), catalogue_(std::move(catalogue)) {}
+    : connection_(connection), catalogue_(std::move(catalogue)) {
+    connection_.holdWritesIn(pending_);
+}
+
+PostgresRecordStore::~PostgresRecordStore() { connection_.releaseHeldWrites(pending_); }
 
 std::string PostgresRecordStore::knownKey(const std::string& file, std::string_view key) {
     std::string joined = file;
@@ -81,28 +88,18 @@ void PostgresRecordStore::readMany(const std::string& file, const std::vector<st
 
 void PostgresRecordStore::fetch(const std::string& file, const std::vector<std::string>& keys,
                                 const RowVisitor& visit) {
-    // The keys go as one array parameter, each written \x and its bytes in hex.
+    // The keys go as one array parameter.
     constexpr std::size_t kBatch = 1000;
-    static constexpr char kHex[] = "0123456789abcdef";
+    postgres::ArrayParameter array(postgres::ArrayParameter::Element::Bytes);
     for (std::size_t first = 0; first < keys.size(); first += kBatch) {
-        std::string array = "{";
-        for (std::size_t i = first; i < std::min(keys.size(), first + kBatch); ++i) {
-            array += i == first ? "\"\\\\x" : ",\"\\\\x";
-            for (const char c : keys[i]) {
-                const auto byte = static_cast<unsigned char>(c);
-                array += kHex[byte >> 4];
-                array += kHex[byte & 0xF];
-            }
-            array += '"';
-        }
-        array += '}';
+        for (std::size_t i = first; i < std::min(keys.size(), first + kBatch); ++i) array.append(keys[i]);
         // In a write transaction the records are kept, with whether another tool wrote them,
         // for the run that reads and writes them back next.
         const Result rows = connection_.run(
             "SELECT t.key, t.record, c.key IS NOT NULL FROM " + table(file) +
                 " t LEFT JOIN tessaran_changed c ON c.file = $2 AND c.key = t.key WHERE t.key = ANY($1::bytea[]) "
                 "ORDER BY t.key",
-            Parameters().text(array).text(file), Rows::AsBytes);
+            Parameters().array(array).text(file), Rows::AsBytes);
         for (int row = 0; row < rows.rows(); ++row) {
             if (writeTransaction_)
                 known_[knownKey(file, rows.value(row, 0))] = {std::string(rows.value(row, 1)),
@@ -203,8 +200,10 @@ void PostgresRecordStore::write(const std::string& file, std::string_view key, c
     writing([&] {
         // The record as the index knows it, so that only the entries that change are written.
         // A record another tool edited is not what the index knows: its entries are all redone.
-        // One round trip to learn what the record was and whether another tool wrote it
-        // since, one to store it and its index entries.
+        // A record the transaction does not know yet costs one round trip to learn what it
+        // was and whether another tool wrote it since; its write is held with the others.
+        // A key written again goes after the batch that holds it, so that writes keep their order.
+        if (pending_.holds(file, key)) connection_.flush();
         Known was;
         if (const Known* kept = known(file, key)) {
             was = *kept;
@@ -218,42 +217,28 @@ void PostgresRecordStore::write(const std::string& file, std::string_view key, c
         }
         const bool edited = was.editedOutside;
         const bool indexed = !indexedAttributes(file).empty();
-        std::vector<postgres::Connection::Step> steps;
-        if (indexed && edited)
-            steps.push_back({"DELETE FROM tessaran_index WHERE file = $1 AND key = $2",
-                             std::move(Parameters().text(file).bytes(key))});
-        steps.push_back({"INSERT INTO " + table(file) +
-                             " (key, record) VALUES ($1, $2) ON CONFLICT (key) DO UPDATE SET record = excluded.record",
-                         std::move(Parameters().bytes(key).bytes(record.str()))});
+        if (indexed && edited) pending_.clearEntries(file, key);
+        pending_.store(file, key, record.str());
+        // Fails midway: the record stored, its index entries not.
+        if (injectedFaultDue())
+            throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
         if (indexed) {
             const bool before = !edited && was.record.has_value();
-            indexSteps(file, key, before ? DynamicArray(*was.record) : DynamicArray(), record, steps);
+            holdIndexChanges(file, key, before ? DynamicArray(*was.record) : DynamicArray(), record);
         }
-        if (edited)
-            steps.push_back({"DELETE FROM tessaran_changed WHERE file = $1 AND key = $2",
-                             std::move(Parameters().text(file).bytes(key))});
-        if (injectedFaultDue()) {
-            // Fails midway: the record stored, its index entries not.
-            connection_.defer({steps.begin(), steps.begin() + 1 + (indexed && edited ? 1 : 0)});
-            throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
-        }
+        if (edited) pending_.forgetNote(file, key);
         // Sent with the next statement that answers: the transaction's commit at the latest.
-        connection_.defer(std::move(steps));
+        if (pending_.rows() >= kHeldAtMost) connection_.flush();
         const auto kept = known_.find(knownKey(file, key));
         if (kept != known_.end()) kept->second = {record.str(), false};
     });
 }
 
-void PostgresRecordStore::indexSteps(const std::string& file, std::string_view key, const DynamicArray& before,
-                                     const DynamicArray& record, std::vector<postgres::Connection::Step>& steps) {
+void PostgresRecordStore::holdIndexChanges(const std::string& file, std::string_view key, const DynamicArray& before,
+                                           const DynamicArray& record) {
     const IndexChanges changes = indexChanges(indexedAttributes(file), before, record);
-    for (const IndexChange& entry : changes.dropped)
-        steps.push_back({"DELETE FROM tessaran_index WHERE file = $1 AND attribute = $2 AND value = $3 AND key = $4",
-                         std::move(Parameters().text(file).number(entry.attribute).bytes(entry.value).bytes(key))});
-    for (const IndexChange& entry : changes.added)
-        steps.push_back({"INSERT INTO tessaran_index (file, attribute, value, key) VALUES ($1, $2, $3, $4) "
-                         "ON CONFLICT DO NOTHING",
-                         std::move(Parameters().text(file).number(entry.attribute).bytes(entry.value).bytes(key))});
+    for (const IndexChange& entry : changes.dropped) pending_.dropEntry(file, entry.attribute, entry.value, key);
+    for (const IndexChange& entry : changes.added) pending_.addEntry(file, entry.attribute, entry.value, key);
 }
 
 void PostgresRecordStore::scanRange(const std::string& file, std::string_view from, std::string_view to,
@@ -343,9 +328,8 @@ void PostgresRecordStore::rebuildIndexes() {
         for (const std::string& file : catalogue_.files) {
             if (indexedAttributes(file).empty()) continue;
             scan(file, [&](std::string_view key, std::string_view record) {
-                std::vector<postgres::Connection::Step> steps;
-                indexSteps(file, key, DynamicArray(), DynamicArray(record), steps);
-                connection_.runAll(steps);
+                holdIndexChanges(file, key, DynamicArray(), DynamicArray(record));
+                if (pending_.rows() >= kHeldAtMost) connection_.flush();
             });
         }
         connection_.execute("DELETE FROM tessaran_changed");

@@ -9,13 +9,18 @@
 #include <unordered_map>
 
 #include "PostgresConnection.h"
+#include "PostgresPendingWrites.h"
 #include "RecordStorage.h"
 
 namespace tessaran::db {
 
 class PostgresRecordStore : public RecordStorage {
 public:
+    // Holds its writes in the connection until the next statement that answers.
     PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue);
+    ~PostgresRecordStore() override;
+    PostgresRecordStore(const PostgresRecordStore&) = delete;
+    PostgresRecordStore& operator=(const PostgresRecordStore&) = delete;
 
     const schema::Catalogue& catalogue() const override { return catalogue_; }
     std::optional<std::string> read(const std::string& file, std::string_view key) override;
@@ -59,9 +64,9 @@ private:
     void inOwnTransaction(const std::function<void()>& change);
     // Runs `work`; when it throws, runs `undo` (a rollback) unless the connection is gone.
     void undoingOnFailure(const std::function<void()>& work, const char* undo);
-    // The statements that bring the index entries of a key from `before` to `record`.
-    void indexSteps(const std::string& file, std::string_view key, const DynamicArray& before,
-                    const DynamicArray& record, std::vector<postgres::Connection::Step>& steps);
+    // Holds the index entries that bring a key from `before` to `record`.
+    void holdIndexChanges(const std::string& file, std::string_view key, const DynamicArray& before,
+                          const DynamicArray& record);
 
     // What a write transaction knows of a record it read: its text (none when absent) and
     // whether another tool wrote it since the index last saw it. The record a select
@@ -79,6 +84,7 @@ private:
     bool writeTransaction_ = false;
     bool voided_ = false;
     std::unordered_map<std::string, Known> known_;  // the last select's records, in a write transaction
+    postgres::PendingWrites pending_;               // the writes not yet sent
 };
 
 }  // namespace tessaran::db
