@@ -83,23 +83,22 @@ public:
     // Runs a statement with bound parameters; prepared on its first use on this connection.
     // `rows` says how the columns come back: as text, or as raw bytes (bytea columns).
     Result run(const std::string& sql, const Parameters& parameters = {}, Rows rows = Rows::AsText);
-    // Runs statements that return no rows one after the other in a single round trip to the
-    // server; the first failure is thrown once all have been answered.
     using Step = postgres::Step;
-    void runAll(const std::vector<Step>& steps);
-    // The writes `held` holds back are sent before every statement run on this connection, in
-    // the same round trip: a failure among them is thrown by that statement. One holder at a
+    // The writes `held` holds back go before every statement run on this connection, in the
+    // same round trip: a failure among them is thrown by that statement. One holder at a
     // time; it stays the holder until it is released (or another takes its place).
     void holdWritesIn(HeldWrites& held) { held_ = &held; }
     void releaseHeldWrites(const HeldWrites& held) {
         if (held_ == &held) held_ = nullptr;
     }
-    // Sends the writes held now.
+    // Sends the writes held without waiting for the server: it does them while this side
+    // goes on, and their answers are read with the next statement that answers (which
+    // throws their failure, if any).
+    void sendHeld();
+    // Sends the writes held and waits until the server has done every write sent.
     void flush();
-    // Forgets the writes held: what a rollback undoes anyway.
-    void discardDeferred() {
-        if (held_ != nullptr) held_->discard();
-    }
+    // Forgets the writes held, and the answers of those sent: what a rollback undoes anyway.
+    void discardDeferred();
 
     PGTransactionStatusType transactionStatus() const { return PQtransactionStatus(connection_.get()); }
     // The location with any password left out, for messages.
@@ -112,10 +111,18 @@ private:
     [[noreturn]] void fail(const PGresult* result, std::string_view doing) const;
     // The name of the statement prepared for `sql`, preparing it on its first use.
     const std::string& prepared(const std::string& sql);
+    // Sends a prepared statement in pipeline mode (entered if need be), without waiting.
+    void send(const std::string& name, const Parameters& parameters, Rows rows);
+    // Marks the end of what was sent, so that the server does it now.
+    void sync();
+    // Reads every answer up to the last sync sent, then leaves pipeline mode. Returns the
+    // last statement's answer; when `report`, throws the first failure once all are read.
+    std::unique_ptr<PGresult, ResultClearer> settle(bool report);
     std::unique_ptr<PGconn, Finisher> connection_;
     std::string shownLocation_;
     std::map<std::string, std::string, std::less<>> prepared_;  // SQL text -> statement name
     HeldWrites* held_ = nullptr;  // not owned: the record store of this connection
+    int syncsUnread_ = 0;          // syncs sent whose answers are not read yet (pipeline mode)
 };
 
 // The location as it may be shown: a URI's password replaced by "***".

@@ -12,8 +12,9 @@ using postgres::Rows;
 // Rows fetched per round trip when a file is walked.
 constexpr int kScanPage = 2000;
 
-// Writes are sent at the latest once this many rows are held, so that memory stays bounded.
-constexpr std::size_t kHeldAtMost = 4000;
+// Writes are sent, without waiting for the server, once this many rows are held: the server
+// does them while the run goes on.
+constexpr std::size_t kSendAtRows = 128;
 
 // The table of a data file: its name is one of the catalogue's plain names.
 std::string table(const std::string& file) { return "\"" + file + "\""; }
@@ -31,17 +32,8 @@ PostgresRecordStore::PostgresRecordStore(postgres::Connection& connection, schem
 
 PostgresRecordStore::~PostgresRecordStore() { connection_.releaseHeldWrites(pending_); }
 
-std::string PostgresRecordStore::knownKey(const std::string& file, std::string_view key) {
-    std::string joined = file;
-    joined += '\0';
-    joined += key;
-    return joined;
-}
-
-const PostgresRecordStore::Known* PostgresRecordStore::known(const std::string& file, std::string_view key) const {
-    if (!writeTransaction_) return nullptr;
-    const auto found = known_.find(knownKey(file, key));
-    return found == known_.end() ? nullptr : &found->second;
+PostgresRecordStore::Known* PostgresRecordStore::known(const std::string& file, std::string_view key) {
+    return writeTransaction_ ? known_.find(file, key) : nullptr;
 }
 
 void PostgresRecordStore::transactionEnded() {
@@ -76,7 +68,7 @@ void PostgresRecordStore::readMany(const std::string& file, const std::vector<st
         fetch(file, keys, visit);
         return;
     }
-    fetch(file, unknown, [](std::string_view, std::string_view) {});
+    if (!unknown.empty()) fetch(file, unknown, [](std::string_view, std::string_view) {});
     std::string record;  // a copy: the visitor may itself write the record
     for (const std::string& key : keys) {
         const Known* found = known(file, key);
@@ -102,8 +94,8 @@ void PostgresRecordStore::fetch(const std::string& file, const std::vector<std::
             Parameters().array(array).text(file), Rows::AsBytes);
         for (int row = 0; row < rows.rows(); ++row) {
             if (writeTransaction_)
-                known_[knownKey(file, rows.value(row, 0))] = {std::string(rows.value(row, 1)),
-                                                               rows.value(row, 2) == std::string_view("\x01", 1)};
+                known_.keep(file, rows.value(row, 0), rows.value(row, 1),
+                            rows.value(row, 2) == std::string_view("\x01", 1));
             visit(rows.value(row, 0), rows.value(row, 1));
         }
     }
@@ -203,18 +195,18 @@ void PostgresRecordStore::write(const std::string& file, std::string_view key, c
         // A record the transaction does not know yet costs one round trip to learn what it
         // was and whether another tool wrote it since; its write is held with the others.
         // A key written again goes after the batch that holds it, so that writes keep their order.
-        if (pending_.holds(file, key)) connection_.flush();
-        Known was;
-        if (const Known* kept = known(file, key)) {
-            was = *kept;
-        } else {
+        if (pending_.holds(file, key)) connection_.sendHeld();
+        Known* const kept = known(file, key);
+        Known asked;
+        if (kept == nullptr) {
             const Result found = connection_.run(
                 "SELECT (SELECT record FROM " + table(file) +
                     " WHERE key = $2), EXISTS (SELECT 1 FROM tessaran_changed WHERE file = $1 AND key = $2)",
                 Parameters().text(file).bytes(key), Rows::AsBytes);
-            if (!found.isNull(0, 0)) was.record = std::string(found.value(0, 0));
-            was.editedOutside = found.value(0, 1) == std::string_view("\x01", 1);
+            if (!found.isNull(0, 0)) asked.record = std::string(found.value(0, 0));
+            asked.editedOutside = found.value(0, 1) == std::string_view("\x01", 1);
         }
+        const Known& was = kept != nullptr ? *kept : asked;
         const bool edited = was.editedOutside;
         const bool indexed = !indexedAttributes(file).empty();
         if (indexed && edited) pending_.clearEntries(file, key);
@@ -227,10 +219,10 @@ void PostgresRecordStore::write(const std::string& file, std::string_view key, c
             holdIndexChanges(file, key, before ? DynamicArray(*was.record) : DynamicArray(), record);
         }
         if (edited) pending_.forgetNote(file, key);
-        // Sent with the next statement that answers: the transaction's commit at the latest.
-        if (pending_.rows() >= kHeldAtMost) connection_.flush();
-        const auto kept = known_.find(knownKey(file, key));
-        if (kept != known_.end()) kept->second = {record.str(), false};
+        // Sent once a batch is full, without waiting; else with the next statement that
+        // answers, the transaction's commit at the latest.
+        if (pending_.rows() >= kSendAtRows) connection_.sendHeld();
+        if (kept != nullptr) *kept = {record.str(), false};
     });
 }
 
@@ -329,7 +321,7 @@ void PostgresRecordStore::rebuildIndexes() {
             if (indexedAttributes(file).empty()) continue;
             scan(file, [&](std::string_view key, std::string_view record) {
                 holdIndexChanges(file, key, DynamicArray(), DynamicArray(record));
-                if (pending_.rows() >= kHeldAtMost) connection_.flush();
+                if (pending_.rows() >= kSendAtRows) connection_.sendHeld();
             });
         }
         connection_.execute("DELETE FROM tessaran_changed");

@@ -6,9 +6,9 @@
 #include <chrono>
 #include <optional>
 #include <string>
-#include <unordered_map>
 
 #include "PostgresConnection.h"
+#include "PostgresKnownRecords.h"
 #include "PostgresPendingWrites.h"
 #include "RecordStorage.h"
 
@@ -68,23 +68,17 @@ private:
     void holdIndexChanges(const std::string& file, std::string_view key, const DynamicArray& before,
                           const DynamicArray& record);
 
-    // What a write transaction knows of a record it read: its text (none when absent) and
-    // whether another tool wrote it since the index last saw it. The record a select
-    // returned is then read and written back without a round trip to the server.
-    struct Known {
-        std::optional<std::string> record;
-        bool editedOutside = false;
-    };
-    static std::string knownKey(const std::string& file, std::string_view key);
-    const Known* known(const std::string& file, std::string_view key) const;
+    using Known = postgres::KnownRecords::Known;
+    // What the open write transaction knows of a record; none outside one.
+    Known* known(const std::string& file, std::string_view key);
 
     postgres::Connection& connection_;
     schema::Catalogue catalogue_;
     std::chrono::milliseconds busyTimeout_{30000};
     bool writeTransaction_ = false;
     bool voided_ = false;
-    std::unordered_map<std::string, Known> known_;  // the last select's records, in a write transaction
-    postgres::PendingWrites pending_;               // the writes not yet sent
+    postgres::KnownRecords known_;     // the records read in a write transaction, as they stand
+    postgres::PendingWrites pending_;  // the writes not yet sent
 };
 
 }  // namespace tessaran::db

@@ -149,23 +149,30 @@ TEST(PostgresWrites, AWriteTheServerRefusesLeavesNothingOfTheTransaction) {
     ServerView server(scratch.path);
     server.connection.execute("ALTER TABLE \"SECTEUR\" ADD CONSTRAINT short_records CHECK (length(record) < 20)");
 
-    // The refused write is held with others of several files, all of records read ahead, so
-    // that none of the writes asks the server anything: the commit sends them and fails.
+    // The refused write is among many of several files, all of records read ahead, so that
+    // no write waits for the server: it is sent with a batch while the run goes on, and its
+    // failure comes back with the next statement that answers (a read, or the commit).
     auto activities = database->OpenFile("ACTIVITES");
     auto sectors = database->OpenFile("SECTEUR");
     activities->write("A1", ofKind("Q"));
     activities->write("A2", ofKind("Q"));
-    sectors->write("S1", DynamicArray("a"));
-    sectors->write("S2", DynamicArray("b"));
+    std::vector<std::string> keys;
+    for (int i = 100; i < 400; ++i) keys.push_back("S" + std::to_string(i));
+    for (const std::string& key : keys) sectors->write(key, DynamicArray("a"));
     const auto before = database->records("SECTEUR");
     database->begin();
     activities->readAhead(std::vector<std::string>{"A1", "A2"});
-    sectors->readAhead(std::vector<std::string>{"S1", "S2"});
-    activities->write("A1", ofKind("P"));
-    sectors->write("S1", DynamicArray("court"));
-    sectors->write("S2", DynamicArray(std::string(40, 'x')));
-    activities->write("A2", ofKind("P"));
-    EXPECT_EQ(codeOf([&] { database->commit(); }), error_code::kStorage);
+    sectors->readAhead(keys);
+    const Raised refused = raised([&] {
+        activities->write("A1", ofKind("P"));
+        for (const std::string& key : keys) sectors->write(key, DynamicArray(key == "S150" ? std::string(40, 'x') : "court"));
+        activities->write("A2", ofKind("P"));
+        sectors->Read("S100");  // handed out by the read-ahead: the server is not asked
+        sectors->Read("S099");  // asked of the server
+        database->commit();
+    });
+    EXPECT_EQ(refused.code, error_code::kStorage);
+    EXPECT_THAT(refused.message, HasSubstr("short_records"));
     if (database->inTransaction()) database->rollback();
     EXPECT_THAT(server.indexed("Q"), ElementsAre("A1", "A2"));
     EXPECT_EQ(database->records("SECTEUR"), before);
