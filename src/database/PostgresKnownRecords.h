@@ -26,10 +26,10 @@ public:
         const auto found = records->second.find(key);
         return found == records->second.end() ? nullptr : &found->second;
     }
-    void keep(const std::string& file, std::string_view key, std::string_view record, bool editedOutside) {
-        Known& known = files_[file][std::string(key)];
-        known.record.emplace(record);
-        known.editedOutside = editedOutside;
+    Known& keep(const std::string& file, std::string_view key, Known known) {
+        Known& kept = files_[file][std::string(key)];
+        kept = std::move(known);
+        return kept;
     }
     void clear() { files_.clear(); }
 

@@ -45,10 +45,24 @@ void PostgresRecordStore::transactionEnded() {
 std::optional<std::string> PostgresRecordStore::read(const std::string& file, std::string_view key) {
     requireFile(file);
     if (const Known* record = known(file, key)) return record->record;
+    // In a write transaction, what is read is kept, with whether another tool wrote it: read
+    // again or written back, it costs no other round trip.
+    if (writeTransaction_) return known_.keep(file, key, ask(file, key)).record;
     const Result row =
         connection_.run("SELECT record FROM " + table(file) + " WHERE key = $1", Parameters().bytes(key), Rows::AsBytes);
     if (row.rows() == 0) return std::nullopt;
     return std::string(row.value(0, 0));
+}
+
+PostgresRecordStore::Known PostgresRecordStore::ask(const std::string& file, std::string_view key) {
+    const Result found = connection_.run(
+        "SELECT (SELECT record FROM " + table(file) +
+            " WHERE key = $2), EXISTS (SELECT 1 FROM tessaran_changed WHERE file = $1 AND key = $2)",
+        Parameters().text(file).bytes(key), Rows::AsBytes);
+    Known known;
+    if (!found.isNull(0, 0)) known.record = std::string(found.value(0, 0));
+    known.editedOutside = found.value(0, 1) == std::string_view("\x01", 1);
+    return known;
 }
 
 void PostgresRecordStore::readMany(const std::string& file, const std::vector<std::string>& keys,
@@ -94,8 +108,8 @@ void PostgresRecordStore::fetch(const std::string& file, const std::vector<std::
             Parameters().array(array).text(file), Rows::AsBytes);
         for (int row = 0; row < rows.rows(); ++row) {
             if (writeTransaction_)
-                known_.keep(file, rows.value(row, 0), rows.value(row, 1),
-                            rows.value(row, 2) == std::string_view("\x01", 1));
+                known_.keep(file, rows.value(row, 0),
+                            {std::string(rows.value(row, 1)), rows.value(row, 2) == std::string_view("\x01", 1)});
             visit(rows.value(row, 0), rows.value(row, 1));
         }
     }
@@ -196,15 +210,11 @@ void PostgresRecordStore::write(const std::string& file, std::string_view key, c
         // was and whether another tool wrote it since; its write is held with the others.
         // A key written again goes after the batch that holds it, so that writes keep their order.
         if (pending_.holds(file, key)) connection_.sendHeld();
-        Known* const kept = known(file, key);
+        Known* kept = known(file, key);
         Known asked;
         if (kept == nullptr) {
-            const Result found = connection_.run(
-                "SELECT (SELECT record FROM " + table(file) +
-                    " WHERE key = $2), EXISTS (SELECT 1 FROM tessaran_changed WHERE file = $1 AND key = $2)",
-                Parameters().text(file).bytes(key), Rows::AsBytes);
-            if (!found.isNull(0, 0)) asked.record = std::string(found.value(0, 0));
-            asked.editedOutside = found.value(0, 1) == std::string_view("\x01", 1);
+            asked = ask(file, key);
+            if (writeTransaction_) kept = &known_.keep(file, key, std::move(asked));
         }
         const Known& was = kept != nullptr ? *kept : asked;
         const bool edited = was.editedOutside;

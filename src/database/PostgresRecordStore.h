@@ -71,6 +71,9 @@ private:
     using Known = postgres::KnownRecords::Known;
     // What the open write transaction knows of a record; none outside one.
     Known* known(const std::string& file, std::string_view key);
+    // What the server holds for a record: its text, and whether another tool wrote it since
+    // the index last saw it.
+    Known ask(const std::string& file, std::string_view key);
 
     postgres::Connection& connection_;
     schema::Catalogue catalogue_;
