@@ -24,6 +24,7 @@ class Result {
 public:
     explicit Result(PGresult* result) : result_(result) {}
     int rows() const { return PQntuples(result_.get()); }
+    int columns() const { return PQnfields(result_.get()); }
     std::string_view value(int row, int column) const {
         return {PQgetvalue(result_.get(), row, column),
                 static_cast<std::size_t>(PQgetlength(result_.get(), row, column))};

@@ -1,11 +1,12 @@
 #pragma once
-// What a write transaction knows of the records it read: their text (none when absent) and
-// whether another tool wrote them since the index last saw them. The record a select
-// returned is then read and written back without a round trip to the server. Looked up per
-// file then by key, without building a string for the lookup.
+// What a write transaction knows of the records it read: their text (none when absent),
+// whether another tool wrote them since the index last saw them, and then the record the
+// index knows. The record a select returned is then read and written back without a round
+// trip to the server. Looked up per file then by key, without building a string for the lookup.
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,9 +16,15 @@ namespace tessaran::db::postgres {
 
 class KnownRecords {
 public:
+    // What the index holds for a record another tool wrote since the index last saw it.
+    struct Noted {
+        // The record whose entries the index holds: none when it holds none, or when the notes
+        // do not keep it (the entries are then cleared by key).
+        std::optional<std::string> indexed;
+    };
     struct Known {
         std::optional<std::string> record;
-        bool editedOutside = false;
+        std::unique_ptr<Noted> editedOutside;  // none when no other tool wrote it
     };
 
     Known* find(const std::string& file, std::string_view key) {

@@ -1,6 +1,7 @@
 #include "PostgresRecordStore.h"
 
 #include "IndexEntries.h"
+#include "PostgresSchema.h"
 
 namespace tessaran::db {
 namespace {
@@ -25,8 +26,9 @@ std::string afterPrefix(std::string_view prefix) { return std::string(prefix) + 
 
 }  // namespace
 
-PostgresRecordStore::PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue)
-    : connection_(connection), catalogue_(std::move(catalogue)) {
+PostgresRecordStore::PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue,
+                                         bool notesKeepIndexed)
+    : connection_(connection), catalogue_(std::move(catalogue)), notesKeepIndexed_(notesKeepIndexed) {
     connection_.holdWritesIn(pending_);
 }
 
@@ -56,12 +58,26 @@ std::optional<std::string> PostgresRecordStore::read(const std::string& file, st
 
 PostgresRecordStore::Known PostgresRecordStore::ask(const std::string& file, std::string_view key) {
     const Result found = connection_.run(
-        "SELECT (SELECT record FROM " + table(file) +
-            " WHERE key = $2), EXISTS (SELECT 1 FROM tessaran_changed WHERE file = $1 AND key = $2)",
+        "SELECT (SELECT record FROM " + table(file) + " WHERE key = $2), c.key IS NOT NULL, " + notedIndexed() +
+            " FROM (SELECT 1) one LEFT JOIN tessaran_changed c ON c.file = $1 AND c.key = $2",
         Parameters().text(file).bytes(key), Rows::AsBytes);
+    std::optional<std::string_view> record;
+    if (!found.isNull(0, 0)) record = found.value(0, 0);
+    return knownFrom(found, 0, record);
+}
+
+std::string PostgresRecordStore::notedIndexed() const { return notesKeepIndexed_ ? "c.indexed" : "NULL::bytea"; }
+
+PostgresRecordStore::Known PostgresRecordStore::knownFrom(const Result& rows, int row,
+                                                          std::optional<std::string_view> record) {
+    // The columns after the record: whether the key is noted, and the record the index knew.
+    const int noted = rows.columns() - 2;
     Known known;
-    if (!found.isNull(0, 0)) known.record = std::string(found.value(0, 0));
-    known.editedOutside = found.value(0, 1) == std::string_view("\x01", 1);
+    if (record) known.record = std::string(*record);
+    if (rows.value(row, noted) == std::string_view("\x01", 1)) {
+        known.editedOutside = std::make_unique<postgres::KnownRecords::Noted>();
+        if (!rows.isNull(row, noted + 1)) known.editedOutside->indexed = std::string(rows.value(row, noted + 1));
+    }
     return known;
 }
 
@@ -102,14 +118,12 @@ void PostgresRecordStore::fetch(const std::string& file, const std::vector<std::
         // In a write transaction the records are kept, with whether another tool wrote them,
         // for the run that reads and writes them back next.
         const Result rows = connection_.run(
-            "SELECT t.key, t.record, c.key IS NOT NULL FROM " + table(file) +
+            "SELECT t.key, t.record, c.key IS NOT NULL, " + notedIndexed() + " FROM " + table(file) +
                 " t LEFT JOIN tessaran_changed c ON c.file = $2 AND c.key = t.key WHERE t.key = ANY($1::bytea[]) "
                 "ORDER BY t.key",
             Parameters().array(array).text(file), Rows::AsBytes);
         for (int row = 0; row < rows.rows(); ++row) {
-            if (writeTransaction_)
-                known_.keep(file, rows.value(row, 0),
-                            {std::string(rows.value(row, 1)), rows.value(row, 2) == std::string_view("\x01", 1)});
+            if (writeTransaction_) known_.keep(file, rows.value(row, 0), knownFrom(rows, row, rows.value(row, 1)));
             visit(rows.value(row, 0), rows.value(row, 1));
         }
     }
@@ -121,7 +135,7 @@ void PostgresRecordStore::beginWriting() {
         connection_.run("SELECT set_config('lock_timeout', $1, true)",
                         Parameters().text(std::to_string(busyTimeout_.count()) + "ms"));
         // One lock per schema: every Tessaran write in this federation takes it first.
-        connection_.run("SELECT pg_advisory_xact_lock(5381, hashtext(current_schema()))");
+        connection_.run(std::string("SELECT pg_advisory_xact_lock(") + postgres::kWriteLock + ")");
     } catch (...) {
         connection_.execute("ROLLBACK");
         throw;
@@ -217,22 +231,24 @@ void PostgresRecordStore::write(const std::string& file, std::string_view key, c
             if (writeTransaction_) kept = &known_.keep(file, key, std::move(asked));
         }
         const Known& was = kept != nullptr ? *kept : asked;
-        const bool edited = was.editedOutside;
+        const bool edited = was.editedOutside != nullptr;
         const bool indexed = !indexedAttributes(file).empty();
-        if (indexed && edited) pending_.clearEntries(file, key);
+        // A record another tool wrote: the index holds the entries of the one its note keeps,
+        // or, when notes do not keep it, entries found by key, all cleared.
+        if (indexed && edited && !notesKeepIndexed_) pending_.clearEntries(file, key);
         pending_.store(file, key, record.str());
         // Fails midway: the record stored, its index entries not.
         if (injectedFaultDue())
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
         if (indexed) {
-            const bool before = !edited && was.record.has_value();
-            holdIndexChanges(file, key, before ? DynamicArray(*was.record) : DynamicArray(), record);
+            const std::optional<std::string>& before = edited ? was.editedOutside->indexed : was.record;
+            holdIndexChanges(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
         }
         if (edited) pending_.forgetNote(file, key);
         // Sent once a batch is full, without waiting; else with the next statement that
         // answers, the transaction's commit at the latest.
         if (pending_.rows() >= kSendAtRows) connection_.sendHeld();
-        if (kept != nullptr) *kept = {record.str(), false};
+        if (kept != nullptr) *kept = {record.str(), nullptr};
     });
 }
 

@@ -17,7 +17,9 @@ namespace tessaran::db {
 class PostgresRecordStore : public RecordStorage {
 public:
     // Holds its writes in the connection until the next statement that answers.
-    PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue);
+    // `notesKeepIndexed`: the notes of other tools' writes keep the record the index knew
+    // (see postgres::notesKeepIndexed).
+    PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue, bool notesKeepIndexed = true);
     ~PostgresRecordStore() override;
     PostgresRecordStore(const PostgresRecordStore&) = delete;
     PostgresRecordStore& operator=(const PostgresRecordStore&) = delete;
@@ -74,10 +76,16 @@ private:
     // What the server holds for a record: its text, and whether another tool wrote it since
     // the index last saw it.
     Known ask(const std::string& file, std::string_view key);
+    // The column of the record a note keeps, as a select list item of the note `c`.
+    std::string notedIndexed() const;
+    // What a row of `ask` or `fetch` says of a record, its last two columns being whether the
+    // key is noted and the record the note keeps.
+    static Known knownFrom(const postgres::Result& rows, int row, std::optional<std::string_view> record);
 
     postgres::Connection& connection_;
     schema::Catalogue catalogue_;
     std::chrono::milliseconds busyTimeout_{30000};
+    bool notesKeepIndexed_;
     bool writeTransaction_ = false;
     bool voided_ = false;
     postgres::KnownRecords known_;     // the records read in a write transaction, as they stand

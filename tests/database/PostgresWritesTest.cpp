@@ -5,6 +5,7 @@
 #include "DatabaseTestSupport.h"
 #include "database/PostgresArray.h"
 #include "database/PostgresConnection.h"
+#include "database/PostgresSchema.h"
 
 namespace tessaran::db {
 namespace {
@@ -43,8 +44,34 @@ struct ServerView {
     std::vector<std::string> noted() {
         return column(connection.run("SELECT convert_from(key, 'UTF8') FROM tessaran_changed ORDER BY key"));
     }
+    std::string version() {
+        return std::string(connection.run("SELECT value FROM tessaran_meta WHERE name = 'version'").value(0, 0));
+    }
+    bool hasIndexByKey() {
+        return connection.run("SELECT to_regclass('tessaran_index_by_key') IS NOT NULL").value(0, 0) == "t";
+    }
+    // Another tool makes an activity of the given kind.
+    void makeOfKind(const std::string& key, const std::string& kind) {
+        connection.run("UPDATE \"ACTIVITES\" SET record = convert_to(repeat(chr(254), 11) || $2, 'LATIN1') "
+                       "WHERE key = convert_to($1, 'UTF8')",
+                       Parameters().text(key).text(kind));
+    }
     Connection connection;
 };
+
+// Brings a database back to the layout of version 1: an index of the entries by key, and
+// notes of the keys alone.
+void makeVersionOne(Connection& connection) {
+    connection.execute(
+        "CREATE INDEX tessaran_index_by_key ON tessaran_index (file, key);"
+        "ALTER TABLE tessaran_changed DROP COLUMN indexed;"
+        "CREATE OR REPLACE FUNCTION tessaran_note_change() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+        "IF TG_OP IN ('UPDATE', 'DELETE') THEN EXECUTE format('INSERT INTO %I.tessaran_changed VALUES ($1, $2) "
+        "ON CONFLICT DO NOTHING', TG_TABLE_SCHEMA) USING TG_TABLE_NAME, OLD.key; END IF; "
+        "IF TG_OP IN ('INSERT', 'UPDATE') THEN EXECUTE format('INSERT INTO %I.tessaran_changed VALUES ($1, $2) "
+        "ON CONFLICT DO NOTHING', TG_TABLE_SCHEMA) USING TG_TABLE_NAME, NEW.key; END IF; RETURN NULL; END $$;"
+        "UPDATE tessaran_meta SET value = '1' WHERE name = 'version'");
+}
 
 TEST(PostgresWrites, ArrayParametersCarryAnyBytesAndNumbers) {
     SKIP_UNLESS_ON_SERVER();
@@ -189,6 +216,81 @@ TEST(PostgresWrites, AWriteTheServerRefusesLeavesNothingOfTheTransaction) {
     database->commit();
     EXPECT_THAT(server.indexed("P"), ElementsAre("A3"));
     EXPECT_EQ(database->records("ACTIVITES").size(), 3u);
+}
+
+TEST(PostgresWrites, NotesKeepTheRecordTheIndexKnewThroughSeveralOutsideWrites) {
+    SKIP_UNLESS_ON_SERVER();
+    ScratchDatabase scratch;
+    const auto& database = scratch.database;
+    auto activities = database->OpenFile("ACTIVITES");
+    activities->write("A1", ofKind("P"));
+    activities->write("A2", ofKind("P"));
+    ServerView server(scratch.path);
+    EXPECT_FALSE(server.hasIndexByKey());
+    // Another tool rewrites A1 twice, deletes A2 then makes it again under the same key: the
+    // notes keep the records the index knew, and the writes back drop exactly their entries.
+    server.makeOfKind("A1", "Q");
+    server.makeOfKind("A1", "R");
+    server.connection.execute("DELETE FROM \"ACTIVITES\" WHERE key = 'A2'; INSERT INTO \"ACTIVITES\" "
+                              "VALUES ('A2', convert_to(repeat(chr(254), 11) || 'Q', 'LATIN1'))");
+    EXPECT_THAT(activitiesOfKindP(*database), IsEmpty());
+    database->begin();
+    activities->write("A1", ofKind("S"));
+    activities->write("A2", ofKind("S"));
+    database->commit();
+    EXPECT_THAT(server.indexed("P"), IsEmpty());
+    EXPECT_THAT(server.indexed("S"), ElementsAre("A1", "A2"));
+    EXPECT_THAT(server.noted(), IsEmpty());
+}
+
+TEST(PostgresWrites, AVersionOneDatabaseIsBroughtUpToDateWhenItCanBe) {
+    SKIP_UNLESS_ON_SERVER();
+    ScratchDatabase scratch;
+    {
+        auto activities = scratch.database->OpenFile("ACTIVITES");
+        for (const char* key : {"A1", "A2", "A3"}) activities->write(key, ofKind("P"));
+    }
+    scratch.database.reset();
+    ServerView server(scratch.path);
+    makeVersionOne(server.connection);
+    server.makeOfKind("A1", "Q");  // noted by the trigger of version 1: the key alone
+
+    // While a run holds the write lock, the database opens as it is and works so: a noted
+    // record written back has its entries cleared by key.
+    Connection run(scratch.path);
+    run.execute(std::string("BEGIN; SELECT pg_advisory_xact_lock(") + postgres::kWriteLock + ")");
+    auto database = openDatabase(scratch.path);
+    run.execute("COMMIT");
+    EXPECT_EQ(server.version(), "1");
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A2", "A3"));
+    auto activities = database->OpenFile("ACTIVITES");
+    database->begin();
+    activities->readAhead(std::vector<std::string>{"A1", "A2"});
+    activities->write("A1", ofKind("R"));
+    activities->write("A2", ofKind("R"));
+    database->commit();
+    EXPECT_THAT(server.indexed("P"), ElementsAre("A3"));
+    EXPECT_THAT(server.indexed("R"), ElementsAre("A1", "A2"));
+    EXPECT_THAT(server.noted(), IsEmpty());
+
+    // Opened again: brought up to date. The entries of the keys noted so far go, the notes stay.
+    server.makeOfKind("A3", "Q");
+    database.reset();
+    activities.reset();
+    database = openDatabase(scratch.path);
+    EXPECT_EQ(server.version(), "2");
+    EXPECT_FALSE(server.hasIndexByKey());
+    EXPECT_THAT(server.indexed("P"), IsEmpty());
+    EXPECT_THAT(server.noted(), ElementsAre("A3"));
+    EXPECT_THAT(activitiesOfKindP(*database), IsEmpty());
+    server.makeOfKind("A1", "Q");  // noted with the record the index knew
+    database->begin();
+    database->OpenFile("ACTIVITES")->write("A1", ofKind("P"));
+    database->OpenFile("ACTIVITES")->write("A3", ofKind("P"));
+    database->commit();
+    EXPECT_THAT(server.indexed("P"), ElementsAre("A1", "A3"));
+    EXPECT_THAT(server.indexed("R"), ElementsAre("A2"));
+    EXPECT_THAT(server.noted(), IsEmpty());
 }
 
 }  // namespace
