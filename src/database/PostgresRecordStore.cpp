@@ -15,7 +15,7 @@ constexpr int kScanPage = 2000;
 
 // Writes are sent, without waiting for the server, once this many rows are held: the server
 // does them while the run goes on.
-constexpr std::size_t kSendAtRows = 128;
+constexpr std::size_t kSendAtRows = 64;
 
 // The table of a data file: its name is one of the catalogue's plain names.
 std::string table(const std::string& file) { return "\"" + file + "\""; }
