@@ -218,8 +218,8 @@ void PostgresRecordStore::readConsistently(const std::function<void()>& reads) {
 void PostgresRecordStore::write(const std::string& file, std::string_view key, const DynamicArray& record) {
     requireFile(file);
     writing([&] {
-        // The record as the index knows it, so that only the entries that change are written.
-        // A record another tool edited is not what the index knows: its entries are all redone.
+        // The record as the index knows it, so that only the entries that change are written:
+        // the record as read, or, when another tool wrote it since, the one its note keeps.
         // A record the transaction does not know yet costs one round trip to learn what it
         // was and whether another tool wrote it since; its write is held with the others.
         // A key written again goes after the batch that holds it, so that writes keep their order.
