@@ -224,12 +224,11 @@ void PostgresRecordStore::write(const std::string& file, std::string_view key, c
         // was and whether another tool wrote it since; its write is held with the others.
         // A key written again goes after the batch that holds it, so that writes keep their order.
         if (pending_.holds(file, key)) connection_.sendHeld();
-        Known* kept = known(file, key);
+        // A record written without being read first (an import, say) is not kept: only what
+        // the transaction read is, so that memory does not grow with what it writes.
+        Known* const kept = known(file, key);
         Known asked;
-        if (kept == nullptr) {
-            asked = ask(file, key);
-            if (writeTransaction_) kept = &known_.keep(file, key, std::move(asked));
-        }
+        if (kept == nullptr) asked = ask(file, key);
         const Known& was = kept != nullptr ? *kept : asked;
         const bool edited = was.editedOutside != nullptr;
         const bool indexed = !indexedAttributes(file).empty();
