@@ -134,6 +134,10 @@ Result Connection::run(const std::string& sql, const Parameters& parameters, Row
 
 void Connection::sendHeld() {
     if (held_ == nullptr) return;
+    // The answers of the batches sent are read now and then, even by a run that writes for a
+    // long while without reading: they stay few, and a failure is never reported long after.
+    constexpr int kSyncsUnreadAtMost = 256;
+    if (syncsUnread_ >= kSyncsUnreadAtMost) settle(true);
     std::vector<Step> steps;
     held_->handOver(steps);
     if (steps.empty()) return;
