@@ -100,14 +100,15 @@ TEST(PostgresWrites, BatchesLeaveTheIndexAsWritesOneByOneWould) {
     const auto& database = scratch.database;
     auto activities = database->OpenFile("ACTIVITES");
     std::vector<std::string> keys;
-    for (int i = 0; i < 3000; ++i) keys.push_back("A" + std::to_string(10000 + i));
+    for (int i = 0; i < 9000; ++i) keys.push_back("A" + std::to_string(10000 + i));
     database->begin();
     for (const std::string& key : keys) activities->write(key, ofKind("P"));
     database->commit();
 
     // As a print run does: the records read ahead, then each changed and written back without
-    // a read in between, more of them than a batch holds. Some keys are written twice, the
-    // second write taking back the first one's entry; one gets two values, then none.
+    // a read in between, so many that batches are sent before the answers of the first ones
+    // are read. Some keys are written twice, the second write taking back the first one's
+    // entry; one gets two values, then none.
     database->begin();
     activities->readAhead(keys);
     std::vector<std::string> kindP;
