@@ -49,6 +49,7 @@ for storage in sqlite postgres; do
     timed "print-$storage" "$bin" print --db "$location" --period 202611 --all --output "$dir/$storage-print.txt"
     timed "reprint-$storage" "$bin" reprint --db "$location" --period 202611 --all --output "$dir/$storage-reprint.txt"
 done
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
 cmp -s "$dir/sqlite-print.txt" "$dir/postgres-print.txt" && echo "same print document on both" \
     || echo "THE PRINT DOCUMENTS DIFFER"
 for run in print reprint; do

@@ -35,8 +35,8 @@ long long Result::integer(int row, int column) const {
     return number;
 }
 
-Parameters& Parameters::add(std::string_view value, bool binary) {
-    values_.emplace_back(value);
+Parameters& Parameters::add(std::string value, bool binary) {
+    values_.push_back(std::move(value));
     binary_.push_back(binary ? 1 : 0);
     return *this;
 }
@@ -89,6 +89,7 @@ void Connection::execute(const std::string& sql) {
 const std::string& Connection::prepared(const std::string& sql) {
     auto found = prepared_.find(sql);
     if (found == prepared_.end()) {
+        settle(true);  // preparing waits for its answer: not in pipeline mode
         const std::string name = "tessaran_" + std::to_string(prepared_.size() + 1);
         Result prepared(PQprepare(connection_.get(), name.c_str(), sql.c_str(), 0, nullptr));
         if (PQresultStatus(prepared.raw()) != PGRES_COMMAND_OK) fail(prepared.raw(), "preparing a statement");
@@ -114,8 +115,14 @@ struct Bound {
 }  // namespace
 
 Result Connection::run(const std::string& sql, const Parameters& parameters, Rows rows) {
-    flush();
     const std::string& name = prepared(sql);
+    sendHeld();
+    if (syncsUnread_ > 0) {
+        // Behind writes sent earlier: in the same pipeline, answered once they are done.
+        send(name, parameters, rows);
+        sync();
+        return Result(settle(true).release());
+    }
     const Bound bound(parameters.values_);
     Result result(PQexecPrepared(connection_.get(), name.c_str(), static_cast<int>(bound.values.size()),
                                  bound.values.data(), bound.lengths.data(), parameters.binary_.data(),
@@ -125,44 +132,57 @@ Result Connection::run(const std::string& sql, const Parameters& parameters, Row
     return result;
 }
 
-void Connection::defer(std::vector<Step> steps) {
-    // Sent at the latest once this many are held, so that memory stays bounded.
-    constexpr std::size_t kHeldAtMost = 4000;
-    for (Step& step : steps) deferred_.push_back(std::move(step));
-    if (deferred_.size() >= kHeldAtMost) flush();
-}
-
-void Connection::flush() {
-    if (deferred_.empty()) return;
-    const std::vector<Step> steps = std::move(deferred_);
-    deferred_.clear();
-    runAll(steps);
-}
-
-void Connection::runAll(const std::vector<Step>& steps) {
-    if (steps.size() == 1) {
-        run(steps.front().sql, steps.front().parameters);
-        return;
-    }
+void Connection::sendHeld() {
+    if (held_ == nullptr) return;
+    // The answers of the batches sent are read now and then, even by a run that writes for a
+    // long while without reading: they stay few, and a failure is never reported long after.
+    constexpr int kSyncsUnreadAtMost = 256;
+    if (syncsUnread_ >= kSyncsUnreadAtMost) settle(true);
+    std::vector<Step> steps;
+    held_->handOver(steps);
     if (steps.empty()) return;
     std::vector<const std::string*> names;
     for (const Step& step : steps) names.push_back(&prepared(step.sql));
+    for (std::size_t i = 0; i < steps.size(); ++i) send(*names[i], steps[i].parameters, Rows::AsText);
+    sync();
+}
+
+void Connection::flush() {
+    sendHeld();
+    settle(true);
+}
+
+void Connection::discardDeferred() {
+    if (held_ != nullptr) held_->discard();
+    settle(false);
+}
+
+void Connection::send(const std::string& name, const Parameters& parameters, Rows rows) {
     PGconn* connection = connection_.get();
-    if (PQenterPipelineMode(connection) != 1) fail(nullptr, "sending statements together");
-    bool sent = true;
-    for (std::size_t i = 0; i < steps.size() && sent; ++i) {
-        const Bound bound(steps[i].parameters.values_);
-        sent = PQsendQueryPrepared(connection, names[i]->c_str(), static_cast<int>(bound.values.size()),
-                                   bound.values.data(), bound.lengths.data(), steps[i].parameters.binary_.data(),
-                                   0) == 1;
-    }
-    if (PQpipelineSync(connection) != 1) {
-        PQexitPipelineMode(connection);
+    if (PQpipelineStatus(connection) == PQ_PIPELINE_OFF && PQenterPipelineMode(connection) != 1)
+        fail(nullptr, "sending statements together");
+    const Bound bound(parameters.values_);
+    if (PQsendQueryPrepared(connection, name.c_str(), static_cast<int>(bound.values.size()), bound.values.data(),
+                            bound.lengths.data(), parameters.binary_.data(), rows == Rows::AsBytes ? 1 : 0) != 1) {
+        settle(false);
         fail(nullptr, "sending statements together");
     }
-    // Every answer is read, up to the end of the pipeline, before anything is thrown.
+}
+
+void Connection::sync() {
+    if (PQpipelineSync(connection_.get()) != 1) {
+        settle(false);
+        fail(nullptr, "sending statements together");
+    }
+    ++syncsUnread_;
+}
+
+std::unique_ptr<PGresult, ResultClearer> Connection::settle(bool report) {
+    PGconn* connection = connection_.get();
     std::unique_ptr<PGresult, ResultClearer> failure;
-    for (;;) {
+    std::unique_ptr<PGresult, ResultClearer> last;
+    // Every answer is read, up to the last sync, before anything is thrown.
+    while (syncsUnread_ > 0) {
         PGresult* raw = PQgetResult(connection);
         if (raw == nullptr) {
             if (PQstatus(connection) == CONNECTION_BAD) break;
@@ -170,12 +190,19 @@ void Connection::runAll(const std::vector<Step>& steps) {
         }
         std::unique_ptr<PGresult, ResultClearer> result(raw);
         const ExecStatusType status = PQresultStatus(raw);
-        if (status == PGRES_PIPELINE_SYNC) break;
-        if (status == PGRES_FATAL_ERROR && !failure) failure = std::move(result);
+        if (status == PGRES_PIPELINE_SYNC)
+            --syncsUnread_;
+        else if (status == PGRES_FATAL_ERROR && !failure)
+            failure = std::move(result);
+        else if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK)
+            last = std::move(result);
     }
-    PQexitPipelineMode(connection);
-    if (failure) fail(failure.get(), "running statements");
-    if (!sent) fail(nullptr, "sending statements together");
+    const bool lost = syncsUnread_ > 0;
+    syncsUnread_ = 0;
+    if (PQpipelineStatus(connection) != PQ_PIPELINE_OFF) PQexitPipelineMode(connection);
+    if (report && failure) fail(failure.get(), "running statements");
+    if (report && lost) fail(nullptr, "running statements");
+    return last;
 }
 
 }  // namespace tessaran::db::postgres

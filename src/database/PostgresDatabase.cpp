@@ -26,6 +26,25 @@ std::unique_ptr<postgres::Connection> connect(const std::string& location) {
     return connection;
 }
 
+// Brings a database of an earlier version up to date, under the write lock, when this
+// connection can: when a run holds the lock, or the connection's role may not change the
+// tables (only their owner may), the database works as it is, and is brought up to date at a
+// later opening.
+void bringUpToDate(postgres::Connection& connection) {
+    if (postgres::notesKeepIndexed(connection)) return;
+    connection.execute("BEGIN");
+    try {
+        const postgres::Result locked =
+            connection.run(std::string("SELECT pg_try_advisory_xact_lock(") + postgres::kWriteLock + ")");
+        if (locked.value(0, 0) == "t") postgres::upgrade(connection);
+        connection.execute("COMMIT");
+    } catch (const DatabaseError& error) {
+        connection.discardDeferred();
+        if (connection.transactionStatus() != PQTRANS_UNKNOWN) connection.execute("ROLLBACK");
+        if (error.code() != error_code::kNoAccess && error.code() != error_code::kReadOnly) throw;
+    }
+}
+
 }  // namespace
 
 PostgresDatabase::PostgresDatabase(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -40,7 +59,9 @@ std::shared_ptr<PostgresDatabase> PostgresDatabase::open(const std::string& loca
         throw DatabaseError(error_code::kNoDatabase, "the database " + impl->connection->shownLocation() +
                                                          " holds no Tessaran database (create one with: tessaran "
                                                          "init --db ...)");
-    impl->store = std::make_unique<PostgresRecordStore>(*impl->connection, postgres::load(*impl->connection));
+    bringUpToDate(*impl->connection);
+    impl->store = std::make_unique<PostgresRecordStore>(*impl->connection, postgres::load(*impl->connection),
+                                                        postgres::notesKeepIndexed(*impl->connection));
     return std::shared_ptr<PostgresDatabase>(new PostgresDatabase(std::move(impl)));
 }
 

@@ -1,6 +1,7 @@
 #include "PostgresRecordStore.h"
 
 #include "IndexEntries.h"
+#include "PostgresSchema.h"
 
 namespace tessaran::db {
 namespace {
@@ -12,6 +13,10 @@ using postgres::Rows;
 // Rows fetched per round trip when a file is walked.
 constexpr int kScanPage = 2000;
 
+// Writes are sent, without waiting for the server, once this many rows are held: the server
+// does them while the run goes on.
+constexpr std::size_t kSendAtRows = 64;
+
 // The table of a data file: its name is one of the catalogue's plain names.
 std::string table(const std::string& file) { return "\"" + file + "\""; }
 
@@ -21,20 +26,16 @@ std::string afterPrefix(std::string_view prefix) { return std::string(prefix) + 
 
 }  // namespace
 
-PostgresRecordStore::PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue)
-    : connection_(connection), catalogue_(std::move(catalogue)) {}
-
-std::string PostgresRecordStore::knownKey(const std::string& file, std::string_view key) {
-    std::string joined = file;
-    joined += '\0';
-    joined += key;
-    return joined;
+PostgresRecordStore::PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue,
+                                         bool notesKeepIndexed)
+    : connection_(connection), catalogue_(std::move(catalogue)), notesKeepIndexed_(notesKeepIndexed) {
+    connection_.holdWritesIn(pending_);
 }
 
-const PostgresRecordStore::Known* PostgresRecordStore::known(const std::string& file, std::string_view key) const {
-    if (!writeTransaction_) return nullptr;
-    const auto found = known_.find(knownKey(file, key));
-    return found == known_.end() ? nullptr : &found->second;
+PostgresRecordStore::~PostgresRecordStore() { connection_.releaseHeldWrites(pending_); }
+
+PostgresRecordStore::Known* PostgresRecordStore::known(const std::string& file, std::string_view key) {
+    return writeTransaction_ ? known_.find(file, key) : nullptr;
 }
 
 void PostgresRecordStore::transactionEnded() {
@@ -46,10 +47,38 @@ void PostgresRecordStore::transactionEnded() {
 std::optional<std::string> PostgresRecordStore::read(const std::string& file, std::string_view key) {
     requireFile(file);
     if (const Known* record = known(file, key)) return record->record;
+    // In a write transaction, what is read is kept, with whether another tool wrote it: read
+    // again or written back, it costs no other round trip.
+    if (writeTransaction_) return known_.keep(file, key, ask(file, key)).record;
     const Result row =
         connection_.run("SELECT record FROM " + table(file) + " WHERE key = $1", Parameters().bytes(key), Rows::AsBytes);
     if (row.rows() == 0) return std::nullopt;
     return std::string(row.value(0, 0));
+}
+
+PostgresRecordStore::Known PostgresRecordStore::ask(const std::string& file, std::string_view key) {
+    const Result found = connection_.run(
+        "SELECT (SELECT record FROM " + table(file) + " WHERE key = $2), c.key IS NOT NULL, " + notedIndexed() +
+            " FROM (SELECT 1) one LEFT JOIN tessaran_changed c ON c.file = $1 AND c.key = $2",
+        Parameters().text(file).bytes(key), Rows::AsBytes);
+    std::optional<std::string_view> record;
+    if (!found.isNull(0, 0)) record = found.value(0, 0);
+    return knownFrom(found, 0, record);
+}
+
+std::string PostgresRecordStore::notedIndexed() const { return notesKeepIndexed_ ? "c.indexed" : "NULL::bytea"; }
+
+PostgresRecordStore::Known PostgresRecordStore::knownFrom(const Result& rows, int row,
+                                                          std::optional<std::string_view> record) {
+    // The columns after the record: whether the key is noted, and the record the index knew.
+    const int noted = rows.columns() - 2;
+    Known known;
+    if (record) known.record = std::string(*record);
+    if (rows.value(row, noted) == std::string_view("\x01", 1)) {
+        known.editedOutside = std::make_unique<postgres::KnownRecords::Noted>();
+        if (!rows.isNull(row, noted + 1)) known.editedOutside->indexed = std::string(rows.value(row, noted + 1));
+    }
+    return known;
 }
 
 void PostgresRecordStore::readMany(const std::string& file, const std::vector<std::string>& keys,
@@ -69,7 +98,7 @@ void PostgresRecordStore::readMany(const std::string& file, const std::vector<st
         fetch(file, keys, visit);
         return;
     }
-    fetch(file, unknown, [](std::string_view, std::string_view) {});
+    if (!unknown.empty()) fetch(file, unknown, [](std::string_view, std::string_view) {});
     std::string record;  // a copy: the visitor may itself write the record
     for (const std::string& key : keys) {
         const Known* found = known(file, key);
@@ -81,32 +110,20 @@ void PostgresRecordStore::readMany(const std::string& file, const std::vector<st
 
 void PostgresRecordStore::fetch(const std::string& file, const std::vector<std::string>& keys,
                                 const RowVisitor& visit) {
-    // The keys go as one array parameter, each written \x and its bytes in hex.
+    // The keys go as one array parameter.
     constexpr std::size_t kBatch = 1000;
-    static constexpr char kHex[] = "0123456789abcdef";
+    postgres::ArrayParameter array(postgres::ArrayParameter::Element::Bytes);
     for (std::size_t first = 0; first < keys.size(); first += kBatch) {
-        std::string array = "{";
-        for (std::size_t i = first; i < std::min(keys.size(), first + kBatch); ++i) {
-            array += i == first ? "\"\\\\x" : ",\"\\\\x";
-            for (const char c : keys[i]) {
-                const auto byte = static_cast<unsigned char>(c);
-                array += kHex[byte >> 4];
-                array += kHex[byte & 0xF];
-            }
-            array += '"';
-        }
-        array += '}';
+        for (std::size_t i = first; i < std::min(keys.size(), first + kBatch); ++i) array.append(keys[i]);
         // In a write transaction the records are kept, with whether another tool wrote them,
         // for the run that reads and writes them back next.
         const Result rows = connection_.run(
-            "SELECT t.key, t.record, c.key IS NOT NULL FROM " + table(file) +
+            "SELECT t.key, t.record, c.key IS NOT NULL, " + notedIndexed() + " FROM " + table(file) +
                 " t LEFT JOIN tessaran_changed c ON c.file = $2 AND c.key = t.key WHERE t.key = ANY($1::bytea[]) "
                 "ORDER BY t.key",
-            Parameters().text(array).text(file), Rows::AsBytes);
+            Parameters().array(array).text(file), Rows::AsBytes);
         for (int row = 0; row < rows.rows(); ++row) {
-            if (writeTransaction_)
-                known_[knownKey(file, rows.value(row, 0))] = {std::string(rows.value(row, 1)),
-                                                               rows.value(row, 2) == std::string_view("\x01", 1)};
+            if (writeTransaction_) known_.keep(file, rows.value(row, 0), knownFrom(rows, row, rows.value(row, 1)));
             visit(rows.value(row, 0), rows.value(row, 1));
         }
     }
@@ -118,7 +135,7 @@ void PostgresRecordStore::beginWriting() {
         connection_.run("SELECT set_config('lock_timeout', $1, true)",
                         Parameters().text(std::to_string(busyTimeout_.count()) + "ms"));
         // One lock per schema: every Tessaran write in this federation takes it first.
-        connection_.run("SELECT pg_advisory_xact_lock(5381, hashtext(current_schema()))");
+        connection_.run(std::string("SELECT pg_advisory_xact_lock(") + postgres::kWriteLock + ")");
     } catch (...) {
         connection_.execute("ROLLBACK");
         throw;
@@ -201,59 +218,44 @@ void PostgresRecordStore::readConsistently(const std::function<void()>& reads) {
 void PostgresRecordStore::write(const std::string& file, std::string_view key, const DynamicArray& record) {
     requireFile(file);
     writing([&] {
-        // The record as the index knows it, so that only the entries that change are written.
-        // A record another tool edited is not what the index knows: its entries are all redone.
-        // One round trip to learn what the record was and whether another tool wrote it
-        // since, one to store it and its index entries.
-        Known was;
-        if (const Known* kept = known(file, key)) {
-            was = *kept;
-        } else {
-            const Result found = connection_.run(
-                "SELECT (SELECT record FROM " + table(file) +
-                    " WHERE key = $2), EXISTS (SELECT 1 FROM tessaran_changed WHERE file = $1 AND key = $2)",
-                Parameters().text(file).bytes(key), Rows::AsBytes);
-            if (!found.isNull(0, 0)) was.record = std::string(found.value(0, 0));
-            was.editedOutside = found.value(0, 1) == std::string_view("\x01", 1);
-        }
-        const bool edited = was.editedOutside;
+        // The record as the index knows it, so that only the entries that change are written:
+        // the record as read, or, when another tool wrote it since, the one its note keeps.
+        // A record the transaction does not know yet costs one round trip to learn what it
+        // was and whether another tool wrote it since; its write is held with the others.
+        // A key written again goes after the batch that holds it, so that writes keep their order.
+        if (pending_.holds(file, key)) connection_.sendHeld();
+        // A record written without being read first (an import, say) is not kept: only what
+        // the transaction read is, so that memory does not grow with what it writes.
+        Known* const kept = known(file, key);
+        Known asked;
+        if (kept == nullptr) asked = ask(file, key);
+        const Known& was = kept != nullptr ? *kept : asked;
+        const bool edited = was.editedOutside != nullptr;
         const bool indexed = !indexedAttributes(file).empty();
-        std::vector<postgres::Connection::Step> steps;
-        if (indexed && edited)
-            steps.push_back({"DELETE FROM tessaran_index WHERE file = $1 AND key = $2",
-                             std::move(Parameters().text(file).bytes(key))});
-        steps.push_back({"INSERT INTO " + table(file) +
-                             " (key, record) VALUES ($1, $2) ON CONFLICT (key) DO UPDATE SET record = excluded.record",
-                         std::move(Parameters().bytes(key).bytes(record.str()))});
-        if (indexed) {
-            const bool before = !edited && was.record.has_value();
-            indexSteps(file, key, before ? DynamicArray(*was.record) : DynamicArray(), record, steps);
-        }
-        if (edited)
-            steps.push_back({"DELETE FROM tessaran_changed WHERE file = $1 AND key = $2",
-                             std::move(Parameters().text(file).bytes(key))});
-        if (injectedFaultDue()) {
-            // Fails midway: the record stored, its index entries not.
-            connection_.defer({steps.begin(), steps.begin() + 1 + (indexed && edited ? 1 : 0)});
+        // A record another tool wrote: the index holds the entries of the one its note keeps,
+        // or, when notes do not keep it, entries found by key, all cleared.
+        if (indexed && edited && !notesKeepIndexed_) pending_.clearEntries(file, key);
+        pending_.store(file, key, record.str());
+        // Fails midway: the record stored, its index entries not.
+        if (injectedFaultDue())
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
+        if (indexed) {
+            const std::optional<std::string>& before = edited ? was.editedOutside->indexed : was.record;
+            holdIndexChanges(file, key, before ? DynamicArray(*before) : DynamicArray(), record);
         }
-        // Sent with the next statement that answers: the transaction's commit at the latest.
-        connection_.defer(std::move(steps));
-        const auto kept = known_.find(knownKey(file, key));
-        if (kept != known_.end()) kept->second = {record.str(), false};
+        if (edited) pending_.forgetNote(file, key);
+        // Sent once a batch is full, without waiting; else with the next statement that
+        // answers, the transaction's commit at the latest.
+        if (pending_.rows() >= kSendAtRows) connection_.sendHeld();
+        if (kept != nullptr) *kept = {record.str(), nullptr};
     });
 }
 
-void PostgresRecordStore::indexSteps(const std::string& file, std::string_view key, const DynamicArray& before,
-                                     const DynamicArray& record, std::vector<postgres::Connection::Step>& steps) {
+void PostgresRecordStore::holdIndexChanges(const std::string& file, std::string_view key, const DynamicArray& before,
+                                           const DynamicArray& record) {
     const IndexChanges changes = indexChanges(indexedAttributes(file), before, record);
-    for (const IndexChange& entry : changes.dropped)
-        steps.push_back({"DELETE FROM tessaran_index WHERE file = $1 AND attribute = $2 AND value = $3 AND key = $4",
-                         std::move(Parameters().text(file).number(entry.attribute).bytes(entry.value).bytes(key))});
-    for (const IndexChange& entry : changes.added)
-        steps.push_back({"INSERT INTO tessaran_index (file, attribute, value, key) VALUES ($1, $2, $3, $4) "
-                         "ON CONFLICT DO NOTHING",
-                         std::move(Parameters().text(file).number(entry.attribute).bytes(entry.value).bytes(key))});
+    for (const IndexChange& entry : changes.dropped) pending_.dropEntry(file, entry.attribute, entry.value, key);
+    for (const IndexChange& entry : changes.added) pending_.addEntry(file, entry.attribute, entry.value, key);
 }
 
 void PostgresRecordStore::scanRange(const std::string& file, std::string_view from, std::string_view to,
@@ -343,9 +345,8 @@ void PostgresRecordStore::rebuildIndexes() {
         for (const std::string& file : catalogue_.files) {
             if (indexedAttributes(file).empty()) continue;
             scan(file, [&](std::string_view key, std::string_view record) {
-                std::vector<postgres::Connection::Step> steps;
-                indexSteps(file, key, DynamicArray(), DynamicArray(record), steps);
-                connection_.runAll(steps);
+                holdIndexChanges(file, key, DynamicArray(), DynamicArray(record));
+                if (pending_.rows() >= kSendAtRows) connection_.sendHeld();
             });
         }
         connection_.execute("DELETE FROM tessaran_changed");

@@ -6,16 +6,23 @@
 #include <chrono>
 #include <optional>
 #include <string>
-#include <unordered_map>
 
 #include "PostgresConnection.h"
+#include "PostgresKnownRecords.h"
+#include "PostgresPendingWrites.h"
 #include "RecordStorage.h"
 
 namespace tessaran::db {
 
 class PostgresRecordStore : public RecordStorage {
 public:
-    PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue);
+    // Holds its writes in the connection until the next statement that answers.
+    // `notesKeepIndexed`: the notes of other tools' writes keep the record the index knew
+    // (see postgres::notesKeepIndexed).
+    PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue, bool notesKeepIndexed = true);
+    ~PostgresRecordStore() override;
+    PostgresRecordStore(const PostgresRecordStore&) = delete;
+    PostgresRecordStore& operator=(const PostgresRecordStore&) = delete;
 
     const schema::Catalogue& catalogue() const override { return catalogue_; }
     std::optional<std::string> read(const std::string& file, std::string_view key) override;
@@ -59,26 +66,30 @@ private:
     void inOwnTransaction(const std::function<void()>& change);
     // Runs `work`; when it throws, runs `undo` (a rollback) unless the connection is gone.
     void undoingOnFailure(const std::function<void()>& work, const char* undo);
-    // The statements that bring the index entries of a key from `before` to `record`.
-    void indexSteps(const std::string& file, std::string_view key, const DynamicArray& before,
-                    const DynamicArray& record, std::vector<postgres::Connection::Step>& steps);
+    // Holds the index entries that bring a key from `before` to `record`.
+    void holdIndexChanges(const std::string& file, std::string_view key, const DynamicArray& before,
+                          const DynamicArray& record);
 
-    // What a write transaction knows of a record it read: its text (none when absent) and
-    // whether another tool wrote it since the index last saw it. The record a select
-    // returned is then read and written back without a round trip to the server.
-    struct Known {
-        std::optional<std::string> record;
-        bool editedOutside = false;
-    };
-    static std::string knownKey(const std::string& file, std::string_view key);
-    const Known* known(const std::string& file, std::string_view key) const;
+    using Known = postgres::KnownRecords::Known;
+    // What the open write transaction knows of a record; none outside one.
+    Known* known(const std::string& file, std::string_view key);
+    // What the server holds for a record: its text, and whether another tool wrote it since
+    // the index last saw it.
+    Known ask(const std::string& file, std::string_view key);
+    // The column of the record a note keeps, as a select list item of the note `c`.
+    std::string notedIndexed() const;
+    // What a row of `ask` or `fetch` says of a record, its last two columns being whether the
+    // key is noted and the record the note keeps.
+    static Known knownFrom(const postgres::Result& rows, int row, std::optional<std::string_view> record);
 
     postgres::Connection& connection_;
     schema::Catalogue catalogue_;
     std::chrono::milliseconds busyTimeout_{30000};
+    bool notesKeepIndexed_;
     bool writeTransaction_ = false;
     bool voided_ = false;
-    std::unordered_map<std::string, Known> known_;  // the last select's records, in a write transaction
+    postgres::KnownRecords known_;     // the records read in a write transaction, as they stand
+    postgres::PendingWrites pending_;  // the writes not yet sent
 };
 
 }  // namespace tessaran::db

@@ -8,7 +8,9 @@ namespace tessaran::db::postgres {
 namespace {
 
 constexpr const char* kFormatName = "tessaran-multivalue";
-constexpr const char* kFormatVersion = "1";
+// Version 2 keeps in tessaran_changed the record as the index knew it, in place of an index of
+// the entries by key, which every entry written had to be added to. See upgrade().
+constexpr const char* kFormatVersion = "2";
 
 constexpr const char* kCatalogueTables = R"sql(
 CREATE TABLE tessaran_meta (
@@ -41,10 +43,10 @@ CREATE TABLE tessaran_index (
     key       bytea NOT NULL,
     PRIMARY KEY (file, attribute, value, key)
 );
-CREATE INDEX tessaran_index_by_key ON tessaran_index (file, key);
 CREATE TABLE tessaran_changed (
-    file text NOT NULL,
-    key  bytea NOT NULL,
+    file    text NOT NULL,
+    key     bytea NOT NULL,
+    indexed bytea,
     PRIMARY KEY (file, key)
 );
 CREATE TABLE tessaran_rights (
@@ -53,14 +55,23 @@ CREATE TABLE tessaran_rights (
     level        integer NOT NULL,
     PRIMARY KEY (user_name, function_key)
 );
-CREATE FUNCTION tessaran_note_change() RETURNS trigger LANGUAGE plpgsql AS $$
+)sql";
+
+// The function of the triggers that note the keys another tool writes, with the record as the
+// index knows it: the one before the first write noted (none for a key that had no record).
+// Tessaran drops exactly that record's entries when it next writes the key, then forgets the
+// note; until then selects look at the key whatever the index says.
+constexpr const char* kNoteChange = R"sql(
+CREATE OR REPLACE FUNCTION tessaran_note_change() RETURNS trigger LANGUAGE plpgsql AS $$
 BEGIN
     IF TG_OP IN ('UPDATE', 'DELETE') THEN
-        EXECUTE format('INSERT INTO %I.tessaran_changed VALUES ($1, $2) ON CONFLICT DO NOTHING', TG_TABLE_SCHEMA)
-            USING TG_TABLE_NAME, OLD.key;
+        EXECUTE format('INSERT INTO %I.tessaran_changed (file, key, indexed) VALUES ($1, $2, $3) '
+                       'ON CONFLICT DO NOTHING', TG_TABLE_SCHEMA)
+            USING TG_TABLE_NAME, OLD.key, OLD.record;
     END IF;
-    IF TG_OP IN ('INSERT', 'UPDATE') THEN
-        EXECUTE format('INSERT INTO %I.tessaran_changed VALUES ($1, $2) ON CONFLICT DO NOTHING', TG_TABLE_SCHEMA)
+    IF TG_OP = 'INSERT' OR (TG_OP = 'UPDATE' AND NEW.key <> OLD.key) THEN
+        EXECUTE format('INSERT INTO %I.tessaran_changed (file, key, indexed) VALUES ($1, $2, NULL) '
+                       'ON CONFLICT DO NOTHING', TG_TABLE_SCHEMA)
             USING TG_TABLE_NAME, NEW.key;
     END IF;
     RETURN NULL;
@@ -107,6 +118,7 @@ void create(Connection& connection) {
                                                              "; a new one needs an empty database or schema");
     }
     connection.execute(kCatalogueTables);
+    connection.execute(kNoteChange);
     connection.run("INSERT INTO tessaran_meta (name, value) VALUES ('format', $1), ('version', $2)",
                    Parameters().text(kFormatName).text(kFormatVersion));
     for (const std::string& file : catalogue.files) {
@@ -134,6 +146,33 @@ void create(Connection& connection) {
             connection.run("INSERT INTO tessaran_indexed (file, attribute) VALUES ($1, $2)",
                            Parameters().text(file).number(attribute));
     }
+}
+
+std::string formatVersion(Connection& connection) {
+    const Result version = connection.run("SELECT value FROM tessaran_meta WHERE name = 'version'");
+    return version.rows() == 1 ? std::string(version.value(0, 0)) : std::string();
+}
+
+bool notesKeepIndexed(Connection& connection) {
+    const Result column = connection.run(
+        "SELECT 1 FROM pg_attribute WHERE attrelid = to_regclass('tessaran_changed') AND attname = 'indexed' "
+        "AND NOT attisdropped");
+    return column.rows() == 1;
+}
+
+bool upgrade(Connection& connection) {
+    if (formatVersion(connection) != "1") return false;
+    // Only the owner of the tables may change them: for anyone else this fails at once, and
+    // the database works as it is.
+    connection.execute("ALTER TABLE tessaran_changed ADD COLUMN indexed bytea");
+    // The keys noted so far do not say what the index knew of them: their entries go now,
+    // while the index by key still finds them. Selects keep looking at those keys directly
+    // until Tessaran writes them, and then has nothing of theirs left to drop.
+    connection.execute("DELETE FROM tessaran_index i USING tessaran_changed c WHERE i.file = c.file AND i.key = c.key");
+    connection.execute("DROP INDEX IF EXISTS tessaran_index_by_key");
+    connection.execute(kNoteChange);
+    connection.run("UPDATE tessaran_meta SET value = $1 WHERE name = 'version'", Parameters().text(kFormatVersion));
+    return true;
 }
 
 bool isOurs(Connection& connection) {

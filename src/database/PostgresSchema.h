@@ -17,10 +17,22 @@ void create(Connection& connection);
 // True when the connection's schema holds a database of this format.
 bool isOurs(Connection& connection);
 
+// Brings a database of version 1 to the current version, inside the caller's transaction;
+// false when it was not of version 1. Throws when the connection may not change the tables
+// (only their owner may): the database then works as it is.
+bool upgrade(Connection& connection);
+
+// True when the notes of other tools' writes keep the record the index knew (version 2 on);
+// before, the index has its entries by key, to clear those of a noted key.
+bool notesKeepIndexed(Connection& connection);
+
 schema::Catalogue load(Connection& connection);
 
 // The session setting Tessaran's own connections carry, so that the trigger leaves their
 // writes to the application's own index upkeep.
 inline constexpr const char* kApplicationSetting = "tessaran.application";
+
+// The arguments of the advisory lock every Tessaran write takes first: one per schema.
+inline constexpr const char* kWriteLock = "5381, hashtext(current_schema())";
 
 }  // namespace tessaran::db::postgres
