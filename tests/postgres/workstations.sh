@@ -92,7 +92,7 @@ big=$(new_database big)
 "$bin" init --db "$big" > /dev/null
 "$bin" import --db "$big" "$work/sqlite.json" > /dev/null
 awk 'BEGIN { printf "{\"FLUXCOMPTABLES\": {";
-             for (i = 1; i <= 6000; i++) printf "%s\"F0009A01S01202611%05d\": {\"1\": \"202611\", \"4\": \"101\", \"6\": \"600\", \"7\": \"12852\", \"17\": \"1428\", \"36\": \"202611\"}", (i > 1 ? ", " : ""), i;
+             for (i = 1; i <= 30000; i++) printf "%s\"F0009A01S01202611%05d\": {\"1\": \"202611\", \"4\": \"101\", \"6\": \"600\", \"7\": \"12852\", \"17\": \"1428\", \"36\": \"202611\"}", (i > 1 ? ", " : ""), i;
              print "}}" }' > "$work/many.json"
 "$bin" import --db "$big" "$work/many.json" > /dev/null
 "$bin" export --db "$big" > "$work/big-before.json"
