@@ -2,11 +2,7 @@
 
 namespace tessaran::db::postgres {
 
-PendingWrites::FileWrites& PendingWrites::of(const std::string& file) {
-    auto found = files_.find(file);
-    if (found == files_.end()) found = files_.try_emplace(file).first;
-    return found->second;
-}
+PendingWrites::FileWrites& PendingWrites::of(const std::string& file) { return files_.try_emplace(file).first->second; }
 
 bool PendingWrites::holds(const std::string& file, std::string_view key) const {
     const auto found = files_.find(file);
@@ -27,18 +23,12 @@ void PendingWrites::clearEntries(const std::string& file, std::string_view key) 
 }
 
 void PendingWrites::dropEntry(const std::string& file, int attribute, std::string_view value, std::string_view key) {
-    FileWrites& writes = of(file);
-    writes.droppedAttributes.append(attribute);
-    writes.droppedValues.append(value);
-    writes.droppedKeys.append(key);
+    of(file).dropped.append(attribute, value, key);
     ++rows_;
 }
 
 void PendingWrites::addEntry(const std::string& file, int attribute, std::string_view value, std::string_view key) {
-    FileWrites& writes = of(file);
-    writes.addedAttributes.append(attribute);
-    writes.addedValues.append(value);
-    writes.addedKeys.append(key);
+    of(file).added.append(attribute, value, key);
     ++rows_;
 }
 
@@ -57,20 +47,26 @@ void PendingWrites::handOver(std::vector<Step>& steps) {
                                  "\" (key, record) SELECT * FROM unnest($1::bytea[], $2::bytea[]) "
                                  "ON CONFLICT (key) DO UPDATE SET record = excluded.record",
                              std::move(Parameters().array(writes.storedKeys).array(writes.storedRecords))});
-        if (!writes.droppedKeys.empty())
+        if (!writes.dropped.keys.empty())
             steps.push_back(
                 {"DELETE FROM tessaran_index i USING unnest($2::integer[], $3::bytea[], $4::bytea[]) "
                  "AS d(attribute, value, key) WHERE i.file = $1 AND i.attribute = d.attribute "
                  "AND i.value = d.value AND i.key = d.key",
-                 std::move(Parameters().text(file).array(writes.droppedAttributes).array(writes.droppedValues).array(
-                     writes.droppedKeys))});
-        if (!writes.addedKeys.empty())
+                 std::move(Parameters()
+                               .text(file)
+                               .array(writes.dropped.attributes)
+                               .array(writes.dropped.values)
+                               .array(writes.dropped.keys))});
+        if (!writes.added.keys.empty())
             steps.push_back(
                 {"INSERT INTO tessaran_index (file, attribute, value, key) SELECT $1, d.attribute, d.value, d.key "
                  "FROM unnest($2::integer[], $3::bytea[], $4::bytea[]) AS d(attribute, value, key) "
                  "ON CONFLICT DO NOTHING",
-                 std::move(Parameters().text(file).array(writes.addedAttributes).array(writes.addedValues).array(
-                     writes.addedKeys))});
+                 std::move(Parameters()
+                               .text(file)
+                               .array(writes.added.attributes)
+                               .array(writes.added.values)
+                               .array(writes.added.keys))});
         if (!writes.forgottenKeys.empty())
             steps.push_back({"DELETE FROM tessaran_changed WHERE file = $1 AND key = ANY($2::bytea[])",
                              std::move(Parameters().text(file).array(writes.forgottenKeys))});

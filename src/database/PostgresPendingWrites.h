@@ -39,17 +39,24 @@ public:
     void discard() override;
 
 private:
+    // Index entries as three parallel arrays: attribute, value, key.
+    struct EntryRows {
+        ArrayParameter attributes{ArrayParameter::Element::Integer};
+        ArrayParameter values{ArrayParameter::Element::Bytes};
+        ArrayParameter keys{ArrayParameter::Element::Bytes};
+        void append(int attribute, std::string_view value, std::string_view key) {
+            attributes.append(attribute);
+            values.append(value);
+            keys.append(key);
+        }
+    };
     struct FileWrites {
         std::unordered_set<std::string> keys;
         ArrayParameter clearedKeys{ArrayParameter::Element::Bytes};
         ArrayParameter storedKeys{ArrayParameter::Element::Bytes};
         ArrayParameter storedRecords{ArrayParameter::Element::Bytes};
-        ArrayParameter droppedAttributes{ArrayParameter::Element::Integer};
-        ArrayParameter droppedValues{ArrayParameter::Element::Bytes};
-        ArrayParameter droppedKeys{ArrayParameter::Element::Bytes};
-        ArrayParameter addedAttributes{ArrayParameter::Element::Integer};
-        ArrayParameter addedValues{ArrayParameter::Element::Bytes};
-        ArrayParameter addedKeys{ArrayParameter::Element::Bytes};
+        EntryRows dropped;
+        EntryRows added;
         ArrayParameter forgottenKeys{ArrayParameter::Element::Bytes};
     };
     FileWrites& of(const std::string& file);

@@ -269,7 +269,8 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
         (kept ? statements.update : statements.upsert).bindInPlace(1, key).bindBlobInPlace(2, record.str()).run();
         if (injectedFaultDue())
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
-        if (indexed) indexRecord(file, key, before ? std::string_view(*before) : std::string_view(), record);
+        if (indexed)
+            indexRecord(file, *statements.indexed, key, before ? std::string_view(*before) : std::string_view(), record);
         if (kept) {  // written back: the index now knows the record as written
             lastRead_.record = record.str();
             lastRead_.held = true;
@@ -287,9 +288,9 @@ void RecordStore::dropAllIndexEntries(const std::string& file, std::string_view 
     dropIndexEntries_->bind(1, file).bind(2, key).run();
 }
 
-void RecordStore::indexRecord(const std::string& file, std::string_view key, std::string_view before,
-                              const DynamicArray& record) {
-    const IndexChanges changes = indexChanges(indexedAttributes(file), before, record);
+void RecordStore::indexRecord(const std::string& file, const std::set<int>& attributes, std::string_view key,
+                              std::string_view before, const DynamicArray& record) {
+    const IndexChanges changes = indexChanges(attributes, before, record);
     if (!changes.dropped.empty()) flushIndexEntries();
     for (const IndexChange& entry : changes.dropped)
         dropIndexEntry_.bindInPlace(1, file)
@@ -397,12 +398,13 @@ void RecordStore::rebuildIndexes() {
         flushIndexEntries();
         sqlite::execute(connection_, "DELETE FROM tessaran_index");
         for (const std::string& file : catalogue_.files) {
-            if (indexedAttributes(file).empty()) continue;
+            const std::set<int>& attributes = indexedAttributes(file);
+            if (attributes.empty()) continue;
             std::vector<std::pair<std::string, DynamicArray>> records;
             scan(file, [&](std::string_view key, std::string_view record) {
                 records.emplace_back(std::string(key), DynamicArray(record));
             });
-            for (const auto& [key, record] : records) indexRecord(file, key, {}, record);
+            for (const auto& [key, record] : records) indexRecord(file, attributes, key, {}, record);
         }
         sqlite::execute(connection_, "DELETE FROM tessaran_changed");
     });

@@ -92,9 +92,10 @@ private:
     // Writes the index entries added so far, before the index is read, entries are dropped or
     // the transaction commits; a failure voids the transaction.
     void flushIndexEntries();
-    // Brings the index entries of a key from what `before` held to what `record` holds.
-    void indexRecord(const std::string& file, std::string_view key, std::string_view before,
-                     const DynamicArray& record);
+    // Brings the index entries of a key from what `before` held to what `record` holds, for
+    // the file's indexed `attributes`.
+    void indexRecord(const std::string& file, const std::set<int>& attributes, std::string_view key,
+                     std::string_view before, const DynamicArray& record);
 
     // The last record read from an indexed file inside a write transaction: what the index
     // knows of it when the run writes it back in the same transaction, without reading it again.
