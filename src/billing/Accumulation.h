@@ -1,36 +1,15 @@
 #pragma once
 // The accumulation of one flow (the application's Cumule_Detail, less its page break and its
-// write): the flow is placed on a line of the association's two accumulators, and its hours,
-// amounts and management fee are added to the line and to the statement's detail line.
-// Detail feeds the recapitulative statement, Cumul the management-fee invoice; both always
-// have the same lines, one per label and billed period, values:
-//   1 label, 2 period, 3 hours, 4 amount, 5 fee (Detail) or scale value (Cumul),
-//   6 beneficiary amount (Detail) or fee (Cumul), 7 type code of the funding body.
+// write): the flow is placed on a line of the association's two accumulators (one line per
+// label and billed period), and its hours, amounts and management fee are added to the line
+// and to the statement's detail line.
 
 #include <string>
 
+#include "billing/Accumulators.h"
 #include "database/DynamicArray.h"
 
 namespace tessaran::billing {
-
-struct Accumulators {
-    db::DynamicArray detail;  // Detail: read by the recapitulative statement
-    db::DynamicArray cumul;   // Cumul: read by the management-fee invoice
-    // The line placeLine last found for these arguments without creating or inserting one.
-    // Only placeLine writes labels and periods or moves lines, so until it adds a line the
-    // same arguments find the same line (consecutive flows mostly share their line).
-    struct Placed {
-        std::string label;
-        std::string period;
-        std::string type;
-        int line = 0;  // 0: none
-    } lastPlaced;
-    void clear() {
-        detail.clear();
-        cumul.clear();
-        lastPlaced = {};
-    }
-};
 
 // The statement line being accumulated: one funding body (or the service rate) and one
 // billed period. Hours and amounts in hundredths, the fee in currency units.

@@ -720,14 +720,14 @@ void BillingRun::closeStatement() {
 
 void BillingRun::printRecap() {
     printing::RecapStatement recap(*printer_, heading());
-    recap.print(accumulators_.detail, complementaryLines());
+    recap.print(accumulators_.detail(), complementaryLines());
     association_.multiSector = false;
 }
 
 void BillingRun::printInvoice() {
     if (printing_ && firstCopy_) outcome_.invoiceNumbers.push_back(invoiceNumber_);
     printing::FeeInvoice invoice(*printer_, heading(), invoiceNumber_);
-    invoice.print(accumulators_.cumul, complementaryLines());
+    invoice.print(accumulators_.cumul(), complementaryLines());
 }
 
 printing::DocumentHeading BillingRun::heading() const {

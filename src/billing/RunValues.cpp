@@ -71,8 +71,11 @@ std::string invoiceNumberText(double value) {
 
 double wholePart(double value) { return std::floor(value); }
 
-void addTo(db::DynamicArray& accumulator, int line, int value, double amount) {
-    accumulator.set(line, value, storedNumber(numberOf(accumulator.view(line, value)) + amount));
+double readBack(double value) {
+    // A whole number below 10^15 is written as its digits and read back as itself; zero,
+    // whatever its sign, as "0", which reads as zero.
+    if (std::fabs(value) < kWholeBound && value == std::trunc(value)) return value == 0 ? 0.0 : value;
+    return numberOf(storedNumber(value));
 }
 
 std::string associationTitle(const std::string& code, const std::shared_ptr<db::Record>& fedeassoc) {

@@ -38,8 +38,9 @@ std::string invoiceNumberText(double value);
 // Int(x): the largest whole number not greater than x.
 double wholePart(double value);
 
-// Adds `amount` to value `value` of line `line`, kept as a stored number.
-void addTo(db::DynamicArray& accumulator, int line, int value, double amount);
+// What a value written as storedNumber(value) reads back as: numberOf(storedNumber(value)),
+// without writing the text when the value is a whole number that 15 digits hold.
+double readBack(double value);
 
 // "Association 001 (name)": how the messages of the runs name an association.
 std::string associationTitle(const std::string& code, const std::shared_ptr<db::Record>& fedeassoc);

@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <random>
 #include <tuple>
 
 #include "billing/Accumulation.h"
@@ -299,7 +300,7 @@ TEST_F(AccumulationTest, OneLinePerLabelAndPeriodToTheCent) {
 
     // Labels in ascending order (later labels inserted before earlier ones), the periods of
     // one label ascending whatever the order of the flows (202609 came last).
-    EXPECT_THAT(lines(accumulators.detail), ElementsAre("CAISSE ALPHA | 202609 | 50 | 1000 | 0.45 | 0 | P",
+    EXPECT_THAT(lines(accumulators.detail()), ElementsAre("CAISSE ALPHA | 202609 | 50 | 1000 | 0.45 | 0 | P",
                                                         "CAISSE ALPHA | 202610 | 250 | 5000 | 3 | 0 | P",
                                                         "CAISSE ALPHA | 202611 | 100 | 2000 | 1.2 | 0 | P",
                                                         "CAISSE BETA | 202611 | 300 | 6600 | 3.3 | 1800 | P",
@@ -307,7 +308,7 @@ TEST_F(AccumulationTest, OneLinePerLabelAndPeriodToTheCent) {
                                                         "TAUX PRESTATION | 202611 | 400 | 0 | 3.42 | 0 | P"));
     // The invoice's figures: per-hour lines keep their hours, percentage lines the amount, and
     // the fee is the sum of the fees the flows record, in hundredths (2.997 gives 300).
-    EXPECT_THAT(lines(accumulators.cumul), ElementsAre("CAISSE ALPHA | 202609 | 0 | 1000 | 450 | 45 | P",
+    EXPECT_THAT(lines(accumulators.cumul()), ElementsAre("CAISSE ALPHA | 202609 | 0 | 1000 | 450 | 45 | P",
                                                        "CAISSE ALPHA | 202610 | 250 | 0 | 120 | 300 | P",
                                                        "CAISSE ALPHA | 202611 | 100 | 0 | 120 | 120 | P",
                                                        "CAISSE BETA | 202611 | 0 | 6600 | 500 | 330 | P",
@@ -331,6 +332,54 @@ TEST(AccumulatorNumbersTest, WholeNumbersAsTheGeneralConversionsGiveThem) {
     }
 }
 
+// Sums held as numbers between reads give the texts that writing each sum as a stored number
+// and reading it back at the next addition gives: fractions of a cent that 15 digits round,
+// sums past 10^15, zeros of either sign, values written over, lines inserted between.
+TEST(AccumulatorNumbersTest, HeldSumsAreTheTextsWrittenAtEveryAddition) {
+    std::mt19937 random(20261206);
+    const std::vector<double> amounts = {0.1, 0.2, 0.45, 1.0 / 3, 2.997, -0.1, 150, -150, 0, -0.0,
+                                         123456789012345, 999999999999999, 5e14, 1e-7, 33.33};
+    for (int round = 0; round < 300; ++round) {
+        billing::Accumulators held;
+        db::DynamicArray detail;  // the arrays written at every step, as the application does
+        db::DynamicArray cumul;
+        std::vector<std::string> labels;
+        for (int step = 0; step < 60; ++step) {
+            const auto which = random() % 2 == 0 ? billing::Accumulators::Of::Detail : billing::Accumulators::Of::Cumul;
+            db::DynamicArray& model = which == billing::Accumulators::Of::Detail ? detail : cumul;
+            const int choice = static_cast<int>(random() % 10);
+            if (choice == 0 || labels.empty()) {  // a new line, at the end or before another
+                const std::string label = "L" + std::to_string(step);
+                const bool insert = !labels.empty() && random() % 2 == 0;
+                const int line = insert ? static_cast<int>(random() % labels.size()) + 1 : held.lineCount() + 1;
+                held.addLine(line, label, "202611", "P", insert);
+                const std::string text = label + db::kValueMark + "202611" + db::kValueMark + "0" + db::kValueMark +
+                                         "0" + db::kValueMark + "0" + db::kValueMark + "0" + db::kValueMark + "P";
+                for (db::DynamicArray* array : {&detail, &cumul})
+                    insert ? array->Insert(line, text) : array->set(line, text);
+                labels.insert(labels.begin() + line - 1, label);
+                continue;
+            }
+            const int line = static_cast<int>(random() % labels.size()) + 1;
+            const int value = 3 + static_cast<int>(random() % 4);
+            if (choice == 1) {
+                const std::string text = random() % 2 == 0 ? "0" : "12.5";
+                held.set(which, line, value, text);
+                model.set(line, value, text);
+            } else {
+                const double amount = amounts[random() % amounts.size()] * (random() % 3 == 0 ? 7 : 1);
+                held.add(which, line, value, amount);
+                model.set(line, value, billing::storedNumber(billing::numberOf(model.view(line, value)) + amount));
+            }
+            if (random() % 15 == 0) {
+                ASSERT_EQ(held.detail().str(), detail.str()) << round << " " << step;
+            }
+        }
+        ASSERT_EQ(held.detail().str(), detail.str()) << round;
+        ASSERT_EQ(held.cumul().str(), cumul.str()) << round;
+    }
+}
+
 // A reprint takes the fee, what it was charged on and the invoice number from what the print
 // recorded on the flow; a print computes them from the fee scale.
 TEST_F(AccumulationTest, ReprintTakesTheRecordedFiguresAndAPrintNeedsTheFeeScale) {
@@ -342,8 +391,8 @@ TEST_F(AccumulationTest, ReprintTakesTheRecordedFiguresAndAPrintNeedsTheFeeScale
     const int at = billing::placeLine(accumulators, "CAISSE ALPHA", "202611", "P");
     EXPECT_DOUBLE_EQ(billing::accumulateFlow({flow, "P", "202611", false}, at, accumulators, detail, number).fee, 2);
     EXPECT_EQ(number, "0000000042");
-    EXPECT_THAT(lines(accumulators.cumul), ElementsAre("CAISSE ALPHA | 202611 | 200 | 0 | 100 | 200 | P"));
-    EXPECT_THAT(lines(accumulators.detail), ElementsAre("CAISSE ALPHA | 202611 | 200 | 4000 | 2 | 0 | P"));
+    EXPECT_THAT(lines(accumulators.cumul()), ElementsAre("CAISSE ALPHA | 202611 | 200 | 0 | 100 | 200 | P"));
+    EXPECT_THAT(lines(accumulators.detail()), ElementsAre("CAISSE ALPHA | 202611 | 200 | 4000 | 2 | 0 | P"));
 
     // A print with hours to charge and no fee scale read (its read failed) fails the flow.
     const billing::FlowToAccumulate withoutScale{flow, "P", "202611", true, nullptr, 2000};
