@@ -47,14 +47,15 @@ const db::DynamicArray& Accumulators::cumul() {
 
 void Accumulators::addLine(int line, const std::string& label, const std::string& period, const std::string& type,
                            bool insert) {
-    // An inserted line moves the lines after it: the sums are written out first, and read
-    // again from their texts afterwards.
-    // A line written over is read afresh too.
+    // The sums move with their lines; the new line's start from its zeros.
     const auto index = static_cast<std::size_t>(line - 1);
-    if (insert || index < detailSums_.size() || index < cumulSums_.size()) {
-        settle();
-        detailSums_.clear();
-        cumulSums_.clear();
+    for (std::vector<LineSums>* lines : {&detailSums_, &cumulSums_}) {
+        if (index >= lines->size()) continue;
+        if (insert) {
+            lines->insert(lines->begin() + static_cast<std::ptrdiff_t>(index), LineSums{});
+        } else {
+            (*lines)[index] = {};  // a line written over: what was held for it is written over too
+        }
     }
     const bool whole = !holdsMarks(label) && !holdsMarks(period) && !holdsMarks(type);
     for (db::DynamicArray* accumulator : {&detail_, &cumul_}) {

@@ -75,7 +75,14 @@ double readBack(double value) {
     // A whole number below 10^15 is written as its digits and read back as itself; zero,
     // whatever its sign, as "0", which reads as zero.
     if (std::fabs(value) < kWholeBound && value == std::trunc(value)) return value == 0 ? 0.0 : value;
-    return numberOf(storedNumber(value));
+    if (!std::isfinite(value)) return 0;  // written as "0"
+    // Otherwise the text is a correctly rounded decimal of 15 digits at most, and the general
+    // reading of it is the nearest double to that decimal: what reading it directly gives.
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    double reading = 0;
+    std::from_chars(buffer, written.ptr, reading);
+    return reading;
 }
 
 std::string associationTitle(const std::string& code, const std::shared_ptr<db::Record>& fedeassoc) {
