@@ -668,7 +668,12 @@ void BillingRun::accumulateFlow() {
     const db::Record& fundingBody = files_.fundingBodies.held();
 
     if (flow.view(flow_attr::kFundingBody) != kNoFundingBody) {
-        lookUpFundingBodyRate(files_, fundingBody, line_.period, hourlyRate_);
+        // Consecutive flows mostly share their funding body and period, and a funding body's
+        // record does not change during the run (it is kept for the run once read).
+        if (!ownRate_.known || ownRate_.fundingBody != fundingBody.key() || ownRate_.period != line_.period)
+            ownRate_ = {true, fundingBody.key(), line_.period, fundingBodyRate(fundingBody, line_.period)};
+        hourlyRate_ = ownRate_.rate;
+        if (hourlyRate_ == 0) lookUpRateBehindFundingBody(files_, fundingBody, line_.period, hourlyRate_);
     }
 
     const std::string type = fundingBody.get(db::attr::funding_body::kType);

@@ -117,6 +117,12 @@ private:
     std::string invoiceNumber_;  // NumFacture
     DetailLine line_;
     double hourlyRate_ = 0;      // TauxHoraire
+    struct OwnRate {             // the last funding body's own rate looked up, for its period
+        bool known = false;
+        std::string fundingBody;
+        std::string period;
+        double rate = 0;
+    } ownRate_;
     Accumulators accumulators_;
     std::optional<printing::BillingStatement> statement_;
 

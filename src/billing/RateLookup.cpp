@@ -19,14 +19,15 @@ int firstRateInForce(const db::DynamicArray& record, int dates, const std::strin
     return 0;
 }
 
-void lookUpFundingBodyRate(DataFiles& files, const db::DynamicArray& fundingBody, const std::string& linePeriod,
-                           double& hourlyRate) {
+double fundingBodyRate(const db::DynamicArray& fundingBody, const std::string& linePeriod) {
     const int count = fundingBody.DCount(body_attr::kRateDates);
     int k = firstRateInForce(fundingBody, body_attr::kRateDates, linePeriod);
     if (k == 0) k = count;  // every rate is later: the last one
-    hourlyRate = numberOf(fundingBody.get(body_attr::kRates, k));
-    if (hourlyRate != 0) return;
+    return numberOf(fundingBody.view(body_attr::kRates, k));
+}
 
+void lookUpRateBehindFundingBody(DataFiles& files, const db::DynamicArray& fundingBody, const std::string& linePeriod,
+                                 double& hourlyRate) {
     const db::Record& association = files.associations.held();
     const int own = firstRateInForce(association, association_attr::kRateDates, linePeriod,
                                      association_attr::kRateKinds, "2");

@@ -11,9 +11,12 @@
 
 namespace tessaran::billing {
 
-// The rate of a flow with a funding body, for the billed period `linePeriod`.
-void lookUpFundingBodyRate(DataFiles& files, const db::DynamicArray& fundingBody, const std::string& linePeriod,
-                           double& hourlyRate);
+// The rate of a flow with a funding body, for the billed period `linePeriod`, in two steps:
+// the funding body's own rate for the period (it depends on nothing else), then, when that
+// is zero, where it falls back to.
+double fundingBodyRate(const db::DynamicArray& fundingBody, const std::string& linePeriod);
+void lookUpRateBehindFundingBody(DataFiles& files, const db::DynamicArray& fundingBody, const std::string& linePeriod,
+                                 double& hourlyRate);
 
 // Loads the service activity (kind "P", the first in key order) into the activity slot
 // (Cherche_Taux); throws the not-found error when there is none.
