@@ -96,15 +96,26 @@ void DynamicArray::extendTo(int attribute) {
 
 void DynamicArray::replace(std::size_t from, std::size_t to, std::string_view text) {
     text_.replace(from, to - from, text);
-    if (text.find(kAttributeMark) != kNone) {
-        index();  // the text holds attributes of its own: the array is read again, as its string form would be
+    if (starts_.empty()) {
+        index();
         return;
     }
+    // Attributes starting at or before `from` stay; those whose mark was in [from, to) are
+    // gone; those after move with the text. The marks of the new text start attributes of
+    // their own, as its string form would read.
+    const auto first = std::upper_bound(starts_.begin(), starts_.end(), static_cast<std::uint32_t>(from));
+    const auto last = std::upper_bound(first, starts_.end(), static_cast<std::uint32_t>(to));
     const auto delta = static_cast<std::int64_t>(text.size()) - static_cast<std::int64_t>(to - from);
-    if (delta == 0) return;
-    for (auto it = std::upper_bound(starts_.begin(), starts_.end(), static_cast<std::uint32_t>(from));
-         it != starts_.end(); ++it)
-        *it = static_cast<std::uint32_t>(static_cast<std::int64_t>(*it) + delta);
+    if (delta != 0)
+        for (auto it = last; it != starts_.end(); ++it)
+            *it = static_cast<std::uint32_t>(static_cast<std::int64_t>(*it) + delta);
+    std::size_t mark = text.find(kAttributeMark);
+    if (mark == kNone && first == last) return;
+    std::vector<std::uint32_t> added;
+    for (; mark != kNone; mark = text.find(kAttributeMark, mark + 1))
+        added.push_back(static_cast<std::uint32_t>(from + mark + 1));
+    const auto at = starts_.erase(first, last);
+    starts_.insert(at, added.begin(), added.end());
 }
 
 std::string DynamicArray::get(int attribute) const { return std::string(attributeText(attribute)); }

@@ -149,6 +149,40 @@ TEST(DynamicArray, AttributesAssignedTogetherGiveWhatOneByOneGives) {
     EXPECT_EQ(array.str(), "b" + FM + "b" + FM + FM + FM + "a");
 }
 
+// After any assignment or insertion, marks in the texts given included, the array reads as
+// its string form read afresh: the same attributes, starting at the same places.
+TEST(DynamicArray, ChangesReadAsTheirStringFormReadAfresh) {
+    std::mt19937 random(20261206);
+    const std::string pieces[] = {"", "a", "bc", FM, VM, SM};
+    const auto text = [&](int most) {
+        std::string made;
+        for (int n = std::uniform_int_distribution<int>(0, most)(random); n > 0; --n)
+            made += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(random)];
+        return made;
+    };
+    for (int round = 0; round < 500; ++round) {
+        DynamicArray array(text(12));
+        for (int step = 0; step < 12; ++step) {
+            const int attribute = std::uniform_int_distribution<int>(1, 6)(random);
+            const int value = std::uniform_int_distribution<int>(1, 3)(random);
+            const std::string given = text(3);
+            switch (std::uniform_int_distribution<int>(0, 3)(random)) {
+            case 0: array.set(attribute, given); break;
+            case 1: array.set(attribute, value, given); break;
+            case 2: array.Insert(attribute, given); break;
+            default: array.Insert(attribute, value, given);
+            }
+            const DynamicArray afresh(array.str());
+            // An array emptied by assignment keeps its one place; read afresh, "" has none.
+            if (!array.str().empty()) {
+                ASSERT_EQ(array.attributeCount(), afresh.attributeCount()) << round << " " << step;
+            }
+            for (int each = 1; each <= afresh.attributeCount(); ++each)
+                ASSERT_EQ(array.view(each), afresh.view(each)) << round << " " << step;
+        }
+    }
+}
+
 TEST(DynamicArray, InsertMovesLaterAttributesAndValues) {
     DynamicArray array("a" + FM + "b");
     array.Insert(1, "new");
