@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 #include "DatabaseError.h"
@@ -67,7 +68,16 @@ std::string fileUri(const std::string& path, const char* parameters) {
     return uri + "?" + parameters;
 }
 
+// SQLite counts every allocation it makes for its memory statistics, under a global mutex;
+// nothing here reads them. Only possible before SQLite first starts in the process: later
+// the call is refused and the counting simply goes on.
+void withoutMemoryStatistics() {
+    static std::once_flag once;
+    std::call_once(once, [] { sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0); });
+}
+
 ConnectionHandle connect(const std::string& path, const std::string& target, int flags, int busyMs) {
+    withoutMemoryStatistics();
     sqlite3* raw = nullptr;
     // A connection serves one thread at a time (the one that runs the control), so SQLite need
     // not take its connection mutex on every call: a run makes millions of them.
