@@ -69,7 +69,7 @@ const Evaluator::SortedAlternatives& Evaluator::sortedAlternatives(const Conditi
 }
 
 bool Evaluator::anyValue(const FieldDefinition& field, std::string_view key, const DynamicArray& record,
-                         const std::function<bool(std::string_view)>& visit) {
+                         FunctionRef<bool(std::string_view)> visit) {
     switch (field.kind) {
     case FieldDefinition::Kind::Key:
         return visit(key);
@@ -104,9 +104,8 @@ const std::string& Evaluator::translate(const FieldDefinition& field, std::strin
     return translations_.emplace(cacheKey, std::move(translation)).first->second;
 }
 
-std::string Evaluator::joined(const FieldDefinition& field, std::string_view key, const DynamicArray& record,
-                              char mark) {
-    std::string text;
+void Evaluator::appendJoined(std::string& text, const FieldDefinition& field, std::string_view key,
+                             const DynamicArray& record, char mark) {
     bool first = true;
     anyValue(field, key, record, [&](std::string_view value) {
         if (!first) text += mark;
@@ -114,15 +113,6 @@ std::string Evaluator::joined(const FieldDefinition& field, std::string_view key
         text += value;
         return false;
     });
-    return text;
-}
-
-std::string Evaluator::sortText(const FieldDefinition& field, std::string_view key, const DynamicArray& record) {
-    return joined(field, key, record, kValueMark);
-}
-
-std::string Evaluator::resultText(const FieldDefinition& field, std::string_view key, const DynamicArray& record) {
-    return joined(field, key, record, kSubvalueMark);
 }
 
 }  // namespace tessaran::db::select

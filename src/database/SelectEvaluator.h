@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "DynamicArray.h"
+#include "FunctionRef.h"
 #include "SelectTree.h"
 
 namespace tessaran::db::select {
@@ -28,16 +29,15 @@ public:
     // absent or empty attribute counts as one empty value.
     bool holds(const Condition& condition, std::string_view key, const DynamicArray& record);
 
-    // The field as one text for sorting: its values joined by the value mark.
-    std::string sortText(const FieldDefinition& field, std::string_view key, const DynamicArray& record);
-    // The field as one value of a result list: its values joined by the subvalue mark.
-    std::string resultText(const FieldDefinition& field, std::string_view key, const DynamicArray& record);
+    // Appends the field's values joined by `mark` to `text`: the value mark makes its text for
+    // sorting, the subvalue mark its value in a result list.
+    void appendJoined(std::string& text, const FieldDefinition& field, std::string_view key,
+                      const DynamicArray& record, char mark);
 
 private:
     // Calls `visit` with each value of the field until it returns true; returns whether one did.
     bool anyValue(const FieldDefinition& field, std::string_view key, const DynamicArray& record,
-                  const std::function<bool(std::string_view)>& visit);
-    std::string joined(const FieldDefinition& field, std::string_view key, const DynamicArray& record, char mark);
+                  FunctionRef<bool(std::string_view)> visit);
     const std::string& translate(const FieldDefinition& field, std::string_view code);
     // The alternatives of a condition with many of them: its plain values sorted, the others.
     struct SortedAlternatives {

@@ -22,12 +22,17 @@ struct Match {
     std::string row;
 };
 
-// Appends a text to a match's order so that a shorter text sorts before any longer one it
-// begins, whatever bytes follow: a zero byte is written as 00 01 and each text ends with 00 00.
-void appendOrderPart(std::string& order, std::string_view text) {
-    for (const char c : text) {
-        order += c;
-        if (c == '\0') order += '\1';
+// Ends a text just appended to a match's order, from `from`, so that a shorter text sorts
+// before any longer one it begins, whatever bytes follow: a zero byte is written as 00 01 and
+// each text ends with 00 00.
+void endOrderPart(std::string& order, std::size_t from) {
+    if (order.find('\0', from) != std::string::npos) {
+        const std::string text = order.substr(from);
+        order.resize(from);
+        for (const char c : text) {
+            order += c;
+            if (c == '\0') order += '\1';
+        }
     }
     order += '\0';
     order += '\0';
@@ -167,12 +172,17 @@ private:
         if (!evaluator_.holds(statement_, key, record)) return;
         Match match;
         match.order.reserve(64);  // grown a character at a time otherwise
-        for (const Field& field : statement_.sortFields)
-            appendOrderPart(match.order, evaluator_.sortText(field.definition, key, record));
-        appendOrderPart(match.order, key);
+        for (const Field& field : statement_.sortFields) {
+            const std::size_t from = match.order.size();
+            evaluator_.appendJoined(match.order, field.definition, key, record, kValueMark);
+            endOrderPart(match.order, from);
+        }
+        const std::size_t keyFrom = match.order.size();
+        match.order += key;
+        endOrderPart(match.order, keyFrom);
         for (std::size_t f = 0; f < wanted_.size(); ++f) {
             if (f) match.row += kValueMark;
-            match.row += evaluator_.resultText(wanted_[f], key, record);
+            evaluator_.appendJoined(match.row, wanted_[f], key, record, kSubvalueMark);
         }
         matches_.push_back(std::move(match));
     }

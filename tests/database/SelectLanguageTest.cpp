@@ -89,6 +89,11 @@ TEST_F(SelectTest, SortsByFieldsThenKeyAndTranslatesFundingBodies) {
     // Ties on every sort field keep key order; the result is in key order without PAR.
     EXPECT_THAT(keys("SSELECT ACTIVITES PAR 12"), ElementsAre("B", "C", "A"));
     EXPECT_THAT(keys("SSELECT ACTIVITES"), ElementsAre("A", "B", "C"));
+    // A sort text sorts before the longer ones it begins, whatever the key or the next sort
+    // text after it; a zero byte inside one is a character like any other.
+    importJson(*database, R"({"ACTIVITES": {"X1": {"12": "AB", "13": "9"}, "X2": {"12": "ABC", "13": "0"},
+                              "X3": {"12": "AB\u0000", "13": "0"}, "X4": {"12": "A", "13": "9"}}})");
+    EXPECT_THAT(keys("SSELECT ACTIVITES AVEC 0 = \"X]\" PAR 12 PAR 13"), ElementsAre("X4", "X1", "X3", "X2"));
 }
 
 TEST_F(SelectTest, ListsTheRequestedAttributesAndSelectsWhatTheRunsExpect) {
