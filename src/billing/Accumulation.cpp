@@ -130,7 +130,7 @@ FlowCharge accumulateFlow(const FlowToAccumulate& input, int line, Accumulators&
     }
 
     // The fee goes on the statement line unless it prints as zero.
-    if (numberOf(platform::numberToText(fee * 100)) != 0) detail.fee += fee;
+    if (platform::leadsWithNonZero(fee * 100)) detail.fee += fee;
     accumulators.add(Of::Detail, line, 5, fee);
 
     // Amount charged to the beneficiary, when it belongs to the chosen period.

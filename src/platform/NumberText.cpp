@@ -86,6 +86,18 @@ double textToNumber(std::string_view text) {
     return value;
 }
 
+bool leadsWithNonZero(double value) {
+    // The amounts met are whole hundredths or zero: their answer needs no text. Near the
+    // edges (a fraction that rounds up to one, the smallest plain fractions) the text decides.
+    const double magnitude = std::fabs(value);
+    if (std::isfinite(value)) {
+        if (magnitude == 0) return false;
+        if (magnitude >= 1) return true;
+        if (magnitude >= 1e-14 && magnitude < 0.5) return false;
+    }
+    return leadingNumber(numberToText(value)) != 0;
+}
+
 double leadingNumber(std::string_view text) {
     // Blanks are skipped wherever they are ("1 234.5" reads 1234.5); reading stops at the
     // first other character that cannot continue the number.

@@ -12,6 +12,11 @@ namespace tessaran::platform {
 // decimal comma, no thousands separator, "-" for negatives: 12.5 gives "12,5", 3 gives "3".
 std::string numberToText(double value);
 
+// Whether the number at the start of numberToText(value) is other than zero: a number of at
+// least one shows a whole part, a fraction below one shows "0,..." (a tiny one, written with
+// an exponent, reads as itself). Throws as numberToText does.
+bool leadsWithNonZero(double value);
+
 // Reads a number written with a decimal comma (or a period), surrounding spaces allowed;
 // the empty text gives 0. Throws std::invalid_argument for any other text.
 double textToNumber(std::string_view text);

@@ -39,7 +39,7 @@ double storedNumber(std::string_view text) {
     return platform::leadingNumber(normalised);
 }
 
-bool showsAsNonZero(double value) { return platform::leadingNumber(platform::numberToText(value * 100)) != 0; }
+bool showsAsNonZero(double value) { return platform::leadsWithNonZero(value * 100); }
 
 std::string addressText(const db::DynamicArray& record) {
     std::string text;

@@ -8,6 +8,7 @@
 #include <string>
 #include <limits>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/NumberText.h"
 
@@ -65,6 +66,27 @@ TEST(NumberToText, AgreesWithTheLayoutSpelledOutOverManyMagnitudes) {
     }
     for (const double value : {1e300, -1e-300, 5e-324, 1e15, 1e-15, 9.999999999999999e14})
         EXPECT_EQ(numberToText(value), modelText(value)) << value;
+}
+
+// Whether a number's text leads with a non-zero number is what writing it and reading its
+// leading number gives, at the edges too: fractions that round up to one, the smallest plain
+// fractions and the tiny ones written with an exponent.
+TEST(LeadsWithNonZero, IsTheLeadingNumberOfTheText) {
+    std::mt19937_64 random(61206);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-20, 20);
+    std::vector<double> values = {0.0, -0.0, 1.0, -1.0, 0.5, 0.4999999999999999, 0.9999999999999999,
+                                  0.99999999999999994, 0.999999999999999, 1e-14, 9.99999999999999e-15, 1e-15,
+                                  1.000000000000001e-15, 9.999999999999999e-16, 1e-16, 5e-324, 1e15, 2.9e15};
+    for (int round = 0; round < 20000; ++round)
+        values.push_back(round % 2 == 0 ? std::round(mantissa(random) * 1e4) / 100
+                                        : mantissa(random) * std::pow(10.0, exponent(random)));
+    for (const double value : values) {
+        for (const double signed_ : {value, -value})
+            ASSERT_EQ(leadsWithNonZero(signed_), leadingNumber(numberToText(signed_)) != 0) << signed_;
+    }
+    EXPECT_THROW(leadsWithNonZero(std::numeric_limits<double>::infinity()), std::invalid_argument);
+    EXPECT_THROW(leadsWithNonZero(std::nan("")), std::invalid_argument);
 }
 
 TEST(TextToNumber, ReadsCommaOrPeriodAndWhatNumberToTextWritesAndRejectsAnythingElse) {
