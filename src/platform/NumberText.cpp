@@ -1,7 +1,9 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 #include "DecimalText.h"
@@ -77,7 +79,45 @@ std::string numberToText(double value) {
     return std::string(out, size);
 }
 
+namespace {
+
+// A plain decimal (blanks around it, a sign, at most 15 digits with one comma or period among
+// them) read directly: the digits make a whole number a double holds exactly, and dividing it
+// by an exact power of ten rounds once, to the double nearest the decimal, as the general
+// reading gives. Anything else is left to the general reading.
+std::optional<double> plainDecimal(std::string_view text) {
+    constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    std::size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
+    long long whole = 0;
+    int digits = 0;
+    int fractionDigits = -1;  // -1: no separator yet
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c >= '0' && c <= '9') {
+            if (++digits > 15) return std::nullopt;
+            whole = whole * 10 + (c - '0');
+            if (fractionDigits >= 0) ++fractionDigits;
+        } else if ((c == ',' || c == '.') && fractionDigits < 0) {
+            fractionDigits = 0;
+        } else {
+            break;
+        }
+    }
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+    if (digits == 0 || at != text.size()) return std::nullopt;
+    if (whole == 0) return 0.0;  // zero whatever its sign
+    const double value = static_cast<double>(whole) / kPowersOfTen[std::max(fractionDigits, 0)];
+    return negative ? -value : value;
+}
+
+}  // namespace
+
 double textToNumber(std::string_view text) {
+    if (const std::optional<double> plain = plainDecimal(text)) return *plain;
     if (detail::isBlank(text)) return 0.0;
     const auto number = detail::parseDecimal(text, ",.");
     if (!number) throw std::invalid_argument("not a number: \"" + std::string(text) + "\"");

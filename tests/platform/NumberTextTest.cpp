@@ -7,9 +7,11 @@
 #include <random>
 #include <string>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
+#include "platform/DecimalText.h"
 #include "platform/NumberText.h"
 
 namespace tessaran::platform {
@@ -97,6 +99,31 @@ TEST(TextToNumber, ReadsCommaOrPeriodAndWhatNumberToTextWritesAndRejectsAnything
         EXPECT_DOUBLE_EQ(textToNumber(numberToText(value)), value) << value;
     for (const char* bad : {"abc", "12a", "1,2,3", "1.2,3", "-", ",", "1 234", "1E", "--1", "1e999"})
         EXPECT_THROW(textToNumber(bad), std::invalid_argument) << bad;
+}
+
+// Plain decimals are read by a shorter way: whatever the text, the answer (or the refusal)
+// is the general reading's, to the last bit.
+TEST(TextToNumber, AgreesWithTheGeneralReadingOnAnyText) {
+    std::mt19937 random(20261206);
+    const std::string pieces[] = {" ", "\t", "-", "+", ",", ".", "0", "1", "5", "9", "e", "x", "00", "123456789"};
+    for (int round = 0; round < 30000; ++round) {
+        std::string text;
+        for (int n = std::uniform_int_distribution<int>(0, 8)(random); n > 0; --n)
+            text += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(random)];
+        std::optional<double> general;
+        if (detail::isBlank(text)) {
+            general = 0.0;
+        } else if (const auto number = detail::parseDecimal(text, ",."); number && !std::isinf(detail::toDouble(*number))) {
+            general = detail::toDouble(*number);
+        }
+        if (!general) {
+            EXPECT_THROW(textToNumber(text), std::invalid_argument) << "[" << text << "]";
+            continue;
+        }
+        const double read = textToNumber(text);
+        ASSERT_EQ(read, *general) << "[" << text << "]";
+        ASSERT_EQ(std::signbit(read), std::signbit(*general)) << "[" << text << "]";
+    }
 }
 
 TEST(LeadingNumber, ReadsThePeriodFormUpToTheFirstUnreadableCharacter) {
