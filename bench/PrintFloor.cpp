@@ -5,7 +5,8 @@
 //  - reads once the flows a print run selects (the month's flows of every association not yet
 //    invoiced: attribute 1 the period with a funding body, or attribute 36 the period for the
 //    flows billed to the beneficiary only), one query per association's sector and key prefix,
-//    through the secondary index table and the flow table;
+//    through the secondary index tables of those attributes and the flow table (or the one
+//    shared index table of a database of format 3 or earlier);
 //  - writes each of them back once (one UPDATE per flow, with about the bytes a run adds) in one
 //    transaction, committed with the run's synchronisation; the storage's triggers on the flow
 //    table are dropped first, inside that transaction, so that the floor pays for none;
@@ -29,11 +30,13 @@
 #include <vector>
 
 #include "database/SqliteHandle.h"
+#include "database/StorageSchema.h"
 #include "platform/qt/QtPageSink.h"
 
 namespace {
 
 namespace sql = tessaran::db::sqlite;
+namespace schema = tessaran::db::schema;
 using tessaran::platform::Font;
 using tessaran::platform::PageSink;
 
@@ -63,14 +66,23 @@ struct Flow {
     std::string record;
 };
 
+// The index entries of an attribute of the flows, as a table and the start of a WHERE clause.
+std::string flowIndex(sqlite3* connection, int attribute) {
+    if (schema::indexLayout(connection) == schema::IndexLayout::TablePerAttribute)
+        return sql::quotedIdentifier(schema::indexTableName("FLUXCOMPTABLES", attribute)) + " WHERE ";
+    return "tessaran_index WHERE file = 'FLUXCOMPTABLES' AND attribute = " + std::to_string(attribute) + " AND ";
+}
+
 // The month's flows still to invoice, read association's sector by sector.
 std::vector<Flow> readFlows(sqlite3* connection, const std::string& period, int& queries) {
+    const std::string period1 = flowIndex(connection, 1);
+    const std::string period36 = flowIndex(connection, 36);
     // The key prefixes of the month's flows ("F0001", ...), found by skipping from one to the next.
     std::vector<std::string> prefixes;
     {
-        sql::Statement next(connection,
-                            "SELECT min(key) FROM tessaran_index WHERE file = 'FLUXCOMPTABLES' "
-                            "AND attribute IN (1, 36) AND value = ?1 AND key >= ?2");
+        sql::Statement next(connection, "SELECT min(k) FROM (SELECT min(key) AS k FROM " + period1 +
+                                            "value = ?1 AND key >= ?2 UNION ALL SELECT min(key) FROM " + period36 +
+                                            "value = ?1 AND key >= ?2)");
         std::string from;
         for (;;) {
             next.bind(1, period).bind(2, from);
@@ -95,11 +107,10 @@ std::vector<Flow> readFlows(sqlite3* connection, const std::string& period, int&
             }
         }
     }
-    sql::Statement flows(connection,
-                         "SELECT i.attribute, f.key, f.record FROM tessaran_index i "
-                         "JOIN \"FLUXCOMPTABLES\" f ON f.key = i.key "
-                         "WHERE i.file = 'FLUXCOMPTABLES' AND i.attribute IN (1, 36) AND i.value = ?1 "
-                         "AND i.key >= ?2 AND i.key < ?3");
+    const std::string range = "value = ?1 AND key >= ?2 AND key < ?3";
+    sql::Statement flows(connection, "SELECT i.attribute, f.key, f.record FROM (SELECT 1 AS attribute, key FROM " +
+                                         period1 + range + " UNION ALL SELECT 36, key FROM " + period36 + range +
+                                         ") i JOIN \"FLUXCOMPTABLES\" f ON f.key = i.key");
     std::vector<Flow> selected;
     for (const auto& [association, sector] : sectors) {
         for (const std::string& prefix : prefixes) {

@@ -15,30 +15,15 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 RecordStore::RecordStore(sqlite3* connection, schema::Catalogue catalogue)
     : connection_(connection),
       catalogue_(std::move(catalogue)),
+      indexLayout_(schema::indexLayout(connection)),
       anyChanged_(connection, "SELECT 1 FROM tessaran_changed WHERE file = ?1 LIMIT 1"),
       savepoint_(connection, "SAVEPOINT tessaran_change"),
       release_(connection, "RELEASE tessaran_change"),
       notesKeepRecords_(schema::notesKeepRecords(connection)),
       noteOf_(connection, std::string("SELECT ") + (notesKeepRecords_ ? "indexed" : "NULL") +
                               " FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
-      dropIndexEntry_(connection,
-                      "DELETE FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND value = ?3 AND key = ?4"),
-      pendingEntries_(connection),
       forgetChange_(connection, "DELETE FROM tessaran_changed WHERE file = ?1 AND key = ?2"),
-      indexEqual_(connection,
-                  "SELECT key FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND value = ?3"),
-      indexFrom_(connection,
-                 "SELECT value, key FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND value >= ?3 "
-                 "ORDER BY value"),
-      changed_(connection, "SELECT key FROM tessaran_changed WHERE file = ?1"),
-      // Walks the index down from its greatest value: the first whole number of the wanted
-      // length ends the walk, so the cost does not grow with the history.
-      highest_(connection,
-               "SELECT value FROM tessaran_index WHERE file = ?1 AND attribute = ?2 AND length(value) = ?3 "
-               "AND value NOT GLOB '*[^0-9]*' ORDER BY value DESC LIMIT 1"),
-      countIndexRange_(connection,
-                       "SELECT count(*) FROM (SELECT 1 FROM tessaran_index WHERE file = ?1 AND attribute = ?2 "
-                       "AND value >= ?3 AND value <= ?4 LIMIT ?5)") {
+      changed_(connection, "SELECT key FROM tessaran_changed WHERE file = ?1") {
     sqlite3_commit_hook(connection_, &RecordStore::transactionEnds, this);
     sqlite3_rollback_hook(connection_, &RecordStore::transactionRolledBack, this);
 }
@@ -95,9 +80,21 @@ RecordStore::FileStatements& RecordStore::statementsOf(const std::string& file) 
                           "SELECT key, record FROM " + table + " WHERE key >= ?1 ORDER BY key"),
         sqlite::Statement(connection_, "SELECT count(*) FROM (SELECT 1 FROM " + table +
                                            " WHERE key >= ?1 AND key < ?2 LIMIT ?3)"),
-        &indexedAttributes(file)};
+        &indexedAttributes(file),
+        {}};
+    for (const int attribute : *statements.indexed)
+        statements.indexes.try_emplace(attribute, connection_, indexLayout_, file, attribute);
     lastStatements_ = &*fileStatements_.emplace(file, std::move(statements)).first;
     return lastStatements_->second;
+}
+
+IndexTable& RecordStore::indexOf(const std::string& file, int attribute) {
+    FileStatements& statements = statementsOf(file);
+    const auto found = statements.indexes.find(attribute);
+    if (found == statements.indexes.end())
+        throw DatabaseError(error_code::kInvalidRequest,
+                            "attribute " + std::to_string(attribute) + " of " + file + " is not indexed");
+    return found->second;
 }
 
 std::optional<std::string> RecordStore::read(const std::string& file, std::string_view key) {
@@ -269,8 +266,7 @@ void RecordStore::write(const std::string& file, std::string_view key, const Dyn
         (kept ? statements.update : statements.upsert).bindInPlace(1, key).bindBlobInPlace(2, record.str()).run();
         if (injectedFaultDue())
             throw DatabaseError(error_code::kStorage, "injected write failure on key \"" + std::string(key) + "\"");
-        if (indexed)
-            indexRecord(file, *statements.indexed, key, before ? std::string_view(*before) : std::string_view(), record);
+        if (indexed) indexRecord(statements, key, before ? std::string_view(*before) : std::string_view(), record);
         if (kept) {  // written back: the index now knows the record as written
             lastRead_.record = record.str();
             lastRead_.held = true;
@@ -288,17 +284,13 @@ void RecordStore::dropAllIndexEntries(const std::string& file, std::string_view 
     dropIndexEntries_->bind(1, file).bind(2, key).run();
 }
 
-void RecordStore::indexRecord(const std::string& file, const std::set<int>& attributes, std::string_view key,
-                              std::string_view before, const DynamicArray& record) {
-    const IndexChanges changes = indexChanges(attributes, before, record);
+void RecordStore::indexRecord(FileStatements& statements, std::string_view key, std::string_view before,
+                              const DynamicArray& record) {
+    const IndexChanges changes = indexChanges(*statements.indexed, before, record);
     if (!changes.dropped.empty()) flushIndexEntries();
-    for (const IndexChange& entry : changes.dropped)
-        dropIndexEntry_.bindInPlace(1, file)
-            .bind(2, entry.attribute)
-            .bindInPlace(3, entry.value)
-            .bindInPlace(4, key)
-            .run();
-    for (const IndexChange& entry : changes.added) pendingEntries_.add(file, entry.attribute, entry.value, key);
+    for (const IndexChange& entry : changes.dropped) statements.indexes.at(entry.attribute).drop(entry.value, key);
+    for (const IndexChange& entry : changes.added)
+        pendingEntries_.add(statements.indexes.at(entry.attribute), entry.value, key);
 }
 
 namespace {
@@ -317,21 +309,16 @@ std::size_t RecordStore::countKeysWithPrefix(const std::string& file, std::strin
 
 std::size_t RecordStore::countIndexEntries(const std::string& file, int attribute, std::string_view value,
                                            bool prefix, std::size_t limit) {
-    requireFile(file);
+    IndexTable& index = indexOf(file, attribute);
     flushIndexEntries();
-    sqlite::StatementUse use(countIndexRange_);
     // An equal value is the range from the value to itself.
-    const std::string end = prefix ? afterPrefix(value) : std::string(value);
-    use->bind(1, file).bind(2, attribute).bind(3, value).bind(4, end).bind(5, static_cast<long long>(limit));
-    return use->step() ? static_cast<std::size_t>(use->integer(0)) : 0;
+    return index.count(value, prefix ? afterPrefix(value) : std::string(value), limit);
 }
 
 std::optional<std::string> RecordStore::topIndexedNumber(const std::string& file, int attribute, int digits) {
+    IndexTable& index = indexOf(file, attribute);
     flushIndexEntries();
-    sqlite::StatementUse use(highest_);
-    use->bind(1, file).bind(2, attribute).bind(3, static_cast<long long>(digits));
-    if (!use->step()) return std::nullopt;
-    return std::string(use->text(0));
+    return index.highestNumber(digits);
 }
 
 void RecordStore::scan(const std::string& file, const RowVisitor& visit) {
@@ -351,20 +338,9 @@ void RecordStore::scanPrefix(const std::string& file, std::string_view prefix, c
 
 void RecordStore::indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
                             std::vector<std::string>& keys) {
-    requireFile(file);
+    IndexTable& index = indexOf(file, attribute);
     flushIndexEntries();
-    if (!prefix) {
-        sqlite::StatementUse use(indexEqual_);
-        use->bind(1, file).bind(2, attribute).bind(3, value);
-        while (use->step()) keys.emplace_back(use->text(0));
-        return;
-    }
-    sqlite::StatementUse use(indexFrom_);
-    use->bind(1, file).bind(2, attribute).bind(3, value);
-    while (use->step()) {
-        if (!startsWith(use->text(0), value)) break;
-        keys.emplace_back(use->text(1));
-    }
+    index.keys(value, prefix, keys);
 }
 
 std::optional<RecordStore::OutsideNote> RecordStore::outsideNote(const std::string& file, std::string_view key,
@@ -393,21 +369,44 @@ void RecordStore::changedKeys(const std::string& file, std::vector<std::string>&
     while (use->step()) keys.emplace_back(use->text(0));
 }
 
+void RecordStore::useIndexed(std::map<std::string, std::set<int>> indexed) {
+    pendingEntries_.forgetTables();
+    lastStatements_ = nullptr;
+    fileStatements_.clear();  // their statements name the tables of the attributes indexed before
+    catalogue_.indexed = std::move(indexed);
+}
+
 void RecordStore::rebuildIndexes() {
-    atomically([&] {
-        flushIndexEntries();
-        sqlite::execute(connection_, "DELETE FROM tessaran_index");
-        for (const std::string& file : catalogue_.files) {
-            const std::set<int>& attributes = indexedAttributes(file);
-            if (attributes.empty()) continue;
-            std::vector<std::pair<std::string, DynamicArray>> records;
-            scan(file, [&](std::string_view key, std::string_view record) {
-                records.emplace_back(std::string(key), DynamicArray(record));
-            });
-            for (const auto& [key, record] : records) indexRecord(file, attributes, key, {}, record);
-        }
-        sqlite::execute(connection_, "DELETE FROM tessaran_changed");
-    });
+    // Inside a transaction, a rollback after the rebuild would take back tables the catalogue
+    // would still count on.
+    if (sqlite3_get_autocommit(connection_) == 0)
+        throw DatabaseError(error_code::kStorage, "the indexes are rebuilt outside any transaction");
+    std::map<std::string, std::set<int>> before = catalogue_.indexed;
+    try {
+        atomically([&] {
+            std::map<std::string, std::set<int>> indexed = schema::indexedRows(connection_);
+            std::erase_if(indexed, [&](const auto& file) { return !hasFile(file.first); });
+            if (indexLayout_ == schema::IndexLayout::TablePerAttribute)
+                schema::shapeIndexTables(connection_, indexed);
+            else
+                sqlite::execute(connection_, "DELETE FROM tessaran_index");
+            useIndexed(std::move(indexed));
+            for (const auto& [file, attributes] : catalogue_.indexed) {
+                FileStatements& statements = statementsOf(file);
+                if (indexLayout_ == schema::IndexLayout::TablePerAttribute)
+                    for (auto& [attribute, index] : statements.indexes) index.clear();
+                std::vector<std::pair<std::string, DynamicArray>> records;
+                scan(file, [&](std::string_view key, std::string_view record) {
+                    records.emplace_back(std::string(key), DynamicArray(record));
+                });
+                for (const auto& [key, record] : records) indexRecord(statements, key, {}, record);
+            }
+            sqlite::execute(connection_, "DELETE FROM tessaran_changed");
+        });
+    } catch (...) {
+        useIndexed(std::move(before));  // rolled back: the tables are as they were
+        throw;
+    }
 }
 
 }  // namespace tessaran::db

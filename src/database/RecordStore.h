@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "DynamicArray.h"
+#include "IndexTable.h"
 #include "PendingIndexEntries.h"
 #include "RecordStorage.h"
 #include "SqliteHandle.h"
@@ -42,6 +43,8 @@ public:
     void indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
                    std::vector<std::string>& keys) override;
     void changedKeys(const std::string& file, std::vector<std::string>& keys) override;
+    // Outside a transaction only: the attributes tessaran_indexed lists now are indexed from
+    // then on (their tables created, those of attributes no longer listed dropped).
     void rebuildIndexes() override;
     // Outside an explicit transaction: a transaction of its own (which also spares a lock per
     // statement); inside one, a savepoint.
@@ -71,8 +74,13 @@ private:
         sqlite::Statement scanFrom;
         sqlite::Statement countRange;
         const std::set<int>* indexed;  // the file's indexed attributes, from the catalogue
+        std::map<int, IndexTable> indexes;  // the entries of each
     };
     FileStatements& statementsOf(const std::string& file);
+    // Throws kInvalidRequest when the attribute has no index.
+    IndexTable& indexOf(const std::string& file, int attribute);
+    // Takes `indexed` as the indexed attributes, and forgets the statements prepared for the others.
+    void useIndexed(std::map<std::string, std::set<int>> indexed);
     // The note left when another tool wrote the key since the application last indexed it:
     // the record the index knows (none when the key had no record then).
     struct OutsideNote {
@@ -93,9 +101,9 @@ private:
     // the transaction commits; a failure voids the transaction.
     void flushIndexEntries();
     // Brings the index entries of a key from what `before` held to what `record` holds, for
-    // the file's indexed `attributes`.
-    void indexRecord(const std::string& file, const std::set<int>& attributes, std::string_view key,
-                     std::string_view before, const DynamicArray& record);
+    // the file's indexed attributes.
+    void indexRecord(FileStatements& statements, std::string_view key, std::string_view before,
+                     const DynamicArray& record);
 
     // The last record read from an indexed file inside a write transaction: what the index
     // knows of it when the run writes it back in the same transaction, without reading it again.
@@ -111,6 +119,7 @@ private:
 
     sqlite3* connection_;
     schema::Catalogue catalogue_;
+    schema::IndexLayout indexLayout_;
     LastRead lastRead_;
     std::uint64_t transactionsEnded_ = 0;
     // Files found without any key noted as written by another tool, in the transaction
@@ -124,14 +133,9 @@ private:
     // Version 3 notes keep the record the index knew; earlier layouts drop all entries of a key.
     bool notesKeepRecords_ = false;
     sqlite::Statement noteOf_;
-    sqlite::Statement dropIndexEntry_;
     PendingIndexEntries pendingEntries_;
     sqlite::Statement forgetChange_;
-    sqlite::Statement indexEqual_;
-    sqlite::Statement indexFrom_;
     sqlite::Statement changed_;
-    sqlite::Statement highest_;
-    sqlite::Statement countIndexRange_;
     std::optional<sqlite::Statement> dropIndexEntries_;  // prepared for a version 1 or 2 layout only
     // Files whose triggers are dropped in the transaction numbered by transactionsEnded_.
     std::map<std::string, std::uint64_t, std::less<>> silencedFiles_;

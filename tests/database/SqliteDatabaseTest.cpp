@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "DatabaseTestSupport.h"
+#include "SqliteOutside.h"
 #include "database/Schema.h"
 
 namespace tessaran::db {
@@ -14,39 +15,6 @@ DynamicArray withAttribute(int attribute, const std::string& text) {
     DynamicArray record;
     record.set(attribute, text);
     return record;
-}
-
-// Runs `sql` on the database file through its own connection, as another tool would.
-int outsideEdit(const std::string& path, const std::string& sql) {
-    sqlite3* shell = nullptr;
-    int rc = sqlite3_open(path.c_str(), &shell);
-    if (rc == SQLITE_OK) rc = sqlite3_exec(shell, sql.c_str(), nullptr, nullptr, nullptr);
-    sqlite3_close(shell);
-    return rc;
-}
-
-// The rows of a one-column query, read through a connection of its own.
-std::vector<std::string> outsideRows(const std::string& path, const std::string& sql) {
-    std::vector<std::string> rows;
-    sqlite3* shell = nullptr;
-    if (sqlite3_open(path.c_str(), &shell) == SQLITE_OK) {
-        sqlite3_exec(
-            shell, sql.c_str(),
-            [](void* into, int, char** values, char**) {
-                static_cast<std::vector<std::string>*>(into)->emplace_back(values[0] ? values[0] : "");
-                return 0;
-            },
-            &rows, nullptr);
-    }
-    sqlite3_close(shell);
-    return rows;
-}
-
-// The SQL literal of a record's stored form.
-std::string blob(const DynamicArray& record) {
-    std::string literal = "x'";
-    for (const unsigned char byte : record.str()) literal += {"0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 15]};
-    return literal + "'";
 }
 
 TEST(SqliteDatabase, CreatesTheTenFilesAndRefusesWhatIsNotANewOrOwnDatabase) {
@@ -154,8 +122,7 @@ TEST(SqliteDatabase, IndexEntriesOfATransactionAreSeenByItAndKeptOnlyByItsCommit
             for (const std::string& each : expected) entries.push_back("P " + each);
             entries.push_back("Q A008");
             std::sort(entries.begin(), entries.end());
-            EXPECT_EQ(outsideRows(path, "SELECT value || ' ' || key FROM tessaran_index WHERE file = 'ACTIVITES' "
-                                        "ORDER BY 1"),
+            EXPECT_EQ(outsideRows(path, "SELECT value || ' ' || key FROM tessaran_index_ACTIVITES_12 ORDER BY 1"),
                       entries);
         } else {
             database->rollback();
@@ -214,28 +181,6 @@ TEST(SqliteDatabase, SecondWriterWaitsThenGivesUpWithBusy) {
     second->rollback();
 }
 
-// A database as version 1 or 2 of the format left it: an index of the entries by key, and
-// triggers that note the keys another tool wrote without the record the index knew (version
-// 2's skip the application's own writes, marked in a table of their own).
-void makeEarlierVersion(const std::string& path, int version) {
-    std::string sql = "CREATE INDEX tessaran_index_by_key ON tessaran_index (file, key);"
-                      "DROP TABLE tessaran_changed;"
-                      "CREATE TABLE tessaran_changed (file TEXT NOT NULL, key TEXT NOT NULL, PRIMARY KEY (file, key))"
-                      " WITHOUT ROWID;";
-    if (version == 2) sql += "CREATE TABLE tessaran_own_writes (id INTEGER PRIMARY KEY CHECK (id = 1));";
-    const std::string when = version == 2 ? " WHEN NOT EXISTS (SELECT 1 FROM tessaran_own_writes)" : "";
-    for (const std::string event : {"INSERT", "UPDATE", "DELETE"}) {
-        const std::string key = event == "INSERT" ? "NEW.key" : "OLD.key";
-        sql += "DROP TRIGGER ACTIVITES_" + event + "; CREATE TRIGGER ACTIVITES_" + event + " AFTER " + event +
-               " ON ACTIVITES" + when + " BEGIN INSERT INTO tessaran_changed SELECT 'ACTIVITES', " + key +
-               " WHERE NOT EXISTS (SELECT 1 FROM tessaran_changed WHERE file = 'ACTIVITES' AND key = " + key +
-               "); END;";
-    }
-    ASSERT_EQ(outsideEdit(path, sql + "UPDATE tessaran_meta SET value = '" + std::to_string(version) +
-                                    "' WHERE name = 'version'"),
-              SQLITE_OK);
-}
-
 TEST(SqliteDatabase, IndexFollowsRewritesMultipleValuesAndOutsideEdits) {
     if (tessaran::testing::testsOnServer()) GTEST_SKIP() << "edits with the sqlite3 shell";
     for (const bool firstVersion : {false, true}) {
@@ -289,8 +234,8 @@ int indexEntriesOf(const std::string& path, const std::string& key) {
     sqlite3* shell = nullptr;
     sqlite3_open(path.c_str(), &shell);
     sqlite3_stmt* count = nullptr;
-    sqlite3_prepare_v2(shell, ("SELECT count(*) FROM tessaran_index WHERE key = '" + key + "'").c_str(), -1, &count,
-                       nullptr);
+    sqlite3_prepare_v2(shell, ("SELECT count(*) FROM tessaran_index_ACTIVITES_12 WHERE key = '" + key + "'").c_str(),
+                       -1, &count, nullptr);
     const int entries = sqlite3_step(count) == SQLITE_ROW ? sqlite3_column_int(count, 0) : -1;
     sqlite3_finalize(count);
     sqlite3_close(shell);

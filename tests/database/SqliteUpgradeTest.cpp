@@ -1,0 +1,246 @@
+// A database of an earlier format on SQLite: brought to the table per indexed attribute when it
+// is opened with write access, its entries and every select's answer kept, another tool's
+// writes still noted; read, and written, in its own layout when it cannot be upgraded. And the
+// tables per attribute themselves: a rollback, a rebuild after tessaran_indexed changed.
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "DatabaseTestSupport.h"
+#include "SqliteOutside.h"
+#include "database/Exchange.h"
+#include "database/RecordStore.h"
+#include "database/SelectRunner.h"
+#include "database/SqliteOpen.h"
+
+namespace tessaran::db {
+namespace {
+
+using namespace testing;
+namespace fs = std::filesystem;
+
+DynamicArray withAttribute(int attribute, const std::string& text) {
+    DynamicArray record;
+    record.set(attribute, text);
+    return record;
+}
+
+std::string version(const std::string& path) {
+    const std::vector<std::string> rows = outsideRows(path, "SELECT value FROM tessaran_meta WHERE name = 'version'");
+    return rows.empty() ? std::string() : rows.front();
+}
+
+// What the selects of select-flows.json answer through each kind of index lookup, and the
+// highest invoice number: one text per statement.
+std::vector<std::string> answers(const std::function<DynamicArray(const std::string& request)>& select,
+                                 const std::optional<std::string>& highest) {
+    std::vector<std::string> answers;
+    for (const char* statement :
+         {"SSELECT FLUXCOMPTABLES AVEC 1 = \"200203\" AND AVEC 4 # \"\" AND AVEC 20 = \"\" OR AVEC 1 = \"\" AND "
+          "AVEC 36 = \"200203\" AND AVEC 37 # \"1\" PAR CodeAssoc",
+          "SSELECT FLUXCOMPTABLES AVEC 20 = \"00000000]\"", "SSELECT FLUXCOMPTABLES AVEC 36 = \"200202\"",
+          "SSELECT FLUXCOMPTABLES AVEC 4 = \"0]\" AND AVEC 1 = \"200203\"", "SSELECT ACTIVITES AVEC 12 = \"P\""}) {
+        const std::string file = std::string(statement).substr(8, std::string(statement).find(' ', 8) - 8);
+        answers.push_back(select(request(statement, file)).str());
+    }
+    answers.push_back(highest.value_or("none"));
+    return answers;
+}
+
+std::vector<std::string> answersOf(MultivalueDatabase& database) {
+    return answers([&](const std::string& request) { return database.Select(request); },
+                   database.highestNumber("FLUXCOMPTABLES", 20, 10));
+}
+
+std::vector<std::string> answersOf(RecordStorage& store) {
+    return answers([&](const std::string& request) { return select::run(store, request); },
+                   store.highestNumber("FLUXCOMPTABLES", 20, 10));
+}
+
+struct Federation {
+    TempDir directory;
+    std::string path = directory.file("base.db");
+    std::vector<std::string> answers;  // in the current format
+    std::vector<std::string> entries;
+
+    Federation() {
+        const auto database = SqliteDatabase::create(path);
+        importJson(*database, testData("select-flows.json"));
+        database->OpenFile("ACTIVITES")->write("A1", withAttribute(12, "P"));
+        answers = answersOf(*database);
+        entries = storedIndexEntries(path);
+    }
+};
+
+TEST(SqliteUpgrade, Version3IsBroughtToTablesPerAttributeWithEveryEntryAndAnswer) {
+    if (tessaran::testing::testsOnServer()) GTEST_SKIP() << "a SQLite file";
+    Federation federation;
+    const std::string& path = federation.path;
+    ASSERT_GT(federation.entries.size(), 20u);
+    makeEarlierVersion(path, 3);
+    ASSERT_EQ(storedIndexEntries(path), federation.entries);  // the shared table holds them all
+
+    {
+        const auto database = SqliteDatabase::open(path);
+        EXPECT_EQ(version(path), "4");
+        EXPECT_THAT(outsideRows(path, "SELECT name FROM sqlite_schema WHERE name = 'tessaran_index'"), IsEmpty());
+        EXPECT_EQ(storedIndexEntries(path), federation.entries);
+        EXPECT_EQ(answersOf(*database), federation.answers);
+    }
+    // A newer format than this program knows is left as it is.
+    ASSERT_EQ(outsideEdit(path, "UPDATE tessaran_meta SET value = '5' WHERE name = 'version'"), SQLITE_OK);
+    SqliteDatabase::open(path);
+    EXPECT_EQ(version(path), "5");
+}
+
+// Root reads and writes whatever the permissions say: when the tests run as root, the file
+// accesses of a scope run as "nobody".
+class Unprivileged {
+public:
+    Unprivileged() : root_(geteuid() == 0) {
+        [[maybe_unused]] const bool nobody = root_ && setegid(kNobody) == 0 && seteuid(kNobody) == 0;
+    }
+    ~Unprivileged() {
+        [[maybe_unused]] const bool back = root_ && seteuid(0) == 0 && setegid(0) == 0;
+    }
+    bool restricted() const { return geteuid() != 0; }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    const bool root_;
+};
+
+TEST(SqliteUpgrade, Version3ThatCannotBeUpgradedIsReadAndWrittenInItsOwnLayout) {
+    if (tessaran::testing::testsOnServer()) GTEST_SKIP() << "a SQLite file";
+    Federation federation;
+    const std::string& path = federation.path;
+    makeEarlierVersion(path, 3);
+    {
+        // As the store works when another run held the database at its opening: no upgrade.
+        const sqlite::ConnectionHandle connection = sqlite::openExisting(path, 1000);
+        RecordStore store(connection.get(), schema::load(connection.get()));
+        EXPECT_EQ(answersOf(store), federation.answers);
+        // A flow invoiced, another's period changed: entries added and dropped in the shared table.
+        DynamicArray invoiced(*store.read("FLUXCOMPTABLES", "10001A01S01200203"));
+        invoiced.set(20, "0000000042");
+        store.write("FLUXCOMPTABLES", "10001A01S01200203", invoiced);
+        DynamicArray moved(*store.read("FLUXCOMPTABLES", "10002A01S01200203"));
+        moved.set(1, "200301");
+        store.write("FLUXCOMPTABLES", "10002A01S01200203", moved);
+        EXPECT_EQ(store.highestNumber("FLUXCOMPTABLES", 20, 10), "0000000042");
+        EXPECT_EQ(select::run(store, request("SSELECT FLUXCOMPTABLES AVEC 1 = \"200301\"", "FLUXCOMPTABLES")).str(),
+                  "10002A01S01200203");
+    }
+    EXPECT_EQ(version(path), "3");
+    std::vector<std::string> written = federation.entries;
+    written.erase(std::find(written.begin(), written.end(), "FLUXCOMPTABLES 1 200203 10002A01S01200203"));
+    written.push_back("FLUXCOMPTABLES 1 200301 10002A01S01200203");
+    written.push_back("FLUXCOMPTABLES 20 0000000042 10001A01S01200203");
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(storedIndexEntries(path), written);
+
+    // Opened read-only, it stays as it is and selects through its shared table.
+    fs::permissions(federation.directory.file(""), fs::perms::all);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::others_read);
+    Unprivileged nobody;
+    if (!nobody.restricted()) GTEST_SKIP() << "cannot run without the rights of root";
+    const auto database = SqliteDatabase::open(path);
+    EXPECT_EQ(version(path), "3");
+    EXPECT_EQ(database->highestNumber("FLUXCOMPTABLES", 20, 10), "0000000042");
+    EXPECT_EQ(firstValues(database->Select(request("SSELECT FLUXCOMPTABLES AVEC 1 = \"200301\"", "FLUXCOMPTABLES"))),
+              std::vector<std::string>{"10002A01S01200203"});
+}
+
+TEST(SqliteUpgrade, OutsideEditsAreNotedBeforeAndAfterTheUpgradeAndTheirEntriesDroppedExactly) {
+    if (tessaran::testing::testsOnServer()) GTEST_SKIP() << "edits with the sqlite3 shell";
+    TempDir directory;
+    const std::string path = directory.file("base.db");
+    {
+        const auto database = SqliteDatabase::create(path);
+        for (const char* key : {"A1", "A2"}) database->OpenFile("ACTIVITES")->write(key, withAttribute(12, "P"));
+    }
+    makeEarlierVersion(path, 3);
+    const auto edit = [&](const std::string& key, const std::string& kind) {
+        ASSERT_EQ(outsideEdit(path, "INSERT INTO ACTIVITES (key, record) VALUES ('" + key + "', " +
+                                        blob(withAttribute(12, kind)) +
+                                        ") ON CONFLICT (key) DO UPDATE SET record = excluded.record"),
+                  SQLITE_OK);
+    };
+    edit("A1", "Q");  // noted by the triggers of version 3, with the record the index knew
+    const auto database = SqliteDatabase::open(path);
+    ASSERT_EQ(version(path), "4");
+    edit("A2", "R");  // noted by the triggers after the upgrade
+    edit("A3", "P");
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A3"));
+    EXPECT_THAT(activitiesOfKind(*database, "Q"), ElementsAre("A1"));
+    EXPECT_THAT(activitiesOfKind(*database, "R"), ElementsAre("A2"));
+
+    // Written back by the application, each is indexed by what it holds, and what the index
+    // knew of it is gone.
+    database->begin();
+    for (const char* key : {"A1", "A2", "A3"}) database->OpenFile("ACTIVITES")->Read(key)->DBWrite();
+    database->commit();
+    EXPECT_THAT(outsideRows(path, "SELECT key FROM tessaran_changed"), IsEmpty());
+    EXPECT_THAT(storedIndexEntries(path),
+                ElementsAre("ACTIVITES 12 P A3", "ACTIVITES 12 Q A1", "ACTIVITES 12 R A2"));
+}
+
+TEST(SqliteUpgrade, RolledBackRunLeavesTheTablesPerAttributeAsTheyWere) {
+    if (tessaran::testing::testsOnServer()) GTEST_SKIP() << "the tables read with SQLite";
+    Federation federation;
+    const auto database = SqliteDatabase::open(federation.path);
+    auto flows = database->OpenFile("FLUXCOMPTABLES");
+    database->begin();
+    // More entries of one attribute than a statement writes, then a read of the index and a
+    // dropped entry in the middle of them.
+    for (int n = 0; n < 300; ++n) {
+        DynamicArray flow = withAttribute(1, "200203");
+        flow.set(20, std::to_string(1000000000 + n));
+        flows->write("NEW" + std::to_string(1000 + n), flow);
+        if (n == 200) {
+            EXPECT_EQ(database->highestNumber("FLUXCOMPTABLES", 20, 10), "1000000200");
+            flows->write("10001A01S01200203", withAttribute(1, "200301"));
+        }
+    }
+    database->rollback();
+    EXPECT_EQ(answersOf(*database), federation.answers);
+    EXPECT_EQ(storedIndexEntries(federation.path), federation.entries);  // nothing held was written since
+}
+
+TEST(SqliteUpgrade, RebuildGivesTheAttributesListedNowATableAndDropsTheOthers) {
+    if (tessaran::testing::testsOnServer()) GTEST_SKIP() << "edits with the sqlite3 shell";
+    TempDir directory;
+    const std::string path = directory.file("base.db");
+    {
+        const auto database = SqliteDatabase::create(path);
+        database->OpenFile("SECTEUR")->write("S01", withAttribute(1, "Aide"));
+        database->OpenFile("ACTIVITES")->write("A1", withAttribute(12, "P"));
+    }
+    ASSERT_EQ(outsideEdit(path, "INSERT INTO tessaran_indexed (file, attribute) VALUES ('SECTEUR', 1);"
+                                "DELETE FROM tessaran_indexed WHERE file = 'ACTIVITES'"),
+              SQLITE_OK);
+    const auto aide = [](MultivalueDatabase& database) {
+        return firstValues(database.Select(request("SSELECT SECTEUR AVEC 1 = \"Aide\"", "SECTEUR")));
+    };
+    const auto database = SqliteDatabase::open(path);
+    EXPECT_THAT(aide(*database), ElementsAre("S01"));  // no table yet: the records are read
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A1"));
+
+    database->begin();
+    EXPECT_EQ(codeOf([&] { database->rebuildIndexes(); }), error_code::kStorage);
+    database->rollback();
+    database->rebuildIndexes();
+    EXPECT_THAT(storedIndexEntries(path), ElementsAre("SECTEUR 1 Aide S01"));
+    const std::vector<std::string> tables = outsideRows(path, "SELECT name FROM sqlite_schema WHERE type = 'table'");
+    EXPECT_THAT(tables, ::testing::Contains("tessaran_index_SECTEUR_1"));
+    EXPECT_THAT(tables, ::testing::Not(::testing::Contains("tessaran_index_ACTIVITES_12")));
+    // Indexed from then on, in this session and the next.
+    database->OpenFile("SECTEUR")->write("S02", withAttribute(1, "Aide"));
+    EXPECT_THAT(storedIndexEntries(path), ElementsAre("SECTEUR 1 Aide S01", "SECTEUR 1 Aide S02"));
+    EXPECT_THAT(aide(*SqliteDatabase::open(path)), ElementsAre("S01", "S02"));
+    EXPECT_THAT(activitiesOfKindP(*database), ElementsAre("A1"));
+}
+
+}  // namespace
+}  // namespace tessaran::db
