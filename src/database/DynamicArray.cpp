@@ -178,31 +178,66 @@ void DynamicArray::setAttributes(std::initializer_list<std::pair<int, std::strin
     // A text holding attribute marks makes attributes of its own, which moves the others: then
     // only one by one gives what one by one gives.
     if (assignments.size() == 0) return;
-    int last = 0;
     for (const auto& [attribute, text] : assignments) {
         if (text.find(kAttributeMark) != kNone) {
             for (const auto& [each, eachText] : assignments) set(each, eachText);
             return;
         }
-        last = std::max(last, atLeastOne(attribute));
     }
-    // The text each attribute ends with: the last one given for it, or its own (the texts
-    // given may be views of this very array, so it is left as it is until the end).
-    std::vector<std::string_view> texts(static_cast<std::size_t>(std::max(last, attributeCount())));
-    for (int attribute = 1; attribute <= attributeCount(); ++attribute)
-        texts[static_cast<std::size_t>(attribute - 1)] = attributeText(attribute);
-    std::size_t size = texts.size() - 1;  // the marks between them
-    for (const auto& [attribute, text] : assignments) texts[static_cast<std::size_t>(atLeastOne(attribute) - 1)] = text;
-    for (const std::string_view text : texts) size += text.size();
+    // The assignments in attribute order, the last one given for an attribute winning.
+    constexpr std::size_t kAtOnce = 16;
+    std::pair<int, std::string_view> inPlace[kAtOnce];
+    std::vector<std::pair<int, std::string_view>> many;
+    std::pair<int, std::string_view>* sorted = inPlace;
+    if (assignments.size() > kAtOnce) {
+        many.resize(assignments.size());
+        sorted = many.data();
+    }
+    std::size_t count = 0;
+    for (const auto& [attribute, text] : assignments) sorted[count++] = {atLeastOne(attribute), text};
+    std::stable_sort(sorted, sorted + count, [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (kept > 0 && sorted[kept - 1].first == sorted[i].first)
+            sorted[kept - 1] = sorted[i];
+        else
+            sorted[kept++] = sorted[i];
+    }
+    const int last = std::max(sorted[kept - 1].first, attributeCount());
+
+    // The new text in one pass: the runs of attributes kept are copied whole, with their
+    // offsets moved along; the texts given may be views of this very array, which is left as
+    // it is until the end.
+    std::size_t size = text_.size() + static_cast<std::size_t>(last);
+    for (std::size_t i = 0; i < kept; ++i) size += sorted[i].second.size();
     std::string rebuilt;
     rebuilt.reserve(size);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (i) rebuilt += kAttributeMark;
-        rebuilt += texts[i];
+    std::vector<std::uint32_t> starts;
+    starts.reserve(static_cast<std::size_t>(last));
+    std::size_t next = 0;
+    for (int attribute = 1; attribute <= last;) {
+        if (attribute > 1) rebuilt += kAttributeMark;
+        if (next < kept && sorted[next].first == attribute) {
+            starts.push_back(static_cast<std::uint32_t>(rebuilt.size()));
+            rebuilt += sorted[next++].second;
+            ++attribute;
+            continue;
+        }
+        const int runEnd = std::min(next < kept ? sorted[next].first - 1 : last, attributeCount());
+        if (attribute <= runEnd) {
+            const std::size_t from = startOf(attribute);
+            const std::size_t base = rebuilt.size();
+            for (int each = attribute; each <= runEnd; ++each)
+                starts.push_back(static_cast<std::uint32_t>(base + startOf(each) - from));
+            rebuilt.append(text_, from, endOf(runEnd) - from);
+            attribute = runEnd + 1;
+        } else {  // past the array's end: an empty attribute
+            starts.push_back(static_cast<std::uint32_t>(rebuilt.size()));
+            ++attribute;
+        }
     }
     text_ = std::move(rebuilt);
-    index();
-    if (starts_.empty()) starts_.push_back(0);  // one attribute assigned the empty text stays one
+    starts_ = std::move(starts);
 }
 
 int DynamicArray::DCount() const {
