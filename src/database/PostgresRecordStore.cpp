@@ -177,7 +177,7 @@ void PostgresRecordStore::atomically(const std::function<void()>& change) {
     connection_.execute("RELEASE tessaran_change");
 }
 
-void PostgresRecordStore::writing(const std::function<void()>& change) {
+void PostgresRecordStore::writing(FunctionRef<void()> change) {
     // Inside a transaction a record's write is part of it, without a savepoint of its own (two
     // round trips a record): a write that fails voids the caller's transaction, which a
     // print run or an import then rolls back whole.

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "FunctionRef.h"
 #include "PostgresConnection.h"
 #include "PostgresKnownRecords.h"
 #include "PostgresPendingWrites.h"
@@ -62,7 +63,7 @@ private:
     // a time; in a write transaction, keeps them as known.
     void fetch(const std::string& file, const std::vector<std::string>& keys, const RowVisitor& visit);
     // Runs a record's write: in the open transaction, or in one of its own.
-    void writing(const std::function<void()>& change);
+    void writing(FunctionRef<void()> change);
     void inOwnTransaction(const std::function<void()>& change);
     // Runs `work`; when it throws, runs `undo` (a rollback) unless the connection is gone.
     void undoingOnFailure(const std::function<void()>& work, const char* undo);

@@ -181,7 +181,7 @@ void RecordStore::atomically(const std::function<void()>& change) {
         release_.run();
 }
 
-void RecordStore::writing(const std::function<void()>& change) {
+void RecordStore::writing(FunctionRef<void()> change) {
     if (sqlite3_get_autocommit(connection_) != 0) {
         atomically(change);
         return;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "DynamicArray.h"
+#include "FunctionRef.h"
 #include "IndexTable.h"
 #include "PendingIndexEntries.h"
 #include "RecordStorage.h"
@@ -94,7 +95,7 @@ private:
     void silenceTriggers(const std::string& file);
     // Runs a write: in a transaction of its own outside one; inside one, as part of it (see
     // transactionVoided()).
-    void writing(const std::function<void()>& change);
+    void writing(FunctionRef<void()> change);
     // Keeps a record read inside a write transaction as the one last read.
     void keepLastRead(const std::string& file, std::string_view key, std::string_view record);
     // Writes the index entries added so far, before the index is read, entries are dropped or
