@@ -59,6 +59,7 @@ std::shared_ptr<PostgresDatabase> PostgresDatabase::open(const std::string& loca
         throw DatabaseError(error_code::kNoDatabase, "the database " + impl->connection->shownLocation() +
                                                          " holds no Tessaran database (create one with: tessaran "
                                                          "init --db ...)");
+    postgres::requireKnownFormat(*impl->connection);
     bringUpToDate(*impl->connection);
     impl->store = std::make_unique<PostgresRecordStore>(*impl->connection, postgres::load(*impl->connection),
                                                         postgres::notesKeepIndexed(*impl->connection));

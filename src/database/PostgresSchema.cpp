@@ -2,6 +2,7 @@
 
 #include "ApplicationCatalogue.h"
 #include "DatabaseError.h"
+#include "FormatVersion.h"
 #include "StorageSchema.h"
 
 namespace tessaran::db::postgres {
@@ -158,6 +159,15 @@ bool notesKeepIndexed(Connection& connection) {
         "SELECT 1 FROM pg_attribute WHERE attrelid = to_regclass('tessaran_changed') AND attname = 'indexed' "
         "AND NOT attisdropped");
     return column.rows() == 1;
+}
+
+void requireKnownFormat(Connection& connection) {
+    const std::string version = formatVersion(connection);
+    if (newerFormat(version, kFormatVersion))
+        throw DatabaseError(error_code::kNoDatabase, "the database " + connection.shownLocation() +
+                                                         " is of a newer Tessaran format (version " + version +
+                                                         ") than this program knows (version " + kFormatVersion +
+                                                         "): open it with an up-to-date Tessaran");
 }
 
 bool upgrade(Connection& connection) {

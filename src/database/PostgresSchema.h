@@ -17,6 +17,10 @@ void create(Connection& connection);
 // True when the connection's schema holds a database of this format.
 bool isOurs(Connection& connection);
 
+// Refuses (kNoDatabase) a database of a newer format than this program's: written by a later
+// Tessaran, it may keep its records or its index where this one would not look.
+void requireKnownFormat(Connection& connection);
+
 // Brings a database of version 1 to the current version, inside the caller's transaction;
 // false when it was not of version 1. Throws when the connection may not change the tables
 // (only their owner may): the database then works as it is.

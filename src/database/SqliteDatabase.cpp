@@ -44,6 +44,7 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path) {
     sqlite3* connection = impl->connection.get();
     if (!schema::isOurs(connection))
         throw DatabaseError(error_code::kNoDatabase, "\"" + path + "\" is not a Tessaran database");
+    schema::requireKnownFormat(connection, path);
     configure(connection);
     schema::migrate(connection);
     impl->store = std::make_unique<RecordStore>(connection, schema::load(connection));

@@ -5,6 +5,7 @@
 
 #include "ApplicationCatalogue.h"
 #include "DatabaseError.h"
+#include "FormatVersion.h"
 #include "SqliteHandle.h"
 
 namespace tessaran::db::schema {
@@ -281,9 +282,17 @@ bool notesKeepRecords(sqlite3* connection) {
     return columns.step();
 }
 
+void requireKnownFormat(sqlite3* connection, const std::string& shownPath) {
+    const std::string version = formatVersion(connection);
+    if (newerFormat(version, kFormatVersion))
+        throw DatabaseError(error_code::kNoDatabase, "\"" + shownPath + "\" is of a newer Tessaran format (version " +
+                                                         version + ") than this program knows (version " +
+                                                         kFormatVersion + "): open it with an up-to-date Tessaran");
+}
+
 void migrate(sqlite3* connection) {
     const std::string version = formatVersion(connection);
-    if (!olderLayout(version)) return;  // current (or newer: left as it is)
+    if (!olderLayout(version)) return;  // current
     if (sqlite3_db_readonly(connection, "main") == 1) return;  // nothing can be written through it anyway
     try {
         sqlite::execute(connection, "BEGIN IMMEDIATE");

@@ -30,8 +30,13 @@ bool isOurs(sqlite3* connection);
 // another tool's writes that keep the record the index knew, no index of the entries by key,
 // and triggers without the mark of the application's own writes. A database opened
 // read-only, or that another connection is writing at that moment, is left as it is (and
-// works in its own layout); so is one of a newer version.
+// works in its own layout).
 void migrate(sqlite3* connection);
+
+// Refuses (kNoDatabase) a database of a newer format than this program's: written by a later
+// Tessaran, it may keep its records or its index where this one would not look, and a print
+// run through it could miss flows or leave the index behind.
+void requireKnownFormat(sqlite3* connection, const std::string& shownPath);
 
 // True when the notes of another tool's writes keep the record the index knew (version 3 on).
 bool notesKeepRecords(sqlite3* connection);

@@ -292,6 +292,16 @@ TEST(PostgresWrites, AVersionOneDatabaseIsBroughtUpToDateWhenItCanBe) {
     EXPECT_THAT(server.indexed("P"), ElementsAre("A1", "A3"));
     EXPECT_THAT(server.indexed("R"), ElementsAre("A2"));
     EXPECT_THAT(server.noted(), IsEmpty());
+
+    // A format newer than this program's is refused.
+    database.reset();
+    server.connection.execute("UPDATE tessaran_meta SET value = '3' WHERE name = 'version'");
+    try {
+        openDatabase(scratch.path);
+        ADD_FAILURE() << "a database of format 3 was opened";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(error.code(), error_code::kNoDatabase);
+    }
 }
 
 }  // namespace

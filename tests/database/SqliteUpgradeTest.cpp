@@ -88,9 +88,15 @@ TEST(SqliteUpgrade, Version3IsBroughtToTablesPerAttributeWithEveryEntryAndAnswer
         EXPECT_EQ(storedIndexEntries(path), federation.entries);
         EXPECT_EQ(answersOf(*database), federation.answers);
     }
-    // A newer format than this program knows is left as it is.
+    // A newer format than this program knows is refused, and left as it is.
     ASSERT_EQ(outsideEdit(path, "UPDATE tessaran_meta SET value = '5' WHERE name = 'version'"), SQLITE_OK);
-    SqliteDatabase::open(path);
+    try {
+        SqliteDatabase::open(path);
+        ADD_FAILURE() << "a database of format 5 was opened";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(error.code(), error_code::kNoDatabase);
+        EXPECT_THAT(error.what(), HasSubstr("newer Tessaran format (version 5)"));
+    }
     EXPECT_EQ(version(path), "5");
 }
 
