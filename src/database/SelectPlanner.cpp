@@ -1,6 +1,7 @@
 #include "SelectPlanner.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -30,16 +31,24 @@ std::optional<std::vector<Lookup>> lookupsFor(const Condition& condition, const 
     return lookups;
 }
 
-// The records admitted (when estimated), then the worst kind among the lookups, then their
-// number: smaller is narrower.
-std::tuple<std::size_t, int, std::size_t> cost(const std::vector<Lookup>& lookups, const Estimate& estimate) {
+// The records admitted (when estimated, counted no further than `bound`), then the worst kind
+// among the lookups, then their number: smaller is narrower.
+std::tuple<std::size_t, int, std::size_t> cost(const std::vector<Lookup>& lookups, const Estimate& estimate,
+                                               std::size_t bound) {
     std::size_t admitted = 0;
     int worst = 0;
     for (const Lookup& lookup : lookups) {
-        if (estimate) admitted += lookup.kind == Lookup::Kind::KeyEqual ? 1 : estimate(lookup);
         worst = std::max(worst, static_cast<int>(lookup.kind));
+        if (!estimate || admitted >= bound) continue;
+        admitted += lookup.kind == Lookup::Kind::KeyEqual ? 1 : estimate(lookup, bound - admitted);
     }
     return {admitted, worst, lookups.size()};
+}
+
+bool onKey(const std::vector<Lookup>& lookups) {
+    return std::all_of(lookups.begin(), lookups.end(), [](const Lookup& lookup) {
+        return lookup.kind == Lookup::Kind::KeyEqual || lookup.kind == Lookup::Kind::KeyPrefix;
+    });
 }
 
 }  // namespace
@@ -48,12 +57,18 @@ Plan plan(const Statement& statement, const std::set<int>& indexedAttributes, co
     Plan result;
     if (statement.groups.empty()) return result;
     for (const AndGroup& group : statement.groups) {
+        std::vector<std::vector<Lookup>> candidates;
+        for (const Condition& condition : group.conditions)
+            if (std::optional<std::vector<Lookup>> candidate = lookupsFor(condition, indexedAttributes))
+                candidates.push_back(std::move(*candidate));
+        // Key ranges first: they are mostly narrow, and bound the counting of the others.
+        std::stable_partition(candidates.begin(), candidates.end(), onKey);
         std::optional<std::vector<Lookup>> best;
         std::tuple<std::size_t, int, std::size_t> bestCost;
-        for (const Condition& condition : group.conditions) {
-            std::optional<std::vector<Lookup>> candidate = lookupsFor(condition, indexedAttributes);
-            if (!candidate) continue;
-            const auto candidateCost = cost(*candidate, estimate);
+        for (std::vector<Lookup>& candidate : candidates) {
+            // Counting one past the best so far tells whether this way admits more.
+            const std::size_t bound = best ? std::get<0>(bestCost) + 1 : std::numeric_limits<std::size_t>::max();
+            const auto candidateCost = cost(candidate, estimate, bound);
             if (!best || candidateCost < bestCost) {
                 best = std::move(candidate);
                 bestCost = candidateCost;

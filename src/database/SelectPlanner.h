@@ -26,13 +26,15 @@ struct Plan {
     std::vector<Lookup> lookups;  // when not scanAll: their union admits every match
 };
 
-// How many records a lookup admits, as far as the storage can tell cheaply (it may stop
-// counting at some bound).
-using Estimate = std::function<std::size_t(const Lookup&)>;
+// How many records a lookup admits, as far as the storage can tell cheaply: it may stop
+// counting at `bound` (a way that admits that many has lost already) or at a bound of its own.
+using Estimate = std::function<std::size_t(const Lookup& lookup, std::size_t bound)>;
 
 // Without an estimate a group is narrowed by the best kind of lookup (key before index, equal
 // before prefix); with one, by the lookups that admit the fewest records, so that a key range
-// of one association's sector wins over a month's worth of an index.
+// of one association's sector wins over a month's worth of an index. The key's ways are
+// counted first, and each later way only as far as the best so far: a month's worth of an
+// index is not counted through once a key range of a few records is known.
 Plan plan(const Statement& statement, const std::set<int>& indexedAttributes, const Estimate& estimate = {});
 
 }  // namespace tessaran::db::select

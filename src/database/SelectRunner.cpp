@@ -79,18 +79,18 @@ public:
     void collect() {
         // Each way of narrowing is weighed by counting what it admits, up to a bound that keeps
         // the weighing cheap next to the select itself.
-        constexpr std::size_t kCountedAtMost = 2000;
-        const Estimate estimate = [this](const Lookup& lookup) -> std::size_t {
+        static constexpr std::size_t kCountedAtMost = 2000;
+        const Estimate estimate = [this](const Lookup& lookup, std::size_t bound) -> std::size_t {
+            const std::size_t most = std::min(bound, kCountedAtMost);
             switch (lookup.kind) {
             case Lookup::Kind::KeyEqual: return 1;
-            case Lookup::Kind::KeyPrefix:
-                return store_.countKeysWithPrefix(statement_.file, lookup.value, kCountedAtMost);
+            case Lookup::Kind::KeyPrefix: return store_.countKeysWithPrefix(statement_.file, lookup.value, most);
             case Lookup::Kind::IndexEqual:
             case Lookup::Kind::IndexPrefix:
                 return store_.countIndexEntries(statement_.file, lookup.attribute, lookup.value,
-                                                lookup.kind == Lookup::Kind::IndexPrefix, kCountedAtMost);
+                                                lookup.kind == Lookup::Kind::IndexPrefix, most);
             }
-            return kCountedAtMost;
+            return most;
         };
         const Plan access = plan(statement_, store_.indexedAttributes(statement_.file), estimate);
         const auto consider = [this](std::string_view key, std::string_view text) { this->consider(key, text); };

@@ -1,3 +1,4 @@
+#include <limits>
 #include <random>
 
 #include "DatabaseTestSupport.h"
@@ -182,12 +183,28 @@ TEST(SelectPlan, TheWayThatAdmitsFewerRecordsWinsWhenTheStorageCanCount) {
     const Plan byKind = plan(statement, {1, 20});
     ASSERT_EQ(byKind.lookups.size(), 1u);
     EXPECT_EQ(byKind.lookups[0].kind, Lookup::Kind::IndexEqual);
-    const Plan counted = plan(statement, {1, 20}, [](const Lookup& lookup) -> std::size_t {
-        return lookup.kind == Lookup::Kind::KeyPrefix ? 3 : 2000;
+    // The key range is counted first; the index only as far as one past it.
+    std::vector<std::size_t> bounds;
+    const Plan counted = plan(statement, {1, 20}, [&](const Lookup& lookup, std::size_t bound) -> std::size_t {
+        bounds.push_back(bound);
+        return std::min<std::size_t>(bound, lookup.kind == Lookup::Kind::KeyPrefix ? 3 : 2000);
     });
     ASSERT_EQ(counted.lookups.size(), 1u);
     EXPECT_EQ(counted.lookups[0].kind, Lookup::Kind::KeyPrefix);
     EXPECT_EQ(counted.lookups[0].value, "00000A01S01");
+    EXPECT_THAT(bounds, ElementsAre(std::numeric_limits<std::size_t>::max(), 4u));
+
+    // A way whose lookups together admit more than the best so far loses, however its
+    // counting was cut short; an equal count goes to the better kind.
+    const Statement twoWays = parse("SSELECT FLUXCOMPTABLES AVEC 20 = \"C\" AND AVEC 1 = \"A\" OR = \"B\"", catalogue);
+    const auto counts = [](std::size_t a, std::size_t b, std::size_t c) {
+        return [=](const Lookup& lookup, std::size_t bound) -> std::size_t {
+            return std::min(bound, lookup.value == "A" ? a : lookup.value == "B" ? b : c);
+        };
+    };
+    EXPECT_EQ(plan(twoWays, {1, 20}, counts(2, 3, 6)).lookups.size(), 2u);  // 5 < 6
+    EXPECT_EQ(plan(twoWays, {1, 20}, counts(4, 3, 6)).lookups.size(), 1u);  // 7 > 6
+    EXPECT_EQ(plan(twoWays, {1, 20}, counts(3, 3, 6)).lookups.size(), 1u);  // 6 = 6: one lookup
 }
 
 }  // namespace
