@@ -70,23 +70,6 @@ TEST(DatabaseFiles, EveryCommitReachesTheDiskBeforeItReturns) {
     }
 }
 
-// Root reads and writes whatever the permissions say: when the tests run as root, the file
-// accesses of a scope run as "nobody".
-class Unprivileged {
-public:
-    Unprivileged() : root_(geteuid() == 0) {
-        [[maybe_unused]] const bool nobody = root_ && setegid(kNobody) == 0 && seteuid(kNobody) == 0;
-    }
-    ~Unprivileged() {
-        [[maybe_unused]] const bool back = root_ && seteuid(0) == 0 && setegid(0) == 0;
-    }
-    bool restricted() const { return geteuid() != 0; }
-
-private:
-    static constexpr uid_t kNobody = 65534;
-    const bool root_;
-};
-
 TEST(DatabaseFiles, ReadOnlyDatabaseIsReadWithoutLeavingFilesThatBlockLaterRuns) {
     TempDir scratch;
     fs::permissions(fs::path(scratch.file("")).parent_path(), fs::perms::all);

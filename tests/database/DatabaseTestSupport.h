@@ -2,6 +2,8 @@
 // Helpers for the database tests: the error an action raises, a select request and the keys
 // it selects, a scratch database, and the datasets.
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,6 +26,23 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using tessaran::testing::TempDir;
 using tessaran::testing::testData;
+
+// Root reads and writes whatever the permissions say: when the tests run as root, the file
+// accesses of a scope run as "nobody".
+class Unprivileged {
+public:
+    Unprivileged() : root_(geteuid() == 0) {
+        [[maybe_unused]] const bool nobody = root_ && setegid(kNobody) == 0 && seteuid(kNobody) == 0;
+    }
+    ~Unprivileged() {
+        [[maybe_unused]] const bool back = root_ && seteuid(0) == 0 && setegid(0) == 0;
+    }
+    bool restricted() const { return geteuid() != 0; }
+
+private:
+    static constexpr uid_t kNobody = 65534;
+    const bool root_;
+};
 
 // A new database in a scratch directory removed afterwards (on the test server, when the
 // tests run there).

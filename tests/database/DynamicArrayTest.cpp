@@ -74,15 +74,22 @@ TEST(DynamicArray, AssignmentsExtendWithEmptyPlacesKeepEmptiedPlacesAndSplitMark
     EXPECT_EQ(array.get(3), "q");
 }
 
-TEST(DynamicArray, AttributesAssignedTogetherGiveWhatOneByOneGives) {
-    std::mt19937 random(61206);
-    const std::string pieces[] = {"", "a", "bc", FM, VM, SM};
-    const auto text = [&](int most) {
+// Random texts of a few pieces, marks among them.
+struct RandomText {
+    explicit RandomText(unsigned seed) : random(seed) {}
+    std::string operator()(int most) {
+        const std::string pieces[] = {"", "a", "bc", FM, VM, SM};
         std::string made;
         for (int n = std::uniform_int_distribution<int>(0, most)(random); n > 0; --n)
             made += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(random)];
         return made;
-    };
+    }
+    std::mt19937 random;
+};
+
+TEST(DynamicArray, AttributesAssignedTogetherGiveWhatOneByOneGives) {
+    RandomText text(61206);
+    std::mt19937& random = text.random;
     for (int round = 0; round < 3000; ++round) {
         const std::string start = text(10);
         std::vector<std::pair<int, std::string>> given;  // attributes from 0, repeated ones too
@@ -152,14 +159,8 @@ TEST(DynamicArray, AttributesAssignedTogetherGiveWhatOneByOneGives) {
 // After any assignment or insertion, marks in the texts given included, the array reads as
 // its string form read afresh: the same attributes, starting at the same places.
 TEST(DynamicArray, ChangesReadAsTheirStringFormReadAfresh) {
-    std::mt19937 random(20261206);
-    const std::string pieces[] = {"", "a", "bc", FM, VM, SM};
-    const auto text = [&](int most) {
-        std::string made;
-        for (int n = std::uniform_int_distribution<int>(0, most)(random); n > 0; --n)
-            made += pieces[std::uniform_int_distribution<std::size_t>(0, std::size(pieces) - 1)(random)];
-        return made;
-    };
+    RandomText text(20261206);
+    std::mt19937& random = text.random;
     for (int round = 0; round < 500; ++round) {
         DynamicArray array(text(12));
         for (int step = 0; step < 12; ++step) {

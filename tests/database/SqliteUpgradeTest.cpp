@@ -100,23 +100,6 @@ TEST(SqliteUpgrade, Version3IsBroughtToTablesPerAttributeWithEveryEntryAndAnswer
     EXPECT_EQ(version(path), "5");
 }
 
-// Root reads and writes whatever the permissions say: when the tests run as root, the file
-// accesses of a scope run as "nobody".
-class Unprivileged {
-public:
-    Unprivileged() : root_(geteuid() == 0) {
-        [[maybe_unused]] const bool nobody = root_ && setegid(kNobody) == 0 && seteuid(kNobody) == 0;
-    }
-    ~Unprivileged() {
-        [[maybe_unused]] const bool back = root_ && seteuid(0) == 0 && setegid(0) == 0;
-    }
-    bool restricted() const { return geteuid() != 0; }
-
-private:
-    static constexpr uid_t kNobody = 65534;
-    const bool root_;
-};
-
 TEST(SqliteUpgrade, Version3ThatCannotBeUpgradedIsReadAndWrittenInItsOwnLayout) {
     if (tessaran::testing::testsOnServer()) GTEST_SKIP() << "a SQLite file";
     Federation federation;
