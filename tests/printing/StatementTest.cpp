@@ -2,11 +2,16 @@
 
 #include <gmock/gmock.h>
 
+#include <cmath>
 #include <optional>
+#include <random>
 #include <stdexcept>
 
 #include "PrintingFixture.h"
+#include "platform/NumberText.h"
+#include "platform/Utility.h"
 #include "printing/BillingStatement.h"
+#include "printing/PageText.h"
 
 namespace tessaran::printing_test {
 namespace {
@@ -17,6 +22,30 @@ class StatementTest : public PrintingTest {
 protected:
     printing::BillingStatement statement{printer, heading(), "AIDE A DOMICILE"};
 };
+
+// A figure's field is the general layout of the figure's number text (15 significant digits,
+// rounded half away from zero at two decimals), whatever the figure: whole hundredths, sums
+// that adding doubles left a little off, half cents, negatives, zeros of either sign, huge ones.
+TEST(NumberField, IsTheNumberTextLaidOutInItsField) {
+    std::mt19937_64 random(61206);
+    std::vector<double> values = {0.0, -0.0, 0.005, 0.015, 1.005, -1.005, 0.125, 2.675, 1e-20, -1e-20,
+                                  99999999999.99, 123456789012.345, 1e15, 0.1 + 0.2, -(0.1 + 0.2)};
+    std::uniform_int_distribution<long long> cents(-100000000, 100000000);
+    for (int round = 0; round < 20000; ++round) {
+        const double hundredths = static_cast<double>(cents(random)) / 100;
+        switch (round % 4) {
+        case 0: values.push_back(hundredths); break;
+        case 1: values.push_back(hundredths + 0.1 - 0.1 + 0.2 - 0.2); break;  // a little off
+        case 2: values.push_back(hundredths + 0.005); break;                  // half a cent
+        default: values.push_back(std::ldexp(static_cast<double>(cents(random)), -20));
+        }
+    }
+    for (const double value : values)
+        for (const int width : {6, 8, 9})
+            ASSERT_EQ(printing::numberField(value, width),
+                      platform::Utility::FormateNombre(platform::numberToText(value), width, 2, 0))
+                << value << " width " << width;
+}
 
 TEST_F(StatementTest, HeadingPlacesEveryBlockAndRulesTheHeadingBox) {
     statement.printHeading();
