@@ -36,8 +36,11 @@ std::string IndexTable::keysOfRange() const {
 }
 
 std::string IndexTable::count() const {
+    // In the index's order, so that the server walks the index and stops at the limit: else,
+    // reckoning a few hundred entries for any range of a table of its own, it may gather
+    // every entry of the range first (a month's 100,000 flows for a count up to 2,000).
     return "SELECT count(*) FROM (SELECT 1 FROM " + table_ + where("value >= $1 AND value <= $2") +
-           " LIMIT $3) admitted";
+           " ORDER BY value, key LIMIT $3) admitted";
 }
 
 std::string IndexTable::highestNumber() const {
@@ -61,6 +64,8 @@ std::string IndexTable::drop(int n) const {
 std::string IndexTable::dropKeys(int n) const {
     return "DELETE FROM " + table_ + where("key = ANY(" + parameter(n) + "::bytea[])");
 }
+
+std::string IndexTable::analyze() const { return "ANALYZE " + table_; }
 
 std::string IndexTable::clear() const {
     return selected_.empty() ? "DELETE FROM " + table_ : "DELETE FROM " + table_ + where("true");

@@ -34,6 +34,8 @@ public:
     // Every entry of the keys of the bytes array $n.
     std::string dropKeys(int n) const;
     std::string clear() const;
+    // Gathers the statistics the server plans the reads with, once the table was filled.
+    std::string analyze() const;
 
 private:
     std::string where(const std::string& condition) const;

@@ -364,6 +364,10 @@ void PostgresRecordStore::rebuildIndexes() {
                     if (pending_.rows() >= kSendAtRows) connection_.sendHeld();
                 });
             }
+            if (format_.index == postgres::IndexLayout::TablePerAttribute)
+                for (const auto& [file, attributes] : catalogue_.indexed)
+                    for (const int attribute : attributes)
+                        connection_.execute(postgres::IndexTable(format_.index, file, attribute).analyze());
             connection_.execute("DELETE FROM tessaran_changed");
         });
     } catch (...) {

@@ -146,6 +146,7 @@ void moveIndexIntoTables(Connection& connection) {
                                " (value, key) SELECT value, key FROM tessaran_index WHERE file = $1 "
                                "AND attribute = $2 ORDER BY value, key",
                            Parameters().text(file).number(attribute));
+            connection.execute(IndexTable(IndexLayout::TablePerAttribute, file, attribute).analyze());
         }
     }
     connection.execute("DROP TABLE tessaran_index");
@@ -196,8 +197,10 @@ void create(Connection& connection) {
                                 std::string(encoding.value(0, 0)) + "; Tessaran needs a UTF8 database "
                                 "(createdb -E UTF8 -T template0)");
     const schema::Catalogue catalogue = schema::applicationCatalogue();
+    // An index table left there would be taken for the new database's own.
+    const bool holdsIndex = !indexTables(connection).empty();
     for (const char* name : {"tessaran_meta", "tessaran_index"}) {
-        if (tableExists(connection, name))
+        if (holdsIndex || tableExists(connection, name))
             throw DatabaseError(error_code::kNoDatabase, "the database " + connection.shownLocation() +
                                                              " already holds a Tessaran database; a new one needs "
                                                              "an empty database or schema");

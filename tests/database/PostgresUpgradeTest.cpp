@@ -121,14 +121,23 @@ TEST(PostgresUpgrade, Version2IsUsedInItsOwnLayoutByARoleThatCannotUpgradeAndKee
     std::sort(written.begin(), written.end());
     EXPECT_EQ(server.entries(), written);
 
-    // The owner opens it: brought up to date, and the clerk may still read and write the index.
+    // The owner opens it: brought up to date, and the clerk may still read and write the index,
+    // entries of two attributes dropped and added by one batch.
     openDatabase(federation.location());
     ASSERT_EQ(server.version(), "3");
     EXPECT_EQ(server.entries(), written);
     const auto database = openDatabase(clerk);
+    database->begin();
     const auto flow = database->OpenFile("FLUXCOMPTABLES")->Read("10003A01S01200203");
     flow->set(20, "0000000043");
+    flow->set(1, "200301");
     flow->DBWrite();
+    database->commit();
+    written.erase(std::find(written.begin(), written.end(), "FLUXCOMPTABLES 1 200203 10003A01S01200203"));
+    written.push_back("FLUXCOMPTABLES 1 200301 10003A01S01200203");
+    written.push_back("FLUXCOMPTABLES 20 0000000043 10003A01S01200203");
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(server.entries(), written);
     EXPECT_EQ(database->highestNumber("FLUXCOMPTABLES", 20, 10), "0000000043");
 }
 
