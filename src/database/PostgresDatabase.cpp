@@ -31,7 +31,7 @@ std::unique_ptr<postgres::Connection> connect(const std::string& location) {
 // tables (only their owner may), the database works as it is, and is brought up to date at a
 // later opening.
 void bringUpToDate(postgres::Connection& connection) {
-    if (postgres::notesKeepIndexed(connection)) return;
+    if (postgres::storedFormat(connection).index == postgres::IndexLayout::TablePerAttribute) return;
     connection.execute("BEGIN");
     try {
         const postgres::Result locked =
@@ -62,7 +62,7 @@ std::shared_ptr<PostgresDatabase> PostgresDatabase::open(const std::string& loca
     postgres::requireKnownFormat(*impl->connection);
     bringUpToDate(*impl->connection);
     impl->store = std::make_unique<PostgresRecordStore>(*impl->connection, postgres::load(*impl->connection),
-                                                        postgres::notesKeepIndexed(*impl->connection));
+                                                        postgres::storedFormat(*impl->connection));
     return std::shared_ptr<PostgresDatabase>(new PostgresDatabase(std::move(impl)));
 }
 
@@ -157,6 +157,7 @@ void PostgresDatabase::failNextCommit() { impl_->failNextCommit = true; }
 void PostgresDatabase::dropEverything() {
     if (inTransaction()) rollback();
     atomically([&] {
+        postgres::shapeIndexTables(*impl_->connection, {});  // none listed: every index table goes
         for (const std::string& file : impl_->store->catalogue().files)
             impl_->connection->execute("DROP TABLE IF EXISTS \"" + file + "\"");
         impl_->connection->execute(

@@ -17,19 +17,39 @@ void PendingWrites::store(const std::string& file, std::string_view key, std::st
     ++rows_;
 }
 
-void PendingWrites::clearEntries(const std::string& file, std::string_view key) {
-    of(file).clearedKeys.append(key);
+void PendingWrites::clearEntries(const std::string& file, std::string_view key, const std::set<int>& attributes) {
+    FileWrites& writes = of(file);
+    writes.clearedKeys.append(key);
+    writes.clearedAttributes.insert(attributes.begin(), attributes.end());
+    ++rows_;
+}
+
+void PendingWrites::append(EntriesByAttribute& entries, int attribute, std::string_view value,
+                           std::string_view key) {
+    EntryRows& rows = entries[attribute];
+    rows.values.append(value);
+    rows.keys.append(key);
     ++rows_;
 }
 
 void PendingWrites::dropEntry(const std::string& file, int attribute, std::string_view value, std::string_view key) {
-    of(file).dropped.append(attribute, value, key);
-    ++rows_;
+    append(of(file).dropped, attribute, value, key);
 }
 
 void PendingWrites::addEntry(const std::string& file, int attribute, std::string_view value, std::string_view key) {
-    of(file).added.append(attribute, value, key);
-    ++rows_;
+    append(of(file).added, attribute, value, key);
+}
+
+Step PendingWrites::entriesStep(const std::string& file, EntriesByAttribute& entries, Write write) const {
+    std::vector<std::string> statements;
+    Parameters parameters;
+    int next = 1;
+    for (auto& [attribute, rows] : entries) {
+        statements.push_back((IndexTable(layout_, file, attribute).*write)(next));
+        parameters.array(rows.values).array(rows.keys);
+        next += 2;
+    }
+    return {together(statements), std::move(parameters)};
 }
 
 void PendingWrites::forgetNote(const std::string& file, std::string_view key) {
@@ -39,34 +59,20 @@ void PendingWrites::forgetNote(const std::string& file, std::string_view key) {
 
 void PendingWrites::handOver(std::vector<Step>& steps) {
     for (auto& [file, writes] : files_) {
-        if (!writes.clearedKeys.empty())
-            steps.push_back({"DELETE FROM tessaran_index WHERE file = $1 AND key = ANY($2::bytea[])",
-                             std::move(Parameters().text(file).array(writes.clearedKeys))});
+        if (!writes.clearedKeys.empty()) {
+            // Every statement takes the same array of keys.
+            std::vector<std::string> statements;
+            for (const int attribute : writes.clearedAttributes)
+                statements.push_back(IndexTable(layout_, file, attribute).dropKeys(1));
+            steps.push_back({together(statements), std::move(Parameters().array(writes.clearedKeys))});
+        }
         if (!writes.storedKeys.empty())
             steps.push_back({"INSERT INTO \"" + file +
                                  "\" (key, record) SELECT * FROM unnest($1::bytea[], $2::bytea[]) "
                                  "ON CONFLICT (key) DO UPDATE SET record = excluded.record",
                              std::move(Parameters().array(writes.storedKeys).array(writes.storedRecords))});
-        if (!writes.dropped.keys.empty())
-            steps.push_back(
-                {"DELETE FROM tessaran_index i USING unnest($2::integer[], $3::bytea[], $4::bytea[]) "
-                 "AS d(attribute, value, key) WHERE i.file = $1 AND i.attribute = d.attribute "
-                 "AND i.value = d.value AND i.key = d.key",
-                 std::move(Parameters()
-                               .text(file)
-                               .array(writes.dropped.attributes)
-                               .array(writes.dropped.values)
-                               .array(writes.dropped.keys))});
-        if (!writes.added.keys.empty())
-            steps.push_back(
-                {"INSERT INTO tessaran_index (file, attribute, value, key) SELECT $1, d.attribute, d.value, d.key "
-                 "FROM unnest($2::integer[], $3::bytea[], $4::bytea[]) AS d(attribute, value, key) "
-                 "ON CONFLICT DO NOTHING",
-                 std::move(Parameters()
-                               .text(file)
-                               .array(writes.added.attributes)
-                               .array(writes.added.values)
-                               .array(writes.added.keys))});
+        if (!writes.dropped.empty()) steps.push_back(entriesStep(file, writes.dropped, &IndexTable::drop));
+        if (!writes.added.empty()) steps.push_back(entriesStep(file, writes.added, &IndexTable::insert));
         if (!writes.forgottenKeys.empty())
             steps.push_back({"DELETE FROM tessaran_changed WHERE file = $1 AND key = ANY($2::bytea[])",
                              std::move(Parameters().text(file).array(writes.forgottenKeys))});

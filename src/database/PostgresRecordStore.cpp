@@ -27,8 +27,8 @@ std::string afterPrefix(std::string_view prefix) { return std::string(prefix) + 
 }  // namespace
 
 PostgresRecordStore::PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue,
-                                         bool notesKeepIndexed)
-    : connection_(connection), catalogue_(std::move(catalogue)), notesKeepIndexed_(notesKeepIndexed) {
+                                         postgres::Format format)
+    : connection_(connection), catalogue_(std::move(catalogue)), format_(format), pending_(format.index) {
     connection_.holdWritesIn(pending_);
 }
 
@@ -66,7 +66,9 @@ PostgresRecordStore::Known PostgresRecordStore::ask(const std::string& file, std
     return knownFrom(found, 0, record);
 }
 
-std::string PostgresRecordStore::notedIndexed() const { return notesKeepIndexed_ ? "c.indexed" : "NULL::bytea"; }
+std::string PostgresRecordStore::notedIndexed() const {
+    return format_.notesKeepIndexed ? "c.indexed" : "NULL::bytea";
+}
 
 PostgresRecordStore::Known PostgresRecordStore::knownFrom(const Result& rows, int row,
                                                           std::optional<std::string_view> record) {
@@ -234,7 +236,8 @@ void PostgresRecordStore::write(const std::string& file, std::string_view key, c
         const bool indexed = !indexedAttributes(file).empty();
         // A record another tool wrote: the index holds the entries of the one its note keeps,
         // or, when notes do not keep it, entries found by key, all cleared.
-        if (indexed && edited && !notesKeepIndexed_) pending_.clearEntries(file, key);
+        if (indexed && edited && !format_.notesKeepIndexed)
+            pending_.clearEntries(file, key, indexedAttributes(file));
         pending_.store(file, key, record.str());
         // Fails midway: the record stored, its index entries not.
         if (injectedFaultDue())
@@ -295,40 +298,37 @@ std::size_t PostgresRecordStore::countKeysWithPrefix(const std::string& file, st
     return static_cast<std::size_t>(count.integer(0, 0));
 }
 
+postgres::IndexTable PostgresRecordStore::indexOf(const std::string& file, int attribute) const {
+    requireFile(file);
+    if (indexedAttributes(file).count(attribute) == 0)
+        throw DatabaseError(error_code::kInvalidRequest,
+                            "attribute " + std::to_string(attribute) + " of " + file + " is not indexed");
+    return postgres::IndexTable(format_.index, file, attribute);
+}
+
 std::size_t PostgresRecordStore::countIndexEntries(const std::string& file, int attribute, std::string_view value,
                                                    bool prefix, std::size_t limit) {
-    requireFile(file);
+    const postgres::IndexTable index = indexOf(file, attribute);
     // An equal value is the range from the value to itself.
     const std::string end = prefix ? afterPrefix(value) : std::string(value);
-    const Result count = connection_.run(
-        "SELECT count(*) FROM (SELECT 1 FROM tessaran_index WHERE file = $1 AND attribute = $2 AND value >= $3 "
-        "AND value <= $4 LIMIT $5) admitted",
-        Parameters().text(file).number(attribute).bytes(value).bytes(end).number(static_cast<long long>(limit)));
+    const Result count =
+        connection_.run(index.count(), Parameters().bytes(value).bytes(end).number(static_cast<long long>(limit)));
     return static_cast<std::size_t>(count.integer(0, 0));
 }
 
 void PostgresRecordStore::indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
                                     std::vector<std::string>& keys) {
-    requireFile(file);
+    const postgres::IndexTable index = indexOf(file, attribute);
     const Result found =
-        prefix ? connection_.run("SELECT key FROM tessaran_index WHERE file = $1 AND attribute = $2 AND value >= $3 "
-                                 "AND value < $4 ORDER BY value, key",
-                                 Parameters().text(file).number(attribute).bytes(value).bytes(afterPrefix(value)),
-                                 Rows::AsBytes)
-               : connection_.run("SELECT key FROM tessaran_index WHERE file = $1 AND attribute = $2 AND value = $3 "
-                                 "ORDER BY key",
-                                 Parameters().text(file).number(attribute).bytes(value), Rows::AsBytes);
+        prefix ? connection_.run(index.keysOfRange(), Parameters().bytes(value).bytes(afterPrefix(value)), Rows::AsBytes)
+               : connection_.run(index.keysOfValue(), Parameters().bytes(value), Rows::AsBytes);
     for (int row = 0; row < found.rows(); ++row) keys.emplace_back(found.value(row, 0));
 }
 
 std::optional<std::string> PostgresRecordStore::topIndexedNumber(const std::string& file, int attribute,
                                                                   int digits) {
-    // Walks the index down from its greatest value: the first whole number of the wanted
-    // length ends the walk, so the cost does not grow with the history.
-    const Result top = connection_.run(
-        "SELECT value FROM tessaran_index WHERE file = $1 AND attribute = $2 AND length(value) = $3 "
-        "AND ltrim(encode(value, 'escape'), '0123456789') = '' ORDER BY value DESC LIMIT 1",
-        Parameters().text(file).number(attribute).number(digits), Rows::AsBytes);
+    const Result top = connection_.run(indexOf(file, attribute).highestNumber(), Parameters().number(digits),
+                                       Rows::AsBytes);
     if (top.rows() == 0) return std::nullopt;
     return std::string(top.value(0, 0));
 }
@@ -340,17 +340,40 @@ void PostgresRecordStore::changedKeys(const std::string& file, std::vector<std::
 }
 
 void PostgresRecordStore::rebuildIndexes() {
-    atomically([&] {
-        connection_.execute("DELETE FROM tessaran_index");
-        for (const std::string& file : catalogue_.files) {
-            if (indexedAttributes(file).empty()) continue;
-            scan(file, [&](std::string_view key, std::string_view record) {
-                holdIndexChanges(file, key, DynamicArray(), DynamicArray(record));
-                if (pending_.rows() >= kSendAtRows) connection_.sendHeld();
-            });
-        }
-        connection_.execute("DELETE FROM tessaran_changed");
-    });
+    // Inside a transaction, a rollback after the rebuild would take back tables the catalogue
+    // would still count on.
+    if (connection_.transactionStatus() != PQTRANS_IDLE)
+        throw DatabaseError(error_code::kStorage, "the indexes are rebuilt outside any transaction");
+    std::map<std::string, std::set<int>> before = catalogue_.indexed;
+    try {
+        atomically([&] {
+            std::map<std::string, std::set<int>> indexed = postgres::indexedRows(connection_);
+            std::erase_if(indexed, [&](const auto& file) { return !hasFile(file.first); });
+            if (format_.index == postgres::IndexLayout::TablePerAttribute) {
+                catalogue_.indexed = postgres::shapeIndexTables(connection_, indexed);
+                for (const auto& [file, attributes] : catalogue_.indexed)
+                    for (const int attribute : attributes)
+                        connection_.execute(postgres::IndexTable(format_.index, file, attribute).clear());
+            } else {
+                connection_.execute("DELETE FROM tessaran_index");
+                catalogue_.indexed = std::move(indexed);
+            }
+            for (const auto& [file, attributes] : catalogue_.indexed) {
+                scan(file, [&](std::string_view key, std::string_view record) {
+                    holdIndexChanges(file, key, DynamicArray(), DynamicArray(record));
+                    if (pending_.rows() >= kSendAtRows) connection_.sendHeld();
+                });
+            }
+            if (format_.index == postgres::IndexLayout::TablePerAttribute)
+                for (const auto& [file, attributes] : catalogue_.indexed)
+                    for (const int attribute : attributes)
+                        connection_.execute(postgres::IndexTable(format_.index, file, attribute).analyze());
+            connection_.execute("DELETE FROM tessaran_changed");
+        });
+    } catch (...) {
+        catalogue_.indexed = std::move(before);  // rolled back: the tables are as they were
+        throw;
+    }
 }
 
 }  // namespace tessaran::db

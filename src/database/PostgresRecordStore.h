@@ -11,16 +11,16 @@
 #include "PostgresConnection.h"
 #include "PostgresKnownRecords.h"
 #include "PostgresPendingWrites.h"
+#include "PostgresSchema.h"
 #include "RecordStorage.h"
 
 namespace tessaran::db {
 
 class PostgresRecordStore : public RecordStorage {
 public:
-    // Holds its writes in the connection until the next statement that answers.
-    // `notesKeepIndexed`: the notes of other tools' writes keep the record the index knew
-    // (see postgres::notesKeepIndexed).
-    PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue, bool notesKeepIndexed = true);
+    // Holds its writes in the connection until the next statement that answers. `format`: the
+    // layout of a database of an earlier version (see postgres::storedFormat).
+    PostgresRecordStore(postgres::Connection& connection, schema::Catalogue catalogue, postgres::Format format = {});
     ~PostgresRecordStore() override;
     PostgresRecordStore(const PostgresRecordStore&) = delete;
     PostgresRecordStore& operator=(const PostgresRecordStore&) = delete;
@@ -37,6 +37,9 @@ public:
     void indexKeys(const std::string& file, int attribute, std::string_view value, bool prefix,
                    std::vector<std::string>& keys) override;
     void changedKeys(const std::string& file, std::vector<std::string>& keys) override;
+    // Outside a transaction only: the attributes tessaran_indexed lists now are indexed from
+    // then on (in the layout by table per attribute, their tables created, those of
+    // attributes no longer listed dropped).
     void rebuildIndexes() override;
     // Outside an explicit transaction: a transaction of its own that first waits for the
     // database's write lock; inside one, a savepoint.
@@ -67,6 +70,8 @@ private:
     void inOwnTransaction(const std::function<void()>& change);
     // Runs `work`; when it throws, runs `undo` (a rollback) unless the connection is gone.
     void undoingOnFailure(const std::function<void()>& work, const char* undo);
+    // Where the entries of an indexed attribute are; throws kInvalidRequest for another one.
+    postgres::IndexTable indexOf(const std::string& file, int attribute) const;
     // Holds the index entries that bring a key from `before` to `record`.
     void holdIndexChanges(const std::string& file, std::string_view key, const DynamicArray& before,
                           const DynamicArray& record);
@@ -86,7 +91,7 @@ private:
     postgres::Connection& connection_;
     schema::Catalogue catalogue_;
     std::chrono::milliseconds busyTimeout_{30000};
-    bool notesKeepIndexed_;
+    postgres::Format format_;
     bool writeTransaction_ = false;
     bool voided_ = false;
     postgres::KnownRecords known_;     // the records read in a write transaction, as they stand

@@ -3,6 +3,7 @@
 #include "ApplicationCatalogue.h"
 #include "DatabaseError.h"
 #include "FormatVersion.h"
+#include "PostgresIndexTable.h"
 #include "StorageSchema.h"
 
 namespace tessaran::db::postgres {
@@ -10,8 +11,10 @@ namespace {
 
 constexpr const char* kFormatName = "tessaran-multivalue";
 // Version 2 keeps in tessaran_changed the record as the index knew it, in place of an index of
-// the entries by key, which every entry written had to be added to. See upgrade().
-constexpr const char* kFormatVersion = "2";
+// the entries by key, which every entry written had to be added to. Version 3 keeps the index
+// entries of each indexed attribute in a table of their own instead of one shared table. See
+// upgrade().
+constexpr const char* kFormatVersion = "3";
 
 constexpr const char* kCatalogueTables = R"sql(
 CREATE TABLE tessaran_meta (
@@ -36,13 +39,6 @@ CREATE TABLE tessaran_indexed (
     file      text NOT NULL REFERENCES tessaran_files(name),
     attribute integer NOT NULL CHECK (attribute > 0),
     PRIMARY KEY (file, attribute)
-);
-CREATE TABLE tessaran_index (
-    file      text NOT NULL,
-    attribute integer NOT NULL,
-    value     bytea NOT NULL,
-    key       bytea NOT NULL,
-    PRIMARY KEY (file, attribute, value, key)
 );
 CREATE TABLE tessaran_changed (
     file    text NOT NULL,
@@ -80,6 +76,9 @@ END
 $$;
 )sql";
 
+// How schema::indexTableName begins the name of every index table.
+constexpr const char* kIndexTablePrefix = "tessaran_index_";
+
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }
 
 // The table of a data file and the trigger that notes the keys another tool writes. The
@@ -96,7 +95,99 @@ bool tableExists(Connection& connection, const std::string& name) {
     return found.value(0, 0) == "t";
 }
 
+// The names of the index tables of the layout by table per attribute in the current schema.
+std::set<std::string> indexTables(Connection& connection) {
+    const Result tables = connection.run(
+        "SELECT tablename FROM pg_tables WHERE schemaname = current_schema() AND starts_with(tablename, $1)",
+        Parameters().text(kIndexTablePrefix));
+    std::set<std::string> names;
+    for (int row = 0; row < tables.rows(); ++row) names.emplace(tables.value(row, 0));
+    return names;
+}
+
+// Gives `table` the privileges the other roles have on the table of the file it indexes:
+// whoever may read or write a file's records may read or write its index.
+void grantAsOnFile(Connection& connection, const std::string& file, const std::string& table) {
+    const Result granted = connection.run(
+        "SELECT a.privilege_type, CASE WHEN a.grantee = 0 THEN 'PUBLIC' ELSE quote_ident(r.rolname) END, "
+        "a.is_grantable FROM pg_class c CROSS JOIN LATERAL aclexplode(c.relacl) a LEFT JOIN pg_roles r "
+        "ON r.oid = a.grantee WHERE c.oid = to_regclass(quote_ident($1)) AND a.grantee <> c.relowner",
+        Parameters().text(file));
+    for (int row = 0; row < granted.rows(); ++row)
+        connection.execute("GRANT " + std::string(granted.value(row, 0)) + " ON " + quoted(table) + " TO " +
+                           std::string(granted.value(row, 1)) +
+                           (granted.value(row, 2) == "t" ? " WITH GRANT OPTION" : ""));
+}
+
+std::string formatVersion(Connection& connection) {
+    const Result version = connection.run("SELECT value FROM tessaran_meta WHERE name = 'version'");
+    return version.rows() == 1 ? std::string(version.value(0, 0)) : std::string();
+}
+
+bool sharedIndexVersion(const std::string& version) { return version == "1" || version == "2"; }
+
+// Brings the notes of a database of version 1 to those of version 2, inside the caller's transaction.
+void keepIndexedInNotes(Connection& connection) {
+    connection.execute("ALTER TABLE tessaran_changed ADD COLUMN indexed bytea");
+    // The keys noted so far do not say what the index knew of them: their entries go now,
+    // while the index by key still finds them. Selects keep looking at those keys directly
+    // until Tessaran writes them, and then has nothing of theirs left to drop.
+    connection.execute("DELETE FROM tessaran_index i USING tessaran_changed c WHERE i.file = c.file AND i.key = c.key");
+    connection.execute("DROP INDEX IF EXISTS tessaran_index_by_key");
+    connection.execute(kNoteChange);
+}
+
+// Moves the entries of the shared index table into a table per indexed attribute, in their
+// order, and drops the shared table (with the entries of attributes no longer listed).
+void moveIndexIntoTables(Connection& connection) {
+    for (const auto& [file, attributes] : shapeIndexTables(connection, indexedRows(connection))) {
+        for (const int attribute : attributes) {
+            connection.run("INSERT INTO " + quoted(schema::indexTableName(file, attribute)) +
+                               " (value, key) SELECT value, key FROM tessaran_index WHERE file = $1 "
+                               "AND attribute = $2 ORDER BY value, key",
+                           Parameters().text(file).number(attribute));
+            connection.execute(IndexTable(IndexLayout::TablePerAttribute, file, attribute).analyze());
+        }
+    }
+    connection.execute("DROP TABLE tessaran_index");
+}
+
 }  // namespace
+
+std::map<std::string, std::set<int>> indexedRows(Connection& connection) {
+    std::map<std::string, std::set<int>> indexed;
+    const Result rows = connection.run("SELECT file, attribute FROM tessaran_indexed");
+    for (int row = 0; row < rows.rows(); ++row) {
+        const std::string file(rows.value(row, 0));
+        const long long attribute = rows.integer(row, 1);
+        if (schema::isPlainFileName(file) && attribute > 0 && attribute <= kMaxAttributeNumber)
+            indexed[file].insert(static_cast<int>(attribute));
+    }
+    return indexed;
+}
+
+std::map<std::string, std::set<int>> shapeIndexTables(Connection& connection,
+                                                      const std::map<std::string, std::set<int>>& indexed) {
+    std::map<std::string, std::set<int>> tabled;
+    std::set<std::string> unlisted = indexTables(connection);
+    for (const auto& [file, attributes] : indexed) {
+        for (const int attribute : attributes) {
+            const std::string table = schema::indexTableName(file, attribute);
+            if (!fitsAsTableName(table)) continue;
+            tabled[file].insert(attribute);
+            // Ordered by value then key: the keys of a value, or of the values of a prefix,
+            // are one range, and a value greater than all others (a new invoice number) goes
+            // to the rightmost leaf, where the server adds it without a search from the root.
+            if (unlisted.erase(table) == 0) {
+                connection.execute("CREATE TABLE " + quoted(table) +
+                                   " (value bytea NOT NULL, key bytea NOT NULL, PRIMARY KEY (value, key))");
+                grantAsOnFile(connection, file, table);
+            }
+        }
+    }
+    for (const std::string& table : unlisted) connection.execute("DROP TABLE " + quoted(table));
+    return tabled;
+}
 
 void create(Connection& connection) {
     const Result encoding = connection.run("SELECT current_setting('server_encoding')");
@@ -106,8 +197,10 @@ void create(Connection& connection) {
                                 std::string(encoding.value(0, 0)) + "; Tessaran needs a UTF8 database "
                                 "(createdb -E UTF8 -T template0)");
     const schema::Catalogue catalogue = schema::applicationCatalogue();
+    // An index table left there would be taken for the new database's own.
+    const bool holdsIndex = !indexTables(connection).empty();
     for (const char* name : {"tessaran_meta", "tessaran_index"}) {
-        if (tableExists(connection, name))
+        if (holdsIndex || tableExists(connection, name))
             throw DatabaseError(error_code::kNoDatabase, "the database " + connection.shownLocation() +
                                                              " already holds a Tessaran database; a new one needs "
                                                              "an empty database or schema");
@@ -147,18 +240,18 @@ void create(Connection& connection) {
             connection.run("INSERT INTO tessaran_indexed (file, attribute) VALUES ($1, $2)",
                            Parameters().text(file).number(attribute));
     }
+    shapeIndexTables(connection, catalogue.indexed);
 }
 
-std::string formatVersion(Connection& connection) {
-    const Result version = connection.run("SELECT value FROM tessaran_meta WHERE name = 'version'");
-    return version.rows() == 1 ? std::string(version.value(0, 0)) : std::string();
-}
-
-bool notesKeepIndexed(Connection& connection) {
+Format storedFormat(Connection& connection) {
     const Result column = connection.run(
         "SELECT 1 FROM pg_attribute WHERE attrelid = to_regclass('tessaran_changed') AND attname = 'indexed' "
         "AND NOT attisdropped");
-    return column.rows() == 1;
+    Format format;
+    format.notesKeepIndexed = column.rows() == 1;
+    format.index = sharedIndexVersion(formatVersion(connection)) ? IndexLayout::SharedTable
+                                                                  : IndexLayout::TablePerAttribute;
+    return format;
 }
 
 void requireKnownFormat(Connection& connection) {
@@ -171,16 +264,12 @@ void requireKnownFormat(Connection& connection) {
 }
 
 bool upgrade(Connection& connection) {
-    if (formatVersion(connection) != "1") return false;
+    const std::string version = formatVersion(connection);
+    if (!sharedIndexVersion(version)) return false;
     // Only the owner of the tables may change them: for anyone else this fails at once, and
     // the database works as it is.
-    connection.execute("ALTER TABLE tessaran_changed ADD COLUMN indexed bytea");
-    // The keys noted so far do not say what the index knew of them: their entries go now,
-    // while the index by key still finds them. Selects keep looking at those keys directly
-    // until Tessaran writes them, and then has nothing of theirs left to drop.
-    connection.execute("DELETE FROM tessaran_index i USING tessaran_changed c WHERE i.file = c.file AND i.key = c.key");
-    connection.execute("DROP INDEX IF EXISTS tessaran_index_by_key");
-    connection.execute(kNoteChange);
+    if (version == "1") keepIndexedInNotes(connection);
+    moveIndexIntoTables(connection);
     connection.run("UPDATE tessaran_meta SET value = $1 WHERE name = 'version'", Parameters().text(kFormatVersion));
     return true;
 }
@@ -211,11 +300,16 @@ schema::Catalogue load(Connection& connection) {
         field.targetAttribute = static_cast<int>(fields.integer(row, 7));
         catalogue.dictionary[std::string(fields.value(row, 0))][std::string(fields.value(row, 1))] = field;
     }
-    const Result indexed = connection.run("SELECT file, attribute FROM tessaran_indexed");
-    for (int row = 0; row < indexed.rows(); ++row) {
-        const long long attribute = indexed.integer(row, 1);
-        if (attribute > 0 && attribute <= kMaxAttributeNumber)
-            catalogue.indexed[std::string(indexed.value(row, 0))].insert(static_cast<int>(attribute));
+    catalogue.indexed = indexedRows(connection);
+    if (storedFormat(connection).index == IndexLayout::TablePerAttribute) {
+        // An attribute listed since the last rebuild has no table yet: it is not taken as
+        // indexed, and selects on it read the records.
+        const std::set<std::string> tables = indexTables(connection);
+        for (auto& [file, attributes] : catalogue.indexed)
+            std::erase_if(attributes, [&](int attribute) {
+                return tables.count(schema::indexTableName(file, attribute)) == 0;
+            });
+        std::erase_if(catalogue.indexed, [](const auto& file) { return file.second.empty(); });
     }
     return catalogue;
 }

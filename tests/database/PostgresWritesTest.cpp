@@ -3,6 +3,7 @@
 // These tests run only on the test server.
 
 #include "DatabaseTestSupport.h"
+#include "PostgresServerView.h"
 #include "database/PostgresArray.h"
 #include "database/PostgresConnection.h"
 #include "database/PostgresSchema.h"
@@ -19,59 +20,6 @@ using postgres::Rows;
 
 #define SKIP_UNLESS_ON_SERVER() \
     if (!tessaran::testing::testsOnServer()) GTEST_SKIP() << "needs the PostgreSQL test server"
-
-DynamicArray ofKind(const std::string& kind) {
-    DynamicArray record;
-    record.set(12, kind);  // the activity's kind, indexed
-    return record;
-}
-
-std::vector<std::string> column(const Result& rows) {
-    std::vector<std::string> values;
-    for (int row = 0; row < rows.rows(); ++row) values.emplace_back(rows.value(row, 0));
-    return values;
-}
-
-// What the index table itself holds for the activities of a kind, and the keys noted as
-// written by another tool: read through a connection of its own, as another tool would.
-struct ServerView {
-    explicit ServerView(const std::string& location) : connection(location) {}
-    std::vector<std::string> indexed(const std::string& kind) {
-        return column(connection.run("SELECT convert_from(key, 'UTF8') FROM tessaran_index WHERE file = 'ACTIVITES' "
-                                     "AND attribute = 12 AND value = convert_to($1, 'UTF8') ORDER BY key",
-                                     Parameters().text(kind)));
-    }
-    std::vector<std::string> noted() {
-        return column(connection.run("SELECT convert_from(key, 'UTF8') FROM tessaran_changed ORDER BY key"));
-    }
-    std::string version() {
-        return std::string(connection.run("SELECT value FROM tessaran_meta WHERE name = 'version'").value(0, 0));
-    }
-    bool hasIndexByKey() {
-        return connection.run("SELECT to_regclass('tessaran_index_by_key') IS NOT NULL").value(0, 0) == "t";
-    }
-    // Another tool makes an activity of the given kind.
-    void makeOfKind(const std::string& key, const std::string& kind) {
-        connection.run("UPDATE \"ACTIVITES\" SET record = convert_to(repeat(chr(254), 11) || $2, 'LATIN1') "
-                       "WHERE key = convert_to($1, 'UTF8')",
-                       Parameters().text(key).text(kind));
-    }
-    Connection connection;
-};
-
-// Brings a database back to the layout of version 1: an index of the entries by key, and
-// notes of the keys alone.
-void makeVersionOne(Connection& connection) {
-    connection.execute(
-        "CREATE INDEX tessaran_index_by_key ON tessaran_index (file, key);"
-        "ALTER TABLE tessaran_changed DROP COLUMN indexed;"
-        "CREATE OR REPLACE FUNCTION tessaran_note_change() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-        "IF TG_OP IN ('UPDATE', 'DELETE') THEN EXECUTE format('INSERT INTO %I.tessaran_changed VALUES ($1, $2) "
-        "ON CONFLICT DO NOTHING', TG_TABLE_SCHEMA) USING TG_TABLE_NAME, OLD.key; END IF; "
-        "IF TG_OP IN ('INSERT', 'UPDATE') THEN EXECUTE format('INSERT INTO %I.tessaran_changed VALUES ($1, $2) "
-        "ON CONFLICT DO NOTHING', TG_TABLE_SCHEMA) USING TG_TABLE_NAME, NEW.key; END IF; RETURN NULL; END $$;"
-        "UPDATE tessaran_meta SET value = '1' WHERE name = 'version'");
-}
 
 TEST(PostgresWrites, ArrayParametersCarryAnyBytesAndNumbers) {
     SKIP_UNLESS_ON_SERVER();
@@ -279,8 +227,8 @@ TEST(PostgresWrites, AVersionOneDatabaseIsBroughtUpToDateWhenItCanBe) {
     database.reset();
     activities.reset();
     database = openDatabase(scratch.path);
-    EXPECT_EQ(server.version(), "2");
-    EXPECT_FALSE(server.hasIndexByKey());
+    EXPECT_EQ(server.version(), "3");
+    EXPECT_FALSE(server.sharedIndex());
     EXPECT_THAT(server.indexed("P"), IsEmpty());
     EXPECT_THAT(server.noted(), ElementsAre("A3"));
     EXPECT_THAT(activitiesOfKindP(*database), IsEmpty());
@@ -295,10 +243,10 @@ TEST(PostgresWrites, AVersionOneDatabaseIsBroughtUpToDateWhenItCanBe) {
 
     // A format newer than this program's is refused.
     database.reset();
-    server.connection.execute("UPDATE tessaran_meta SET value = '3' WHERE name = 'version'");
+    server.connection.execute("UPDATE tessaran_meta SET value = '4' WHERE name = 'version'");
     try {
         openDatabase(scratch.path);
-        ADD_FAILURE() << "a database of format 3 was opened";
+        ADD_FAILURE() << "a database of format 4 was opened";
     } catch (const DatabaseError& error) {
         EXPECT_EQ(error.code(), error_code::kNoDatabase);
     }
