@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "StorageSchema.h"
+#include "IndexTableNames.h"
 
 namespace tessaran::db::postgres {
 

@@ -76,8 +76,6 @@ END
 $$;
 )sql";
 
-// How schema::indexTableName begins the name of every index table.
-constexpr const char* kIndexTablePrefix = "tessaran_index_";
 
 std::string quoted(const std::string& name) { return "\"" + name + "\""; }
 
@@ -99,7 +97,7 @@ bool tableExists(Connection& connection, const std::string& name) {
 std::set<std::string> indexTables(Connection& connection) {
     const Result tables = connection.run(
         "SELECT tablename FROM pg_tables WHERE schemaname = current_schema() AND starts_with(tablename, $1)",
-        Parameters().text(kIndexTablePrefix));
+        Parameters().text(std::string(schema::kIndexTablePrefix)));
     std::set<std::string> names;
     for (int row = 0; row < tables.rows(); ++row) names.emplace(tables.value(row, 0));
     return names;

@@ -19,7 +19,6 @@ constexpr const char* kFormatName = "tessaran-multivalue";
 // triggers to skip them; the application now drops the triggers inside its transactions).
 // See migrate().
 constexpr const char* kFormatVersion = "4";
-constexpr const char* kIndexTablePrefix = "tessaran_index_";
 
 constexpr const char* kCatalogueTables = R"sql(
 CREATE TABLE tessaran_meta (
@@ -150,12 +149,6 @@ void create(sqlite3* connection) {
     shapeIndexTables(connection, catalogue.indexed);
 }
 
-std::string indexTableName(std::string_view file, int attribute) {
-    // The attribute is digits after the last underscore: two (file, attribute) pairs never
-    // give the same name, and a data file's name (capitals) never begins like this one.
-    return kIndexTablePrefix + std::string(file) + "_" + std::to_string(attribute);
-}
-
 std::string createIndexTableSql(std::string_view file, int attribute) {
     // Ordered by value then key: the keys of a value, or of the values of a prefix, are one
     // range, and a value greater than all others (a new invoice number) goes at the end.
@@ -181,7 +174,7 @@ std::set<std::string> indexTables(sqlite3* connection) {
     std::set<std::string> names;
     sqlite::Statement tables(connection,
                              "SELECT name FROM sqlite_schema WHERE type = 'table' AND substr(name, 1, ?1) = ?2");
-    const std::string prefix = kIndexTablePrefix;
+    const std::string prefix(kIndexTablePrefix);
     tables.bind(1, static_cast<long long>(prefix.size())).bind(2, prefix);
     while (tables.step()) names.emplace(tables.text(0));
     return names;

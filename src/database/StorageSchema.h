@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "Catalogue.h"
+#include "IndexTableNames.h"
 
 namespace tessaran::db::schema {
 
@@ -44,13 +45,9 @@ bool notesKeepRecords(sqlite3* connection);
 // Where the index entries are: one table per indexed attribute of a file (version 4 on), or
 // the one table all of them shared (versions 1 to 3, still met in a database that could not
 // be upgraded when it was opened).
-enum class IndexLayout { SharedTable, TablePerAttribute };
 IndexLayout indexLayout(sqlite3* connection);
 
-// The table of the index entries of one attribute of a file, e.g. "tessaran_index_FLUXCOMPTABLES_20"
-// (`file` a plain name: the name is then a plain one too, and no two attributes share it), and
-// the statement that creates it when it is missing.
-std::string indexTableName(std::string_view file, int attribute);
+// The statement that creates the table of one attribute's index entries when it is missing.
 std::string createIndexTableSql(std::string_view file, int attribute);
 
 // The indexed attributes of each data file as tessaran_indexed lists them (plain file names,
