@@ -46,7 +46,7 @@ std::shared_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path) {
         throw DatabaseError(error_code::kNoDatabase, "\"" + path + "\" is not a Tessaran database");
     schema::requireKnownFormat(connection, path);
     configure(connection);
-    schema::migrate(connection);
+    schema::migrate(connection, kDefaultBusyTimeoutMs);
     impl->store = std::make_unique<RecordStore>(connection, schema::load(connection));
     return std::shared_ptr<SqliteDatabase>(new SqliteDatabase(std::move(impl)));
 }

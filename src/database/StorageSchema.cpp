@@ -1,5 +1,6 @@
 #include "StorageSchema.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -283,10 +284,19 @@ void requireKnownFormat(sqlite3* connection, const std::string& shownPath) {
                                                          kFormatVersion + "): open it with an up-to-date Tessaran");
 }
 
-void migrate(sqlite3* connection) {
+void migrate(sqlite3* connection, int busyTimeoutMs) {
     const std::string version = formatVersion(connection);
     if (!olderLayout(version)) return;  // current
     if (sqlite3_db_readonly(connection, "main") == 1) return;  // nothing can be written through it anyway
+    // A run writing the database now would hold the opening for the whole busy timeout: the
+    // upgrade waits a moment only, and the connection gets its own timeout back afterwards.
+    constexpr int kUpgradeWaitMs = 250;
+    struct Wait {
+        sqlite3* connection;
+        int restored;
+        ~Wait() { sqlite3_busy_timeout(connection, restored); }
+    } wait{connection, busyTimeoutMs};
+    sqlite3_busy_timeout(connection, std::min(kUpgradeWaitMs, busyTimeoutMs));
     try {
         sqlite::execute(connection, "BEGIN IMMEDIATE");
     } catch (const DatabaseError& error) {

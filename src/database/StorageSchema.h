@@ -31,8 +31,9 @@ bool isOurs(sqlite3* connection);
 // another tool's writes that keep the record the index knew, no index of the entries by key,
 // and triggers without the mark of the application's own writes. A database opened
 // read-only, or that another connection is writing at that moment, is left as it is (and
-// works in its own layout).
-void migrate(sqlite3* connection);
+// works in its own layout): it waits for the write lock a quarter of a second at most, then
+// gives the connection back `busyTimeoutMs`, its own busy timeout.
+void migrate(sqlite3* connection, int busyTimeoutMs);
 
 // Refuses (kNoDatabase) a database of a newer format than this program's: written by a later
 // Tessaran, it may keep its records or its index where this one would not look, and a print

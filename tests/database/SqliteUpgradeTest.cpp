@@ -5,7 +5,9 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "DatabaseTestSupport.h"
 #include "SqliteOutside.h"
@@ -98,6 +100,31 @@ TEST(SqliteUpgrade, Version3IsBroughtToTablesPerAttributeWithEveryEntryAndAnswer
         EXPECT_THAT(error.what(), HasSubstr("newer Tessaran format (version 5)"));
     }
     EXPECT_EQ(version(path), "5");
+}
+
+// Opened while another run holds the write lock, an earlier format is used as it is, and the
+// connection keeps its own patience for its later writes: the upgrade's short wait does not stay.
+TEST(SqliteUpgrade, OpenedWhileAnotherRunWritesItIsUsedAsItIsAndWaitsAsUsualAfterwards) {
+    if (tessaran::testing::testsOnServer()) GTEST_SKIP() << "a SQLite file";
+    Federation federation;
+    const std::string& path = federation.path;
+    makeEarlierVersion(path, 3);
+    sqlite3* raw = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+    const sqlite::ConnectionHandle otherRun(raw);
+    ASSERT_EQ(sqlite3_exec(raw, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    const auto database = SqliteDatabase::open(path);
+    EXPECT_EQ(version(path), "3");
+    EXPECT_EQ(answersOf(*database), federation.answers);
+    // The other run commits a second later; this one's transaction waits for it.
+    std::thread later([raw] {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    EXPECT_NO_THROW(database->begin());
+    later.join();
+    database->rollback();
 }
 
 TEST(SqliteUpgrade, Version3ThatCannotBeUpgradedIsReadAndWrittenInItsOwnLayout) {
