@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "billing/AssociationReadAhead.h"
 #include "billing/FlowQueries.h"
 #include "billing/FlowReadAhead.h"
 #include "billing/RateLookup.h"
@@ -384,6 +385,7 @@ void BillingRun::walkCopies(ErrorTrap& trap) {
             });
         }
 
+        const AssociationReadAhead associationsAhead(files_, flowKeys_, printing_);
         trap.run([&] { position_.flowKey = flowKeys_.at(0); });
         trap.run([&] { files_.flows.read(position_.flowKey); });
         position_.association = associationOfKey(position_.flowKey);
