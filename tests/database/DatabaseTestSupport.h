@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,52 @@ inline std::vector<std::string> activitiesOfKind(MultivalueDatabase& database, c
 
 inline std::vector<std::string> activitiesOfKindP(MultivalueDatabase& database) {
     return activitiesOfKind(database, "P");
+}
+
+// What the selects of select-flows.json answer through each kind of index lookup, and the
+// highest invoice number: one text per statement.
+inline std::vector<std::string> indexAnswers(const std::function<DynamicArray(const std::string& request)>& select,
+                                 const std::optional<std::string>& highest) {
+    std::vector<std::string> answers;
+    for (const char* statement :
+         {"SSELECT FLUXCOMPTABLES AVEC 1 = \"200203\" AND AVEC 4 # \"\" AND AVEC 20 = \"\" OR AVEC 1 = \"\" AND "
+          "AVEC 36 = \"200203\" AND AVEC 37 # \"1\" PAR CodeAssoc",
+          "SSELECT FLUXCOMPTABLES AVEC 20 = \"00000000]\"", "SSELECT FLUXCOMPTABLES AVEC 36 = \"200202\"",
+          "SSELECT FLUXCOMPTABLES AVEC 4 = \"0]\" AND AVEC 1 = \"200203\"", "SSELECT ACTIVITES AVEC 12 = \"P\""}) {
+        const std::string file = std::string(statement).substr(8, std::string(statement).find(' ', 8) - 8);
+        answers.push_back(select(request(statement, file)).str());
+    }
+    answers.push_back(highest.value_or("none"));
+    return answers;
+}
+
+inline std::vector<std::string> answersOf(MultivalueDatabase& database) {
+    return indexAnswers([&](const std::string& request) { return database.Select(request); },
+                        database.highestNumber("FLUXCOMPTABLES", 20, 10));
+}
+
+// A record with one attribute set.
+inline DynamicArray withAttribute(int attribute, const std::string& text) {
+    DynamicArray record;
+    record.set(attribute, text);
+    return record;
+}
+
+// Inside a transaction rolled back at its end: more invoice numbers (attribute 20) of new flows
+// than a batch of index entries holds, a read of the index among them, and a dropped entry
+// (flow 10001A01S01200203 moved to another period).
+inline void writeInvoicesThenRollBack(MultivalueDatabase& database, File& flows) {
+    database.begin();
+    for (int n = 0; n < 300; ++n) {
+        DynamicArray flow = withAttribute(1, "200203");
+        flow.set(20, std::to_string(1000000000 + n));
+        flows.write("NEW" + std::to_string(1000 + n), flow);
+        if (n == 200) {
+            EXPECT_EQ(database.highestNumber("FLUXCOMPTABLES", 20, 10), "1000000200");
+            flows.write("10001A01S01200203", withAttribute(1, "200301"));
+        }
+    }
+    database.rollback();
 }
 
 }  // namespace tessaran::db::testing

@@ -17,28 +17,6 @@ using postgres::Connection;
 #define SKIP_UNLESS_ON_SERVER() \
     if (!tessaran::testing::testsOnServer()) GTEST_SKIP() << "needs the PostgreSQL test server"
 
-DynamicArray withAttribute(int attribute, const std::string& text) {
-    DynamicArray record;
-    record.set(attribute, text);
-    return record;
-}
-
-// What the selects of select-flows.json answer through each kind of index lookup, and the
-// highest invoice number: one text per statement.
-std::vector<std::string> answersOf(MultivalueDatabase& database) {
-    std::vector<std::string> answers;
-    for (const char* statement :
-         {"SSELECT FLUXCOMPTABLES AVEC 1 = \"200203\" AND AVEC 4 # \"\" AND AVEC 20 = \"\" OR AVEC 1 = \"\" AND "
-          "AVEC 36 = \"200203\" AND AVEC 37 # \"1\" PAR CodeAssoc",
-          "SSELECT FLUXCOMPTABLES AVEC 20 = \"00000000]\"", "SSELECT FLUXCOMPTABLES AVEC 36 = \"200202\"",
-          "SSELECT FLUXCOMPTABLES AVEC 4 = \"0]\" AND AVEC 1 = \"200203\"", "SSELECT ACTIVITES AVEC 12 = \"P\""}) {
-        const std::string file = std::string(statement).substr(8, std::string(statement).find(' ', 8) - 8);
-        answers.push_back(database.Select(request(statement, file)).str());
-    }
-    answers.push_back(database.highestNumber("FLUXCOMPTABLES", 20, 10).value_or("none"));
-    return answers;
-}
-
 // The flows of select-flows.json and an activity, on a fresh schema of the test server, with
 // what the current format answers and holds.
 struct Federation {
@@ -177,19 +155,7 @@ TEST(PostgresUpgrade, RolledBackRunLeavesTheTablesPerAttributeAsTheyWere) {
     Federation federation;
     const auto database = openDatabase(federation.location());
     auto flows = database->OpenFile("FLUXCOMPTABLES");
-    database->begin();
-    // More entries of one attribute than a batch holds, a read of the index among them, and a
-    // dropped entry.
-    for (int n = 0; n < 300; ++n) {
-        DynamicArray flow = withAttribute(1, "200203");
-        flow.set(20, std::to_string(1000000000 + n));
-        flows->write("NEW" + std::to_string(1000 + n), flow);
-        if (n == 200) {
-            EXPECT_EQ(database->highestNumber("FLUXCOMPTABLES", 20, 10), "1000000200");
-            flows->write("10001A01S01200203", withAttribute(1, "200301"));
-        }
-    }
-    database->rollback();
+    writeInvoicesThenRollBack(*database, *flows);
     EXPECT_EQ(answersOf(*database), federation.answers);
     EXPECT_EQ(ServerView(federation.location()).entries(), federation.entries);
 }

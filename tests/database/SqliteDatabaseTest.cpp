@@ -11,12 +11,6 @@ namespace {
 
 using namespace testing;
 
-DynamicArray withAttribute(int attribute, const std::string& text) {
-    DynamicArray record;
-    record.set(attribute, text);
-    return record;
-}
-
 TEST(SqliteDatabase, CreatesTheTenFilesAndRefusesWhatIsNotANewOrOwnDatabase) {
     TempDir scratch;
     const std::string path = scratch.file("base.db");

@@ -22,41 +22,14 @@ namespace {
 using namespace testing;
 namespace fs = std::filesystem;
 
-DynamicArray withAttribute(int attribute, const std::string& text) {
-    DynamicArray record;
-    record.set(attribute, text);
-    return record;
-}
-
 std::string version(const std::string& path) {
     const std::vector<std::string> rows = outsideRows(path, "SELECT value FROM tessaran_meta WHERE name = 'version'");
     return rows.empty() ? std::string() : rows.front();
 }
 
-// What the selects of select-flows.json answer through each kind of index lookup, and the
-// highest invoice number: one text per statement.
-std::vector<std::string> answers(const std::function<DynamicArray(const std::string& request)>& select,
-                                 const std::optional<std::string>& highest) {
-    std::vector<std::string> answers;
-    for (const char* statement :
-         {"SSELECT FLUXCOMPTABLES AVEC 1 = \"200203\" AND AVEC 4 # \"\" AND AVEC 20 = \"\" OR AVEC 1 = \"\" AND "
-          "AVEC 36 = \"200203\" AND AVEC 37 # \"1\" PAR CodeAssoc",
-          "SSELECT FLUXCOMPTABLES AVEC 20 = \"00000000]\"", "SSELECT FLUXCOMPTABLES AVEC 36 = \"200202\"",
-          "SSELECT FLUXCOMPTABLES AVEC 4 = \"0]\" AND AVEC 1 = \"200203\"", "SSELECT ACTIVITES AVEC 12 = \"P\""}) {
-        const std::string file = std::string(statement).substr(8, std::string(statement).find(' ', 8) - 8);
-        answers.push_back(select(request(statement, file)).str());
-    }
-    answers.push_back(highest.value_or("none"));
-    return answers;
-}
-
-std::vector<std::string> answersOf(MultivalueDatabase& database) {
-    return answers([&](const std::string& request) { return database.Select(request); },
-                   database.highestNumber("FLUXCOMPTABLES", 20, 10));
-}
-
-std::vector<std::string> answersOf(RecordStorage& store) {
-    return answers([&](const std::string& request) { return select::run(store, request); },
+// The answers read through a store alone, without a database around it.
+std::vector<std::string> answersOfStore(RecordStorage& store) {
+    return indexAnswers([&](const std::string& request) { return select::run(store, request); },
                    store.highestNumber("FLUXCOMPTABLES", 20, 10));
 }
 
@@ -136,7 +109,7 @@ TEST(SqliteUpgrade, Version3ThatCannotBeUpgradedIsReadAndWrittenInItsOwnLayout) 
         // As the store works when another run held the database at its opening: no upgrade.
         const sqlite::ConnectionHandle connection = sqlite::openExisting(path, 1000);
         RecordStore store(connection.get(), schema::load(connection.get()));
-        EXPECT_EQ(answersOf(store), federation.answers);
+        EXPECT_EQ(answersOfStore(store), federation.answers);
         // A flow invoiced, another's period changed: entries added and dropped in the shared table.
         DynamicArray invoiced(*store.read("FLUXCOMPTABLES", "10001A01S01200203"));
         invoiced.set(20, "0000000042");
@@ -207,19 +180,7 @@ TEST(SqliteUpgrade, RolledBackRunLeavesTheTablesPerAttributeAsTheyWere) {
     Federation federation;
     const auto database = SqliteDatabase::open(federation.path);
     auto flows = database->OpenFile("FLUXCOMPTABLES");
-    database->begin();
-    // More entries of one attribute than a statement writes, then a read of the index and a
-    // dropped entry in the middle of them.
-    for (int n = 0; n < 300; ++n) {
-        DynamicArray flow = withAttribute(1, "200203");
-        flow.set(20, std::to_string(1000000000 + n));
-        flows->write("NEW" + std::to_string(1000 + n), flow);
-        if (n == 200) {
-            EXPECT_EQ(database->highestNumber("FLUXCOMPTABLES", 20, 10), "1000000200");
-            flows->write("10001A01S01200203", withAttribute(1, "200301"));
-        }
-    }
-    database->rollback();
+    writeInvoicesThenRollBack(*database, *flows);
     EXPECT_EQ(answersOf(*database), federation.answers);
     EXPECT_EQ(storedIndexEntries(federation.path), federation.entries);  // nothing held was written since
 }
