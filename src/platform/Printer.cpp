@@ -18,7 +18,14 @@ int Printer::characterCount(std::string_view utf8) {
 
 double Printer::lineHeight(double points) { return std::round(points * 20.0 * 1.1328125); }
 
+void Printer::startPendingPage() {
+    if (!pagePending_) return;
+    pagePending_ = false;
+    sink_->newPage();
+}
+
 void Printer::print(std::string_view text, bool endsLine) {
+    startPendingPage();
     if (!text.empty()) sink_->drawText(x_, y_, text, font_);
     if (endsLine) {
         x_ = 0;
@@ -29,13 +36,17 @@ void Printer::print(std::string_view text, bool endsLine) {
 }
 
 void Printer::line(double x1, double y1, double x2, double y2) {
+    startPendingPage();
     sink_->drawLine(x1, y1, x2, y2, drawWidth_);
     x_ = x2;
     y_ = y2;
 }
 
 void Printer::newPage() {
-    sink_->newPage();
+    // The output turns the page when something is put on the new one: a document that ends
+    // right after a new page has no blank page at its end, as a printer's own driver gives.
+    startPendingPage();
+    pagePending_ = true;
     ++pages_;
     x_ = 0;
     y_ = 0;
@@ -44,6 +55,10 @@ void Printer::newPage() {
 void Printer::endDoc() {
     if (documentEnded_) return;
     documentEnded_ = true;
+    if (pagePending_) {
+        pagePending_ = false;
+        --pages_;
+    }
     sink_->endDocument();
 }
 

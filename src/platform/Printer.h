@@ -40,6 +40,8 @@ public:
     void setDrawWidth(int width) { drawWidth_ = width; }
     int drawWidth() const { return drawWidth_; }
     void line(double x1, double y1, double x2, double y2);
+    // A new page; one left without anything printed or ruled on it when the document ends is
+    // not part of the document.
     void newPage();
     // Ends the document: the output finishes writing it; throws when it could not be written whole.
     void endDoc();
@@ -48,7 +50,7 @@ public:
     // Drops the document: the output keeps nothing of it (a file already there stays as it was,
     // a printer gets no job).
     void abandon();
-    // Pages started so far (the first page counts from the start).
+    // Pages of the document so far (the first page counts from the start).
     int pageCount() const { return pages_; }
     // A text the outputs that show pages mark every page with (a preview); the plain-text
     // rendition ignores it.
@@ -76,6 +78,8 @@ private:
     bool documentEnded_ = false;
     bool published_ = false;
     int pages_ = 1;
+    bool pagePending_ = false;  // a new page asked for, not yet handed to the output
+    void startPendingPage();
 };
 
 }  // namespace tessaran::platform

@@ -127,14 +127,16 @@ TEST_F(PrintRunTest, WritesFeesInvoiceNumbersComplementaryFlowsAndCounter) {
 }
 
 TEST_F(PrintRunTest, SecondCopyPrintsTheSameInvoicesAndWritesNothingMore) {
-    EXPECT_EQ(summary(world.print("202611", {"001", "003", "004"})), "printed 42 43, billed 8 + 3, 5 pages");
+    // 004 prints nothing: the new page asked for it stays empty, and the document ends before
+    // it. With two copies, the second copy's new page comes after it: that one blank page stays.
+    EXPECT_EQ(summary(world.print("202611", {"001", "003", "004"})), "printed 42 43, billed 8 + 3, 4 pages");
     EngineWorld twice(databaseFrom(testData("federation.json")), {0, 2});
     const billing::RunOutcome two = twice.print("202611", {"001", "003", "004"});
 
     // The database ends exactly as after one copy: same fees, same numbers, no complementary
     // flow created twice, the counter advanced once.
     EXPECT_EQ(twice.exported(), world.exported());
-    EXPECT_EQ(summary(two), "printed 42 43, billed 8 + 3, 10 pages");
+    EXPECT_EQ(summary(two), "printed 42 43, billed 8 + 3, 9 pages");
     for (const std::string number : {"0000000042", "0000000043"})
         EXPECT_EQ(occurrences(twice.pages(), "Numéro de facture : " + number), 2) << number;
     // The association without a fee scale is announced in every copy.
