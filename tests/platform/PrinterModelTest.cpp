@@ -67,5 +67,21 @@ TEST_F(PrinterModel, RulesLeaveThePositionAtTheirEndAndPagesStartAtOrigin) {
     EXPECT_EQ(ends, 1);
 }
 
+// A new page reaches the output with what is put on it: one left empty at the end is not part
+// of the document; two in a row give the blank page between them.
+TEST_F(PrinterModel, ADocumentDoesNotEndWithAnEmptyNewPage) {
+    printer.print("page 1", true);
+    printer.newPage();
+    printer.newPage();
+    printer.setCurrentY(cm(2));
+    printer.line(0, cm(2), cm(5), cm(2));  // a rule alone puts the page in the document
+    printer.newPage();
+    printer.setFontSize(14);
+    printer.endDoc();
+    EXPECT_EQ(printer.pageCount(), 3);
+    EXPECT_EQ(recording->pageCount(), 3);
+    EXPECT_EQ(recording->ops().back().kind, RecordedOp::Kind::EndDocument);
+}
+
 }  // namespace
 }  // namespace tessaran::platform
