@@ -37,20 +37,21 @@ std::string IndexTable::insertSql(std::size_t rows) const {
     return sql;
 }
 
-sqlite::Statement& IndexTable::prepared(std::optional<sqlite::Statement>& slot, const std::string& sql) {
-    if (!slot) slot.emplace(connection_, sql);
+sqlite::Statement& IndexTable::prepared(std::optional<sqlite::Statement>& slot, FunctionRef<std::string()> sql) {
+    if (!slot) slot.emplace(connection_, sql());
     return *slot;
 }
 
 void IndexTable::keys(std::string_view value, bool prefix, std::vector<std::string>& keys) {
     if (!prefix) {
-        sqlite::StatementUse use(prepared(equal_, "SELECT key FROM " + table_ + where("value = ?1")));
+        sqlite::StatementUse use(prepared(equal_, [&] { return "SELECT key FROM " + table_ + where("value = ?1"); }));
         use->bind(1, value);
         while (use->step()) keys.emplace_back(use->text(0));
         return;
     }
-    sqlite::StatementUse use(
-        prepared(from_, "SELECT value, key FROM " + table_ + where("value >= ?1") + " ORDER BY value, key"));
+    sqlite::StatementUse use(prepared(from_, [&] {
+        return "SELECT value, key FROM " + table_ + where("value >= ?1") + " ORDER BY value, key";
+    }));
     use->bind(1, value);
     while (use->step()) {
         if (!startsWith(use->text(0), value)) break;  // values are in byte order: the range is over
@@ -59,8 +60,9 @@ void IndexTable::keys(std::string_view value, bool prefix, std::vector<std::stri
 }
 
 std::size_t IndexTable::count(std::string_view from, std::string_view to, std::size_t limit) {
-    sqlite::StatementUse use(prepared(
-        count_, "SELECT count(*) FROM (SELECT 1 FROM " + table_ + where("value >= ?1 AND value <= ?2") + " LIMIT ?3)"));
+    sqlite::StatementUse use(prepared(count_, [&] {
+        return "SELECT count(*) FROM (SELECT 1 FROM " + table_ + where("value >= ?1 AND value <= ?2") + " LIMIT ?3)";
+    }));
     use->bind(1, from).bind(2, to).bind(3, static_cast<long long>(limit));
     return use->step() ? static_cast<std::size_t>(use->integer(0)) : 0;
 }
@@ -68,16 +70,17 @@ std::size_t IndexTable::count(std::string_view from, std::string_view to, std::s
 std::optional<std::string> IndexTable::highestNumber(int digits) {
     // Walks the index down from its greatest value: the first whole number of the wanted
     // length ends the walk, so the cost does not grow with the history.
-    sqlite::StatementUse use(prepared(highest_, "SELECT value FROM " + table_ +
-                                                    where("length(value) = ?1 AND value NOT GLOB '*[^0-9]*'") +
-                                                    " ORDER BY value DESC LIMIT 1"));
+    sqlite::StatementUse use(prepared(highest_, [&] {
+        return "SELECT value FROM " + table_ + where("length(value) = ?1 AND value NOT GLOB '*[^0-9]*'") +
+               " ORDER BY value DESC LIMIT 1";
+    }));
     use->bind(1, static_cast<long long>(digits));
     if (!use->step()) return std::nullopt;
     return std::string(use->text(0));
 }
 
 void IndexTable::drop(std::string_view value, std::string_view key) {
-    prepared(drop_, "DELETE FROM " + table_ + where("value = ?1 AND key = ?2"))
+    prepared(drop_, [&] { return "DELETE FROM " + table_ + where("value = ?1 AND key = ?2"); })
         .bindInPlace(1, value)
         .bindInPlace(2, key)
         .run();
@@ -86,15 +89,19 @@ void IndexTable::drop(std::string_view value, std::string_view key) {
 void IndexTable::insert(const std::vector<Row>& rows, std::size_t count) {
     std::size_t next = 0;
     for (; count - next >= kRowsPerStatement; next += kRowsPerStatement) {
-        sqlite::Statement& many = prepared(insertMany_, insertSql(kRowsPerStatement));
+        sqlite::Statement& many = prepared(insertMany_, [&] { return insertSql(kRowsPerStatement); });
         for (std::size_t row = 0; row < kRowsPerStatement; ++row) {
             const int first = static_cast<int>(row * 2) + 1;
             many.bindInPlace(first, rows[next + row].value).bindInPlace(first + 1, rows[next + row].key);
         }
         many.run();
     }
-    for (; next < count; ++next)
-        prepared(insertOne_, insertSql(1)).bindInPlace(1, rows[next].value).bindInPlace(2, rows[next].key).run();
+    for (; next < count; ++next) {
+        prepared(insertOne_, [&] { return insertSql(1); })
+            .bindInPlace(1, rows[next].value)
+            .bindInPlace(2, rows[next].key)
+            .run();
+    }
 }
 
 void IndexTable::clear() { sqlite::execute(connection_, ("DELETE FROM " + table_ + where("")).c_str()); }

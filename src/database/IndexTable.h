@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "FunctionRef.h"
 #include "SqliteHandle.h"
 #include "StorageSchema.h"
 
@@ -44,8 +45,9 @@ public:
     void clear();
 
 private:
-    // The statement of `slot`, prepared from `sql` the first time.
-    sqlite::Statement& prepared(std::optional<sqlite::Statement>& slot, const std::string& sql);
+    // The statement of `slot`, prepared the first time from the text `sql` makes: the text is
+    // built only then, not at every use (the inserts run a thousand times in a print run).
+    sqlite::Statement& prepared(std::optional<sqlite::Statement>& slot, FunctionRef<std::string()> sql);
     // " WHERE " and the condition, with the shared table's choice of file and attribute.
     std::string where(const std::string& condition) const;
     std::string insertSql(std::size_t rows) const;
